@@ -1,0 +1,20 @@
+# relvan_add_test(NAME SOURCES... [POSIX_ONLY])
+# One GoogleTest executable per module, registered with CTest. On the cross
+# build CTest runs it through Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+if(CMAKE_CROSSCOMPILING)
+  add_subdirectory(${PROJECT_SOURCE_DIR}/cmake/googletest ${PROJECT_BINARY_DIR}/googletest)
+  set(RELVAN_GTEST_MAIN gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(RELVAN_GTEST_MAIN GTest::gtest_main)
+endif()
+
+function(relvan_add_test name)
+  cmake_parse_arguments(ARG "POSIX_ONLY" "" "" ${ARGN})
+  if(ARG_POSIX_ONLY AND WIN32)
+    return()
+  endif()
+  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE relvan_core relvan_test_support ${RELVAN_GTEST_MAIN})
+  add_test(NAME ${name} COMMAND ${name})
+endfunction()

@@ -1,0 +1,52 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/socket_handle.h"
+
+// An IPv4 address and port in host byte order.
+struct PeerAddress {
+  std::uint32_t Ip = 0;
+  std::uint16_t Port = 0;
+};
+
+// The largest datagram UDP can carry; every datagram is received whole.
+inline constexpr std::size_t kMaxDatagram = 65536;
+
+// Everything the bridge keeps between ticks. The program owns exactly one
+// instance for its whole life; tests make their own. Nothing of this lives in
+// globals, so every test starts from a clean state.
+struct BridgeState {
+  // UDP endpoint.
+  SocketHandle UdpSocket = kInvalidSocket;
+  int UdpPort = 2237;
+  bool EndpointBound = false;  // whether the last bind took the port
+  PeerAddress PeerAddr;        // bind address, then the last sender
+
+  // The current datagram: the last one accepted by a receive, kept until a
+  // newer one arrives. Bytes at RecvLength and beyond read as 0.
+  std::array<std::uint8_t, kMaxDatagram> RecvBuffer{};
+  std::size_t RecvLength = 0;
+  std::size_t ReadPos = 0;
+
+  // Message handling.
+  bool QsoLogged = false;
+  bool PortChanged = false;
+  std::int64_t LastFrequency = 0;  // Hz
+  std::string StatusMode;
+  std::string LastMode;
+  std::string LastDxCall;
+  std::string LastReport;
+  std::string LastReportRcvd;
+  std::string LastGrid;
+  std::string LastName;
+  std::string LastComments;
+
+  // Windows: one position cache shared by the main and the Setup dialog.
+  int WindowX = 0;
+  int WindowY = 0;
+  bool SetupOpen = false;
+  std::string TitleText;
+};

@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// A host call that failed: the host refused it or could not be reached.
+class HostCallError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The bridge's whole interface to the logging program. Detached, every
+// operation returns at once without effect; attached, each call returns when
+// the host has handled it and throws HostCallError when it failed. Texts are
+// the bridge's own byte strings (UTF-8 as JTDX sent them).
+class HostLink {
+ public:
+  virtual ~HostLink() = default;
+
+  // One attempt to reach the running host; no effect once attached.
+  virtual void AttachHost() = 0;
+  virtual bool IsAttached() const = 0;
+
+  virtual void ExecMacro(std::string_view text) = 0;
+  virtual void SetLogField(std::int32_t index, std::string_view text) = 0;
+  virtual void TxFrequency(double hz) = 0;
+  virtual void RxFrequency(double hz) = 0;
+};

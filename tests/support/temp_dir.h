@@ -1,0 +1,27 @@
+#pragma once
+#include <filesystem>
+
+// A fresh directory under the system's temporary directory, removed with
+// everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Makes a directory the working directory for the life of the object.
+class ScopedWorkingDir {
+ public:
+  explicit ScopedWorkingDir(const std::filesystem::path& dir);
+  ~ScopedWorkingDir();
+
+ private:
+  std::filesystem::path previous_;
+};
