@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// One line per host call, as tolm-sim's transcript and the tests' recording
+// host print them:
+//   ExecMacro "<MODEADD:FT8>"
+//   SetLogField 0 "K1ABC"
+//   TxFrequency 14075500
+//   RxFrequency 14075200
+// Texts are quoted with \\ \" \t \n \r and \xHH for the other bytes below
+// 0x20 and 0x7F; bytes from 0x80 up stand as they are.
+
+std::string QuoteTranscriptText(std::string_view text);
+// A frequency as the exact integer it holds, or %.17g when it has a fraction.
+std::string FormatHertz(double hz);
+
+std::string ExecMacroLine(std::string_view text);
+std::string SetLogFieldLine(std::int32_t index, std::string_view text);
+std::string TxFrequencyLine(double hz);
+std::string RxFrequencyLine(double hz);

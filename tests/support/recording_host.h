@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "host/host_link.h"
+
+// A HostLink that writes each call as a transcript line instead of calling a
+// host. It can start detached (AttachAvailable decides whether the next
+// attempt succeeds) and can fail every call after the first FailAfter.
+class RecordingHost : public HostLink {
+ public:
+  explicit RecordingHost(bool attached = true) : attached_(attached) {}
+
+  void AttachHost() override;
+  bool IsAttached() const override { return attached_; }
+  void ExecMacro(std::string_view text) override;
+  void SetLogField(std::int32_t index, std::string_view text) override;
+  void TxFrequency(double hz) override;
+  void RxFrequency(double hz) override;
+
+  // The calls made so far, one line each; Take() also forgets them.
+  const std::vector<std::string>& Lines() const { return lines_; }
+  std::vector<std::string> Take();
+
+  bool AttachAvailable = true;
+  int AttachAttempts = 0;
+  int FailAfter = -1;  // calls that succeed before every call fails; -1 never
+
+ private:
+  void Record(std::string line);
+
+  bool attached_;
+  std::vector<std::string> lines_;
+  int calls_ = 0;
+};
