@@ -1,0 +1,54 @@
+#include "link/endpoint.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "link/socket_ops.h"
+
+void StartSockets() {
+  if (!StartSocketLibrary()) ExitWithCode(kExitSocketsFailed);
+}
+
+void ExitWithCode(int code) {
+  CleanupSocketLibrary();
+  std::exit(code);
+}
+
+bool OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step) {
+  // Never two sockets at once: a second one could not bind the same port.
+  CloseEndpoint(state);
+  state.UdpSocket = CreateUdpSocket();
+  if (state.UdpSocket == kInvalidSocket) ExitWithCode(kExitNoSocket);
+  // No range check: the low 16 bits of the configured number are the port.
+  state.PeerAddr = {kLoopbackIp, static_cast<std::uint16_t>(state.UdpPort & 0xFFFF)};
+  if (caller_step) caller_step();
+  state.EndpointBound = BindSocket(state.UdpSocket, state.PeerAddr);
+  if (!MakeNonBlocking(state.UdpSocket)) {
+    std::printf("failed to set non-blocking socket\n");
+    std::fflush(stdout);
+    return false;
+  }
+  return true;
+}
+
+void CloseEndpoint(BridgeState& state) {
+  if (state.UdpSocket == kInvalidSocket) return;
+  CloseSocket(state.UdpSocket);
+  state.UdpSocket = kInvalidSocket;
+  state.EndpointBound = false;
+}
+
+bool ReceiveDatagram(BridgeState& state) {
+  if (state.UdpSocket == kInvalidSocket) return false;
+  PeerAddress sender;
+  const auto length = ReceiveFrom(state.UdpSocket, state.RecvBuffer.data(), state.RecvBuffer.size(), sender);
+  if (!length) return false;
+  state.RecvLength = *length;
+  state.PeerAddr = sender;
+  return true;
+}
+
+void SendToPeer(const BridgeState& state, const std::uint8_t* data, std::size_t size) {
+  if (state.UdpSocket == kInvalidSocket) return;
+  SendTo(state.UdpSocket, data, size, state.PeerAddr);
+}

@@ -1,0 +1,63 @@
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "link/socket_ops.h"
+
+namespace {
+
+sockaddr_in ToSockaddr(PeerAddress address) {
+  sockaddr_in result{};
+  result.sin_family = AF_INET;
+  result.sin_port = htons(address.Port);
+  result.sin_addr.s_addr = htonl(address.Ip);
+  return result;
+}
+
+}  // namespace
+
+bool StartSocketLibrary() { return true; }
+void CleanupSocketLibrary() {}
+
+SocketHandle CreateUdpSocket() {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  return fd < 0 ? kInvalidSocket : fd;
+}
+
+bool BindSocket(SocketHandle socket, PeerAddress address) {
+  const sockaddr_in addr = ToSockaddr(address);
+  return ::bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+}
+
+bool MakeNonBlocking(SocketHandle socket) {
+  const int flags = ::fcntl(static_cast<int>(socket), F_GETFL);
+  return flags >= 0 && ::fcntl(static_cast<int>(socket), F_SETFL, flags | O_NONBLOCK) == 0;
+}
+
+void CloseSocket(SocketHandle socket) { ::close(static_cast<int>(socket)); }
+
+std::optional<std::uint16_t> BoundPort(SocketHandle socket) {
+  sockaddr_in addr{};
+  socklen_t length = sizeof addr;
+  if (::getsockname(static_cast<int>(socket), reinterpret_cast<sockaddr*>(&addr), &length) != 0) return std::nullopt;
+  return ntohs(addr.sin_port);
+}
+
+std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
+                                       PeerAddress& from) {
+  sockaddr_in addr{};
+  socklen_t length = sizeof addr;
+  const ssize_t received =
+      ::recvfrom(static_cast<int>(socket), buffer, capacity, 0, reinterpret_cast<sockaddr*>(&addr), &length);
+  if (received < 0) return std::nullopt;
+  from = {ntohl(addr.sin_addr.s_addr), ntohs(addr.sin_port)};
+  return static_cast<std::size_t>(received);
+}
+
+bool SendTo(SocketHandle socket, const std::uint8_t* data, std::size_t size, PeerAddress to) {
+  const sockaddr_in addr = ToSockaddr(to);
+  return ::sendto(static_cast<int>(socket), data, size, 0, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) ==
+         static_cast<ssize_t>(size);
+}

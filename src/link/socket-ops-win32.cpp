@@ -1,0 +1,65 @@
+#include <winsock2.h>
+
+#include "link/socket_ops.h"
+
+namespace {
+
+sockaddr_in ToSockaddr(PeerAddress address) {
+  sockaddr_in result{};
+  result.sin_family = AF_INET;
+  result.sin_port = htons(address.Port);
+  result.sin_addr.s_addr = htonl(address.Ip);
+  return result;
+}
+
+SOCKET Native(SocketHandle socket) { return static_cast<SOCKET>(socket); }
+
+}  // namespace
+
+bool StartSocketLibrary() {
+  WSADATA data;  // not examined
+  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+
+void CleanupSocketLibrary() { WSACleanup(); }
+
+SocketHandle CreateUdpSocket() {
+  const SOCKET socket = ::socket(AF_INET, SOCK_DGRAM, 0);
+  return socket == INVALID_SOCKET ? kInvalidSocket : static_cast<SocketHandle>(socket);
+}
+
+bool BindSocket(SocketHandle socket, PeerAddress address) {
+  const sockaddr_in addr = ToSockaddr(address);
+  return ::bind(Native(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+}
+
+bool MakeNonBlocking(SocketHandle socket) {
+  u_long enable = 1;
+  return ::ioctlsocket(Native(socket), FIONBIO, &enable) == 0;
+}
+
+void CloseSocket(SocketHandle socket) { ::closesocket(Native(socket)); }
+
+std::optional<std::uint16_t> BoundPort(SocketHandle socket) {
+  sockaddr_in addr{};
+  int length = sizeof addr;
+  if (::getsockname(Native(socket), reinterpret_cast<sockaddr*>(&addr), &length) != 0) return std::nullopt;
+  return ntohs(addr.sin_port);
+}
+
+std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
+                                       PeerAddress& from) {
+  sockaddr_in addr{};
+  int length = sizeof addr;
+  const int received = ::recvfrom(Native(socket), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0,
+                                  reinterpret_cast<sockaddr*>(&addr), &length);
+  if (received == SOCKET_ERROR) return std::nullopt;
+  from = {ntohl(addr.sin_addr.s_addr), ntohs(addr.sin_port)};
+  return static_cast<std::size_t>(received);
+}
+
+bool SendTo(SocketHandle socket, const std::uint8_t* data, std::size_t size, PeerAddress to) {
+  const sockaddr_in addr = ToSockaddr(to);
+  return ::sendto(Native(socket), reinterpret_cast<const char*>(data), static_cast<int>(size), 0,
+                  reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == static_cast<int>(size);
+}

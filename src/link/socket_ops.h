@@ -1,0 +1,26 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "core/bridge_state.h"
+
+// The few socket operations the endpoint needs, one file per platform
+// (socket-ops-posix.cpp, socket-ops-win32.cpp). Addresses are IPv4 in host
+// byte order. None of them blocks on a non-blocking socket.
+
+bool StartSocketLibrary();    // Winsock 2.2; true on POSIX
+void CleanupSocketLibrary();  // WSACleanup; nothing on POSIX
+
+SocketHandle CreateUdpSocket();  // kInvalidSocket on failure
+bool BindSocket(SocketHandle socket, PeerAddress address);
+bool MakeNonBlocking(SocketHandle socket);
+void CloseSocket(SocketHandle socket);
+std::optional<std::uint16_t> BoundPort(SocketHandle socket);
+
+// One datagram into buffer; its length, or nothing when none was taken.
+std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
+                                       PeerAddress& from);
+bool SendTo(SocketHandle socket, const std::uint8_t* data, std::size_t size, PeerAddress to);
+
+inline constexpr std::uint32_t kLoopbackIp = 0x7F000001;  // 127.0.0.1
