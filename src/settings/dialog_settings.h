@@ -1,0 +1,43 @@
+#pragma once
+#include "core/bridge_state.h"
+#include "settings/setting_keys.h"
+
+// The settings steps of the main and the Setup dialog: what they read at
+// initialisation, with the fallbacks for values that read as 0, and the
+// position check that stores a dialog's position when it has moved. Both
+// dialogs share the one position cache BridgeState::WindowX / WindowY.
+
+// A dialog's left and top edge in screen pixels.
+struct WindowPosition {
+  int X = 0;
+  int Y = 0;
+  bool operator==(const WindowPosition&) const = default;
+};
+
+inline constexpr WindowPosition kMainDialogFallbackPosition{10, 10};
+inline constexpr WindowPosition kSetupDialogFallbackPosition{200, 10};
+inline constexpr int kFallbackUdpPort = 2237;
+
+// Main dialog initialisation: creates "Plugins", reads the dialog's position
+// into the cache and the port into UdpPort. Returns the position to move the
+// dialog to (its size and stacking order stay as they are).
+WindowPosition LoadMainDialogSettings(BridgeState& state);
+
+struct SetupDialogSettings {
+  WindowPosition Position;  // where to move the Setup dialog
+  int Port = 0;             // for the dialog's port field
+};
+
+// Setup dialog initialisation: reads its position into the cache and the
+// stored port. A port that reads as 0 sets both the field and UdpPort to
+// 2237; any other value leaves UdpPort as it is.
+SetupDialogSettings LoadSetupDialogSettings(BridgeState& state);
+
+// Position check, run whenever the pointer moves over a dialog: each
+// coordinate that differs from the cache is stored in the cache and written
+// under the dialog's key. A failed write is not retried until the dialog
+// moves again.
+void CheckWindowPosition(BridgeState& state, WindowPosition current, const PositionKeys& keys);
+
+// The Setup dialog's OK: stores UdpPort, changed or not.
+void SaveUdpPort(const BridgeState& state);

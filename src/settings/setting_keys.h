@@ -1,0 +1,22 @@
+#pragma once
+
+// Where the bridge keeps its settings: section "Settings" of "Tolm_JTDX.ini"
+// in the directory "Plugins" under the working directory. Every key holds an
+// integer.
+inline constexpr char kSettingsDirectory[] = "Plugins";
+inline constexpr char kSettingsFileName[] = "Tolm_JTDX.ini";
+inline constexpr char kSettingsSection[] = "Settings";
+
+inline constexpr char kMainDialogXKey[] = "tolm_jtdx_x";
+inline constexpr char kMainDialogYKey[] = "tolm_jtdx_y";
+inline constexpr char kSetupDialogXKey[] = "Setup_x";
+inline constexpr char kSetupDialogYKey[] = "Setup_y";
+inline constexpr char kUdpPortKey[] = "UDP_Port";
+
+// The two keys under which a dialog keeps its left and top edge.
+struct PositionKeys {
+  const char* X;
+  const char* Y;
+};
+inline constexpr PositionKeys kMainDialogPositionKeys{kMainDialogXKey, kMainDialogYKey};
+inline constexpr PositionKeys kSetupDialogPositionKeys{kSetupDialogXKey, kSetupDialogYKey};

@@ -1,0 +1,28 @@
+// The settings file through our own INI reader and writer, with the meaning
+// the private-profile functions give it on Windows.
+#include <sys/stat.h>
+
+#include "settings/ini_text.h"
+#include "settings/setting_keys.h"
+#include "settings/setting_value.h"
+#include "settings/settings_file.h"
+#include "settings/text_file.h"
+
+namespace {
+constexpr char kSettingsPath[] = "Plugins/Tolm_JTDX.ini";
+}
+
+int ReadSetting(const char* key) {
+  const auto file = ReadTextFile(kSettingsPath);
+  return ParseSettingValue(IniValue(file.Text, kSettingsSection, key));
+}
+
+void WriteSetting(const char* key, int value) {
+  const auto file = ReadTextFile(kSettingsPath);
+  // A file that exists but cannot be read is not replaced by one holding a
+  // single key.
+  if (file.Status == FileReadStatus::Failed) return;
+  ReplaceTextFile(kSettingsPath, WithIniValue(file.Text, kSettingsSection, key, FormatSettingValue(value)));
+}
+
+void CreateSettingsDirectory() { ::mkdir(kSettingsDirectory, 0777); }

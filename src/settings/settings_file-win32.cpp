@@ -1,0 +1,24 @@
+// The settings file through the Windows private-profile functions. A path
+// with a directory part is taken relative to the working directory (a bare
+// file name would send them to the Windows directory instead).
+#include <windows.h>
+
+#include "settings/settings_file.h"
+#include "settings/setting_keys.h"
+#include "settings/setting_value.h"
+
+namespace {
+constexpr char kSettingsPath[] = "Plugins\\Tolm_JTDX.ini";
+}
+
+int ReadSetting(const char* key) {
+  char buffer[kSettingReadCapacity] = {};
+  GetPrivateProfileStringA(kSettingsSection, key, "", buffer, sizeof buffer, kSettingsPath);
+  return ParseSettingValue(buffer);
+}
+
+void WriteSetting(const char* key, int value) {
+  WritePrivateProfileStringA(kSettingsSection, key, FormatSettingValue(value).c_str(), kSettingsPath);
+}
+
+void CreateSettingsDirectory() { CreateDirectoryA(kSettingsDirectory, nullptr); }

@@ -1,0 +1,21 @@
+#pragma once
+
+// The settings file "Plugins\Tolm_JTDX.ini" under the working directory, as
+// the dialogs use it: one integer per key in section "Settings", where 0 and
+// a missing file, section or key all read alike. Keys are in
+// settings/setting_keys.h.
+
+// The integer stored under `key`, 0 when there is none. Only the first 100
+// characters of a value count; the text is converted as ParseLeadingInteger
+// describes.
+int ReadSetting(const char* key);
+
+// Stores `value` under `key` as decimal text, creating the section and the
+// file as needed and keeping the rest of the file. A write that fails (no
+// "Plugins" directory, a read-only directory or file) changes nothing and is
+// not reported: the bridge goes on with the values it holds.
+void WriteSetting(const char* key, int value);
+
+// Creates the directory "Plugins" under the working directory. It normally
+// exists already, so the result does not matter.
+void CreateSettingsDirectory();

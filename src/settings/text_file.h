@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// Whole-file access for the settings file where there are no private-profile
+// functions (Linux).
+
+enum class FileReadStatus { Ok, Missing, Failed };
+
+struct FileContents {
+  FileReadStatus Status = FileReadStatus::Missing;
+  std::string Text;  // empty unless Status is Ok
+};
+
+// The file's bytes; Missing only when the file does not exist, Failed when it
+// exists but cannot be read (so a writer knows not to start from nothing).
+FileContents ReadTextFile(const std::string& path);
+
+// Replaces the file's contents with `text` so that it is either wholly the
+// old or wholly the new file: the text goes to "<file>.tmp" beside it, is
+// flushed to disk and renamed over the file. A symbolic link is written
+// through to its target, and the old file's permission bits are kept. A file
+// we may not write is left alone, as on Windows. Returns false, with the old
+// file untouched, when any step fails.
+bool ReplaceTextFile(const std::string& path, std::string_view text);

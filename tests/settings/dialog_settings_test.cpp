@@ -1,0 +1,100 @@
+#include "settings/dialog_settings.h"
+
+#include <filesystem>
+#include <string>
+
+#include "settings/settings_file.h"
+#include "settings_test_dir.h"
+
+using DialogSettingsTest = SettingsDirTest;
+
+TEST_F(DialogSettingsTest, WithoutAFileTheFallbacksApplyAndNothingIsWritten) {
+  std::filesystem::remove("Plugins");
+  BridgeState state;
+  state.UdpPort = 9999;
+  EXPECT_EQ(LoadMainDialogSettings(state), (WindowPosition{10, 10}));
+  EXPECT_EQ(state.UdpPort, 2237);
+  EXPECT_TRUE(std::filesystem::is_directory("Plugins"));
+
+  state.UdpPort = 9999;
+  const auto setup = LoadSetupDialogSettings(state);
+  EXPECT_EQ(setup.Position, (WindowPosition{200, 10}));
+  EXPECT_EQ((WindowPosition{state.WindowX, state.WindowY}), (WindowPosition{200, 10}));
+  EXPECT_EQ(setup.Port, 2237);
+  EXPECT_EQ(state.UdpPort, 2237);
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+}
+
+TEST_F(DialogSettingsTest, ZeroAndNonNumbersTakeTheFallbackEachOnItsOwn) {
+  WriteFile("[Settings]\ntolm_jtdx_x=0\ntolm_jtdx_y=55\nSetup_x=-5\nSetup_y=top\nUDP_Port=port\n");
+  BridgeState state;
+  EXPECT_EQ(LoadMainDialogSettings(state), (WindowPosition{10, 55}));
+  EXPECT_EQ(state.UdpPort, 2237);
+  EXPECT_EQ(LoadSetupDialogSettings(state).Position, (WindowPosition{-5, 10}));
+}
+
+TEST_F(DialogSettingsTest, StoredValuesAreTakenAsTheyRead) {
+  WriteFile("[Settings]\ntolm_jtdx_x=-1920\ntolm_jtdx_y=10240\nUDP_Port=2238abc\n");
+  BridgeState state;
+  EXPECT_EQ(LoadMainDialogSettings(state), (WindowPosition{-1920, 10240}));
+  EXPECT_EQ(state.UdpPort, 2238);
+
+  // The Setup dialog shows the stored port but leaves UdpPort alone.
+  state.UdpPort = 3000;
+  EXPECT_EQ(LoadSetupDialogSettings(state).Port, 2238);
+  EXPECT_EQ(state.UdpPort, 3000);
+}
+
+TEST_F(DialogSettingsTest, PositionCheckWritesOnlyTheCoordinateThatChanged) {
+  WriteFile("[Settings]\ntolm_jtdx_x=100\ntolm_jtdx_y=200\n");
+  BridgeState state;
+  LoadMainDialogSettings(state);
+  // Changed behind our back: a write of y would show.
+  WriteFile("[Settings]\ntolm_jtdx_x=100\ntolm_jtdx_y=999\n");
+  CheckWindowPosition(state, {-1920, 200}, kMainDialogPositionKeys);
+  EXPECT_EQ(ReadSetting(kMainDialogXKey), -1920);
+  EXPECT_EQ(ReadSetting(kMainDialogYKey), 999);
+  EXPECT_EQ(state.WindowX, -1920);
+
+  // An edge at exactly 0 is written, and reads as the fallback next time.
+  CheckWindowPosition(state, {0, 200}, kMainDialogPositionKeys);
+  EXPECT_EQ(LoadMainDialogSettings(state), (WindowPosition{10, 999}));
+}
+
+TEST_F(DialogSettingsTest, MainDialogRewritesItsPositionAfterTheSetupDialogUsedTheCache) {
+  WriteFile("[Settings]\ntolm_jtdx_x=300\ntolm_jtdx_y=400\n");
+  BridgeState state;
+  LoadMainDialogSettings(state);
+  LoadSetupDialogSettings(state);
+  CheckWindowPosition(state, {250, 10}, kSetupDialogPositionKeys);
+  EXPECT_EQ(ReadSetting(kSetupDialogXKey), 250);
+  EXPECT_EQ(ReadSetting(kSetupDialogYKey), 0);  // unchanged from its fallback: not written
+
+  WriteFile("[Settings]\ntolm_jtdx_x=1\ntolm_jtdx_y=1\n");
+  CheckWindowPosition(state, {300, 400}, kMainDialogPositionKeys);
+  EXPECT_EQ(ReadSetting(kMainDialogXKey), 300);
+  EXPECT_EQ(ReadSetting(kMainDialogYKey), 400);
+}
+
+TEST_F(DialogSettingsTest, FailedPositionWriteIsNotRetriedUntilTheDialogMoves) {
+  std::filesystem::remove("Plugins");
+  BridgeState state;
+  CheckWindowPosition(state, {50, 60}, kMainDialogPositionKeys);
+  EXPECT_EQ((WindowPosition{state.WindowX, state.WindowY}), (WindowPosition{50, 60}));
+
+  std::filesystem::create_directory("Plugins");
+  CheckWindowPosition(state, {50, 60}, kMainDialogPositionKeys);
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+  CheckWindowPosition(state, {51, 60}, kMainDialogPositionKeys);
+  EXPECT_EQ(ReadSetting(kMainDialogXKey), 51);
+  EXPECT_EQ(ReadSetting(kMainDialogYKey), 0);
+}
+
+TEST_F(DialogSettingsTest, PortIsSavedEvenWhenUnchanged) {
+  WriteFile("[Settings]\nUDP_Port=2237\n");
+  BridgeState state;
+  LoadMainDialogSettings(state);
+  WriteFile("");
+  SaveUdpPort(state);
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 2237);
+}

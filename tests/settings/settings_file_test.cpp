@@ -1,0 +1,67 @@
+// ReadSetting and WriteSetting on a real file in a fresh working directory:
+// natively through our INI code, on Windows through the private-profile
+// functions, which must find "Plugins\Tolm_JTDX.ini" under the working
+// directory.
+#include "settings/settings_file.h"
+
+#include <climits>
+#include <filesystem>
+#include <string>
+
+#include "settings/setting_keys.h"
+#include "settings_test_dir.h"
+
+using SettingsFileTest = SettingsDirTest;
+
+TEST_F(SettingsFileTest, MissingFileSectionOrKeyReadsZero) {
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 0);
+  WriteFile("[Other]\nUDP_Port=2240\n");
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 0);
+  WriteFile("[Settings]\nSetup_x=300\n");
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 0);
+  EXPECT_EQ(ReadSetting(kSetupDialogXKey), 300);
+}
+
+TEST_F(SettingsFileTest, ValuesAreConvertedFromTheirNumericStart) {
+  WriteFile("[Settings]\nUDP_Port=2238abc\nSetup_x=abc\nSetup_y=" + std::string(98, '0') + "12" +
+            std::string(50, '3') + "\n");
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 2238);
+  EXPECT_EQ(ReadSetting(kSetupDialogXKey), 0);
+  EXPECT_EQ(ReadSetting(kSetupDialogYKey), 12);  // a 150-character value counts with its first 100
+}
+
+TEST_F(SettingsFileTest, WrittenValuesReadBackInFull) {
+  for (const int value : {-1920, 10240, 0, 1, INT_MIN, INT_MAX}) {
+    WriteSetting(kMainDialogXKey, value);
+    EXPECT_EQ(ReadSetting(kMainDialogXKey), value);
+  }
+  WriteSetting(kMainDialogYKey, -1080);
+  EXPECT_EQ(ReadSetting(kMainDialogXKey), INT_MAX);
+  EXPECT_EQ(ReadSetting(kMainDialogYKey), -1080);
+}
+
+TEST_F(SettingsFileTest, WriteKeepsTheRestOfAHandEditedFile) {
+  WriteFile("; kept\r\n[Other]\r\nUDP_Port=1111\r\n[Settings]\r\nUDP_Port=2240\r\nSetup_x=300\r\n");
+  WriteSetting(kUdpPortKey, 2250);
+  WriteSetting(kSetupDialogYKey, 20);
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 2250);
+  EXPECT_EQ(ReadSetting(kSetupDialogXKey), 300);
+  EXPECT_EQ(ReadSetting(kSetupDialogYKey), 20);
+  const auto text = FileText();
+  EXPECT_NE(text.find("; kept"), std::string::npos);
+  EXPECT_NE(text.find("UDP_Port=1111"), std::string::npos);
+  // Both keys went into the one existing section.
+  EXPECT_EQ(text.find("[Settings]"), text.rfind("[Settings]"));
+}
+
+TEST_F(SettingsFileTest, WriteWithoutTheDirectoryIsIgnored) {
+  std::filesystem::remove("Plugins");
+  WriteSetting(kUdpPortKey, 2240);
+  EXPECT_FALSE(std::filesystem::exists("Plugins"));
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 0);
+
+  CreateSettingsDirectory();
+  CreateSettingsDirectory();  // already there: no harm
+  WriteSetting(kUdpPortKey, 2240);
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);
+}
