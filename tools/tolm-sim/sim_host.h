@@ -1,5 +1,7 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,12 +19,20 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
 
 // The substitute Tolm: the log entry being prepared (fields by index), the
 // mode and the two frequencies. Runs the macros; "<SAVEQSO>" appends the entry
-// to the ADIF log and starts a new one. Every call is printed on standard
-// output and written to the transcript, one line each. Texts are UTF-8.
+// to the ADIF log and starts a new one. Every call it carries out is printed
+// on standard output and written to the transcript, one line each (the lines
+// of host/transcript.h); a refused call goes to standard error instead, so the
+// transcript holds what the host did. Texts are UTF-8.
 // Each operation returns std::nullopt when done, or the reason it refused.
 class SimHost {
  public:
+  // The time "<FIXSTARTTIME>" and "<SAVEQSO>" read; tests set their own.
+  using Clock = std::function<std::chrono::system_clock::time_point()>;
+
+  // Opens the transcript file (appending); throws std::runtime_error when it
+  // cannot be opened.
   explicit SimHost(SimOptions options);
+  SimHost(SimOptions options, Clock clock);
   ~SimHost();
   SimHost(const SimHost&) = delete;
   SimHost& operator=(const SimHost&) = delete;
@@ -31,6 +41,12 @@ class SimHost {
   std::optional<std::string> SetLogField(std::int32_t index, std::string_view text);
   std::optional<std::string> TxFrequency(double hz);
   std::optional<std::string> RxFrequency(double hz);
+
+  // What a front end may show: the mode last selected ("FT8", "CW", ...;
+  // empty before any) and the two frequencies in hertz (0 before any).
+  const std::string& Mode() const;
+  double TxHz() const;
+  double RxHz() const;
 
  private:
   struct Impl;

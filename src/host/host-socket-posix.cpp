@@ -1,0 +1,153 @@
+#include "host/host-socket-posix.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/host_wire.h"
+#include "host/platform_host.h"
+#include "host/transcript.h"
+
+namespace {
+
+// Longer reply lines are not from a well-behaved host; refusing them keeps a
+// runaway peer from filling our memory.
+constexpr std::size_t kMaxReplyLine = 64 * 1024;
+
+bool PeerIsOurUser(int fd) {
+  ucred peer{};
+  socklen_t length = sizeof peer;
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || length != sizeof peer) return false;
+  return peer.uid == geteuid();
+}
+
+// Waits until fd is ready for events or the deadline passes; false on time-out.
+bool WaitFor(int fd, short events, std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd entry{fd, events, 0};
+    const int ready = poll(&entry, 1, static_cast<int>(left.count()));
+    if (ready > 0) return true;
+    if (ready < 0 && errno != EINTR) return true;  // the next send/recv reports the error
+  }
+}
+
+std::string SecondsText(std::chrono::milliseconds timeout) {
+  const auto ms = timeout.count();
+  if (ms % 1000 == 0) return std::to_string(ms / 1000) + " s";
+  return std::to_string(ms) + " ms";
+}
+
+}  // namespace
+
+std::string DefaultHostSocketPath() {
+  const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime_dir != nullptr && *runtime_dir != '\0') return std::string(runtime_dir) + "/Tolm2.Application.sock";
+  return "/tmp/Tolm2.Application-" + std::to_string(getuid()) + ".sock";
+}
+
+std::unique_ptr<HostLink> MakePlatformHostLink() { return std::make_unique<SocketHostLink>(); }
+
+SocketHostLink::SocketHostLink(std::string path, std::chrono::milliseconds call_timeout)
+    : path_(std::move(path)), call_timeout_(call_timeout) {}
+
+SocketHostLink::~SocketHostLink() {
+  if (fd_ >= 0) close(fd_);
+}
+
+void SocketHostLink::AttachHost() {
+  if (fd_ >= 0) return;
+  const std::string path = path_.empty() ? DefaultHostSocketPath() : path_;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return;  // no host can listen there
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+
+  // Non-blocking, so that a host whose backlog is full cannot hold up the
+  // tick: that attempt simply fails and the next tick tries again.
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return;
+  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || !PeerIsOurUser(fd)) {
+    close(fd);
+    return;
+  }
+  fd_ = fd;
+}
+
+void SocketHostLink::ExecMacro(std::string_view text) {
+  if (fd_ >= 0) Call(ExecMacroRequest(text), ExecMacroLine(text));
+}
+
+void SocketHostLink::SetLogField(std::int32_t index, std::string_view text) {
+  if (fd_ >= 0) Call(SetLogFieldRequest(index, text), SetLogFieldLine(index, text));
+}
+
+void SocketHostLink::TxFrequency(double hz) {
+  if (fd_ >= 0) Call(TxFrequencyRequest(hz), TxFrequencyLine(hz));
+}
+
+void SocketHostLink::RxFrequency(double hz) {
+  if (fd_ >= 0) Call(RxFrequencyRequest(hz), RxFrequencyLine(hz));
+}
+
+void SocketHostLink::Call(const std::string& request, const std::string& what) {
+  if (!broken_.empty()) throw HostCallError(what + ": the connection to Tolm was lost earlier (" + broken_ + ")");
+  const auto deadline = std::chrono::steady_clock::now() + call_timeout_;
+  SendAll(request, what, deadline);
+  const WireReply reply = ParseWireReply(ReceiveLine(what, deadline));
+  if (reply.malformed) Break(what, reply.message);
+  if (!reply.ok) throw HostCallError(what + ": Tolm refused it: " + reply.message);
+}
+
+void SocketHostLink::SendAll(const std::string& request, const std::string& what,
+                             std::chrono::steady_clock::time_point deadline) {
+  std::size_t sent = 0;
+  while (sent < request.size()) {
+    const ssize_t n = send(fd_, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      if (!WaitFor(fd_, POLLOUT, deadline)) Break(what, "Tolm took no request within " + SecondsText(call_timeout_));
+    } else if (n < 0 && errno != EINTR) {
+      Break(what, std::string("cannot reach Tolm: ") + std::strerror(errno));
+    }
+  }
+}
+
+std::string SocketHostLink::ReceiveLine(const std::string& what, std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    const auto end = received_.find('\n');
+    if (end != std::string::npos) {
+      std::string line = received_.substr(0, end);
+      received_.erase(0, end + 1);
+      return line;
+    }
+    if (received_.size() > kMaxReplyLine) Break(what, "Tolm sent an overlong reply");
+
+    char chunk[4096];
+    const ssize_t n = recv(fd_, chunk, sizeof chunk, 0);
+    if (n > 0) {
+      received_.append(chunk, static_cast<std::size_t>(n));
+    } else if (n == 0) {
+      Break(what, "Tolm closed the connection");
+    } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      if (!WaitFor(fd_, POLLIN, deadline)) Break(what, "no answer from Tolm within " + SecondsText(call_timeout_));
+    } else if (errno != EINTR) {
+      Break(what, std::string("cannot reach Tolm: ") + std::strerror(errno));
+    }
+  }
+}
+
+// After a failure in transit the stream may still carry a late or partial
+// reply that would be taken for the answer to the next call; every later call
+// fails instead of reading it.
+void SocketHostLink::Break(const std::string& what, const std::string& reason) {
+  broken_ = reason;
+  throw HostCallError(what + ": " + reason);
+}

@@ -1,0 +1,255 @@
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+
+#include "adif_reader.h"
+#include "host/host-socket-posix.h"
+#include "host/platform_host.h"
+#include "host/transcript.h"
+#include "sim_process-posix.h"
+#include "temp_dir.h"
+
+namespace {
+
+const std::string kAwkwardText =
+    "tab\there, line\nend\r, back\\slash, \"quoted\", \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
+
+// Points XDG_RUNTIME_DIR at a fresh directory for the life of the test, so
+// that tolm-sim and the binding meet there and nowhere else.
+class HostSocket : public ::testing::Test {
+ protected:
+  HostSocket() {
+    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) saved_ = old;
+    setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
+  }
+  ~HostSocket() override {
+    if (saved_) {
+      setenv("XDG_RUNTIME_DIR", saved_->c_str(), 1);
+    } else {
+      unsetenv("XDG_RUNTIME_DIR");
+    }
+  }
+
+  std::string SocketPath() const { return (runtime_.Path() / "Tolm2.Application.sock").string(); }
+
+  std::unique_ptr<SimProcess> StartSim(std::vector<std::string> args = {}) {
+    auto sim = std::make_unique<SimProcess>(work_.Path(), std::move(args));
+    EXPECT_TRUE(sim->WaitUntilServing(SocketPath())) << sim->Stderr();
+    return sim;
+  }
+
+  TempDir runtime_;
+  TempDir work_;
+  std::optional<std::string> saved_;
+};
+
+TEST_F(HostSocket, AddressFollowsXdgRuntimeDir) {
+  EXPECT_EQ(DefaultHostSocketPath(), SocketPath());
+  unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(DefaultHostSocketPath(), "/tmp/Tolm2.Application-" + std::to_string(getuid()) + ".sock");
+  setenv("XDG_RUNTIME_DIR", "", 1);
+  EXPECT_EQ(DefaultHostSocketPath(), "/tmp/Tolm2.Application-" + std::to_string(getuid()) + ".sock");
+}
+
+TEST_F(HostSocket, DetachedUntilTheHostStartsThenEveryCallArrives) {
+  const auto link = MakePlatformHostLink();
+  link->AttachHost();
+  EXPECT_FALSE(link->IsAttached());
+  // Nobody listens: each operation returns at once and nothing is thrown.
+  link->ExecMacro("<MODEADD:FT8>");
+  link->SetLogField(0, "K1ABC");
+  link->TxFrequency(14075500.0);
+  link->RxFrequency(14075200.0);
+
+  auto sim = StartSim();
+  link->AttachHost();
+  ASSERT_TRUE(link->IsAttached());
+  link->ExecMacro("<MODEADD:FT4>");
+  link->SetLogField(4, kAwkwardText);
+  link->SetLogField(1, "");
+  link->TxFrequency(10368101500.0);
+  link->RxFrequency(7047500.0);
+  link->AttachHost();  // attached: no second connection
+  link->ExecMacro("<MODE:CW>");
+
+  const std::string expected = ExecMacroLine("<MODEADD:FT4>") + "\n" + SetLogFieldLine(4, kAwkwardText) + "\n" +
+                               "SetLogField 1 \"\"\nTxFrequency 10368101500\nRxFrequency 7047500\n" +
+                               "ExecMacro \"<MODE:CW>\"\n";
+  EXPECT_EQ(sim->Transcript(), expected);
+  EXPECT_EQ(sim->Stdout(), expected);
+
+  // A clean stop takes the socket file away with it.
+  const int status = sim->Stop(SIGTERM);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << sim->Stderr();
+  EXPECT_FALSE(std::filesystem::exists(SocketPath()));
+}
+
+TEST_F(HostSocket, LoggedContactReachesTheAdifLogExactly) {
+  auto sim = StartSim();
+  SocketHostLink link;
+  link.AttachHost();
+  ASSERT_TRUE(link.IsAttached());
+  link.ExecMacro("<MODEADD:FT8>");
+  link.SetLogField(0, "UA9XYZ");
+  link.SetLogField(10, "MO06");
+  link.SetLogField(1, "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD");
+  link.SetLogField(5, "-10");
+  link.SetLogField(2, "-3");
+  link.SetLogField(4, kAwkwardText);
+  link.ExecMacro("<CURSOR:TX>");
+  link.ExecMacro("<FIXSTARTTIME>");
+  link.TxFrequency(14075500.0);
+  link.ExecMacro("<SAVEQSO>");
+
+  const AdifFile log = ReadAdifFile(sim->AdifPath().string());
+  ASSERT_EQ(log.Records.size(), 1u);
+  const auto& record = log.Records[0];
+  EXPECT_EQ(record.at("CALL"), "UA9XYZ");
+  EXPECT_EQ(record.at("GRIDSQUARE"), "MO06");
+  EXPECT_EQ(record.at("NAME"), "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD");
+  EXPECT_EQ(record.at("RST_SENT"), "-10");
+  EXPECT_EQ(record.at("RST_RCVD"), "-3");
+  EXPECT_EQ(record.at("COMMENT"), kAwkwardText);
+  EXPECT_EQ(record.at("MODE"), "FT8");
+  EXPECT_EQ(record.at("FREQ"), "14.075500");
+  EXPECT_EQ(record.at("QSO_DATE").size(), 8u);
+  EXPECT_EQ(record.at("TIME_ON").size(), 6u);
+  EXPECT_EQ(record.at("TIME_OFF").size(), 6u);
+}
+
+TEST_F(HostSocket, RefusedCallThrowsAndTheLinkCarriesOn) {
+  auto sim = StartSim({"--fail-after", "1"});
+  SocketHostLink link;
+  link.AttachHost();
+  ASSERT_TRUE(link.IsAttached());
+  link.ExecMacro("<MODEADD:FT8>");
+  try {
+    link.SetLogField(0, "K1ABC");
+    FAIL() << "the refused call returned";
+  } catch (const HostCallError& error) {
+    EXPECT_NE(std::string(error.what()).find("SetLogField 0 \"K1ABC\""), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find("--fail-after"), std::string::npos) << error.what();
+  }
+  // A refusal leaves the stream in step: the next call gets its own answer.
+  EXPECT_THROW(link.TxFrequency(14075500.0), HostCallError);
+  EXPECT_TRUE(link.IsAttached());
+  EXPECT_EQ(sim->Transcript(), "ExecMacro \"<MODEADD:FT8>\"\n");
+}
+
+TEST_F(HostSocket, VanishedHostMakesEveryLaterCallThrow) {
+  auto sim = StartSim();
+  SocketHostLink link;
+  link.AttachHost();
+  ASSERT_TRUE(link.IsAttached());
+  link.TxFrequency(14075500.0);
+  sim->Stop(SIGKILL);
+
+  EXPECT_THROW(link.RxFrequency(14075200.0), HostCallError);
+  EXPECT_THROW(link.ExecMacro("<SAVEQSO>"), HostCallError);
+  // No way back to detached, and no new connection to a host started later.
+  EXPECT_TRUE(link.IsAttached());
+  auto again = StartSim();
+  link.AttachHost();
+  EXPECT_THROW(link.TxFrequency(14075500.0), HostCallError);
+}
+
+TEST_F(HostSocket, HostThatNeverAnswersTimesOut) {
+  // Listening, never accepting: the connect succeeds, no reply ever comes.
+  const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strcpy(address.sun_path, SocketPath().c_str());
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 4), 0);
+
+  SocketHostLink link({}, std::chrono::milliseconds(50));
+  link.AttachHost();
+  ASSERT_TRUE(link.IsAttached());
+  try {
+    link.ExecMacro("<MODEADD:FT8>");
+    FAIL() << "the unanswered call returned";
+  } catch (const HostCallError& error) {
+    EXPECT_NE(std::string(error.what()).find("no answer"), std::string::npos) << error.what();
+  }
+  // A late answer must not be taken for the next call's.
+  EXPECT_THROW(link.ExecMacro("<MODE:CW>"), HostCallError);
+  close(listener);
+}
+
+TEST_F(HostSocket, OnlyAStaleSocketIsTakenOver) {
+  // Something that is not a socket is left alone.
+  { std::ofstream(SocketPath()) << "precious"; }
+  SimProcess refused(work_.Path());
+  const int status = refused.Wait();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_EQ(ReadWholeFile(SocketPath()), "precious");
+  std::filesystem::remove(SocketPath());
+
+  // A killed tolm-sim leaves its socket behind; the next one replaces it.
+  StartSim()->Stop(SIGKILL);
+  ASSERT_TRUE(std::filesystem::exists(SocketPath()));
+  auto sim = StartSim();
+
+  // While it serves, a second one does not take its place.
+  TempDir other_work;
+  SimProcess second(other_work.Path());
+  const int second_status = second.Wait();
+  EXPECT_TRUE(WIFEXITED(second_status) && WEXITSTATUS(second_status) == 1) << second.Stderr();
+  EXPECT_NE(second.Stderr().find("already serves"), std::string::npos) << second.Stderr();
+
+  SocketHostLink link;
+  link.AttachHost();
+  ASSERT_TRUE(link.IsAttached());
+  link.ExecMacro("<MODE:SSB>");
+  EXPECT_EQ(sim->Transcript(), "ExecMacro \"<MODE:SSB>\"\n");
+  EXPECT_EQ(std::filesystem::status(SocketPath()).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST_F(HostSocket, PeerOfAnotherUserIsRefused) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to run a listener as another user";
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Bound as root, then listening as nobody: the peer credentials a client
+    // sees are those of the listen() call.
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, SocketPath().c_str());
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) _exit(1);
+    if (setgid(65534) != 0 || setuid(65534) != 0 || listen(fd, 4) != 0) _exit(2);
+    if (write(ready[1], "x", 1) != 1) _exit(3);
+    for (;;) {
+      const int client = accept(fd, nullptr, nullptr);
+      if (client >= 0 && write(client, "OK\n", 3) < 0) _exit(4);
+    }
+  }
+  close(ready[1]);
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1) << "the listener did not start";
+  close(ready[0]);
+
+  SocketHostLink link;
+  link.AttachHost();
+  EXPECT_FALSE(link.IsAttached());
+  link.ExecMacro("<SAVEQSO>");  // still detached: no effect, nothing thrown
+  link.AttachHost();
+  EXPECT_FALSE(link.IsAttached());
+
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+}
+
+}  // namespace

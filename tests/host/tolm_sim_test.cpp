@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "adif_log.h"
+#include "adif_reader.h"
+#include "host/transcript.h"
+#include "sim_host.h"
+#include "sim_requests.h"
+#include "temp_dir.h"
+
+namespace {
+
+using namespace std::chrono;
+
+// 2024-03-09 21:14:05 UTC
+const system_clock::time_point kStart = sys_days{year{2024} / March / 9} + 21h + 14min + 5s;
+const std::string kCyrillicName = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD";  // "Ivan"
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class TolmSim : public ::testing::Test {
+ protected:
+  SimOptions Options() const {
+    SimOptions options;
+    options.AdifPath = (dir_.Path() / "log.adi").string();
+    options.TranscriptPath = (dir_.Path() / "transcript.txt").string();
+    return options;
+  }
+  SimHost::Clock Clock() {
+    return [this] { return now_; };
+  }
+  AdifFile Log() const { return ReadAdifFile((dir_.Path() / "log.adi").string()); }
+
+  // The calls the bridge makes when JTDX logs a contact.
+  static void LogContact(SimHost& host, const std::string& call, const std::string& name) {
+    ASSERT_EQ(host.SetLogField(0, call), std::nullopt);
+    ASSERT_EQ(host.SetLogField(10, "KO85"), std::nullopt);
+    ASSERT_EQ(host.SetLogField(1, name), std::nullopt);
+    ASSERT_EQ(host.SetLogField(5, "-10"), std::nullopt);
+    ASSERT_EQ(host.SetLogField(2, "-3"), std::nullopt);
+    ASSERT_EQ(host.SetLogField(4, ""), std::nullopt);
+    ASSERT_EQ(host.ExecMacro("<CURSOR:TX>"), std::nullopt);
+    ASSERT_EQ(host.ExecMacro("<FIXSTARTTIME>"), std::nullopt);
+    ASSERT_EQ(host.TxFrequency(14075500.0), std::nullopt);
+    ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+  }
+
+  TempDir dir_;
+  system_clock::time_point now_ = kStart;
+};
+
+TEST_F(TolmSim, LoggedContactBecomesOneAdifRecord) {
+  SimHost host(Options(), Clock());
+  ASSERT_EQ(host.ExecMacro("<MODEADD:FT8>"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(0, "R9ABC"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(10, "KO85"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(1, kCyrillicName), std::nullopt);
+  ASSERT_EQ(host.SetLogField(5, "-10"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(2, "-3"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(4, "tnx <73>\tgl"), std::nullopt);
+  ASSERT_EQ(host.ExecMacro("<CURSOR:TX>"), std::nullopt);
+  ASSERT_EQ(host.ExecMacro("<FIXSTARTTIME>"), std::nullopt);
+  ASSERT_EQ(host.TxFrequency(14075500.0), std::nullopt);
+  now_ += 1min + 30s;
+  ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+
+  const AdifFile log = Log();
+  EXPECT_EQ(log.Preamble, "tolm-sim ADIF log\n");
+  EXPECT_EQ(log.Header, (std::map<std::string, std::string>{{"ADIF_VER", "3.1.4"}, {"PROGRAMID", "tolm-sim"}}));
+  ASSERT_EQ(log.Records.size(), 1u);
+  const std::map<std::string, std::string> expected{
+      {"CALL", "R9ABC"},        {"NAME", kCyrillicName}, {"GRIDSQUARE", "KO85"},   {"RST_SENT", "-10"},
+      {"RST_RCVD", "-3"},       {"COMMENT", "tnx <73>\tgl"}, {"MODE", "FT8"},     {"FREQ", "14.075500"},
+      {"QSO_DATE", "20240309"}, {"TIME_ON", "211405"},   {"TIME_OFF", "211535"},
+  };
+  EXPECT_EQ(log.Records[0], expected);
+}
+
+TEST_F(TolmSim, EachSaveStartsANewEntryUnderOneHeader) {
+  SimHost host(Options(), Clock());
+  LogContact(host, "K1ABC", "Joe");
+  // Near midnight: the second contact closes on the next UTC day.
+  now_ = sys_days{year{2024} / March / 9} + 23h + 59min + 30s;
+  ASSERT_EQ(host.SetLogField(0, "K2XYZ"), std::nullopt);
+  ASSERT_EQ(host.ExecMacro("<FIXSTARTTIME>"), std::nullopt);
+  now_ += 1min;
+  ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+  // Without <FIXSTARTTIME> the contact starts when it is saved.
+  now_ += 1h;
+  ASSERT_EQ(host.SetLogField(0, "K3QRP"), std::nullopt);
+  ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+
+  const std::string text = ReadFile(dir_.Path() / "log.adi");
+  EXPECT_EQ(text.find("<EOH>"), text.rfind("<EOH>"));
+  const AdifFile log = Log();
+  ASSERT_EQ(log.Records.size(), 3u);
+  EXPECT_EQ(log.Records[0].at("NAME"), "Joe");
+  EXPECT_EQ(log.Records[0].count("COMMENT"), 0u) << "empty fields are left out";
+
+  // Mode and frequency stay; the entry's own fields start empty again.
+  const auto& second = log.Records[1];
+  EXPECT_EQ(second.at("CALL"), "K2XYZ");
+  EXPECT_EQ(second.count("NAME"), 0u);
+  EXPECT_EQ(second.count("GRIDSQUARE"), 0u);
+  EXPECT_EQ(second.at("FREQ"), "14.075500");
+  EXPECT_EQ(second.at("QSO_DATE"), "20240309");
+  EXPECT_EQ(second.at("TIME_ON"), "235930");
+  EXPECT_EQ(second.at("QSO_DATE_OFF"), "20240310");
+  EXPECT_EQ(second.at("TIME_OFF"), "000030");
+
+  const auto& third = log.Records[2];
+  EXPECT_EQ(third.at("QSO_DATE"), "20240310");
+  EXPECT_EQ(third.at("TIME_ON"), "010030");
+  EXPECT_EQ(third.at("TIME_OFF"), "010030");
+  EXPECT_EQ(third.count("QSO_DATE_OFF"), 0u);
+}
+
+TEST_F(TolmSim, ModeMacrosSelectAdifModes) {
+  const std::pair<const char*, std::map<std::string, std::string>> cases[] = {
+      {"<MODEADD:FT8>", {{"MODE", "FT8"}}},
+      {"<MODEADD:FT4>", {{"MODE", "MFSK"}, {"SUBMODE", "FT4"}}},
+      {"<MODEADD:JT65>", {{"MODE", "JT65"}}},
+      {"<MODEADD:JT9>", {{"MODE", "JT9"}}},
+      {"<MODEADD:T10>", {{"MODE", "MFSK"}}},
+      {"<MODEADD:JT9JT65>", {{"MODE", "MFSK"}}},
+      {"<MODE:CW>", {{"MODE", "CW"}}},
+      {"<MODE:SSB>", {{"MODE", "SSB"}}},
+  };
+  SimHost host(Options(), Clock());
+  for (const auto& [macro, modes] : cases) {
+    ASSERT_EQ(host.ExecMacro(macro), std::nullopt) << macro;
+    ASSERT_EQ(host.SetLogField(0, "K1ABC"), std::nullopt);
+    ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+  }
+  const AdifFile log = Log();
+  ASSERT_EQ(log.Records.size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto& record = log.Records[i];
+    std::map<std::string, std::string> modes;
+    for (const char* name : {"MODE", "SUBMODE"}) {
+      if (record.count(name) != 0) modes[name] = record.at(name);
+    }
+    EXPECT_EQ(modes, cases[i].second) << cases[i].first;
+  }
+}
+
+TEST_F(TolmSim, RefusesWhatItCannotDoAndKeepsTheEntry) {
+  SimOptions options = Options();
+  options.AdifPath = (dir_.Path() / "not-yet" / "log.adi").string();
+  SimHost host(options, Clock());
+  EXPECT_NE(host.ExecMacro("<MODEADD:FT2>"), std::nullopt);
+  EXPECT_NE(host.ExecMacro(""), std::nullopt);
+  EXPECT_NE(host.ExecMacro("<SAVEQSO>"), std::nullopt) << "an entry without a call is not saved";
+  EXPECT_NE(host.SetLogField(-1, "x"), std::nullopt);
+  EXPECT_NE(host.TxFrequency(-1.0), std::nullopt);
+  EXPECT_NE(host.RxFrequency(std::nan("")), std::nullopt);
+  EXPECT_EQ(host.TxFrequency(7074000.0), std::nullopt);
+
+  ASSERT_EQ(host.SetLogField(0, "K1ABC"), std::nullopt);
+  const auto refusal = host.ExecMacro("<SAVEQSO>");
+  ASSERT_NE(refusal, std::nullopt) << "the log's directory does not exist";
+  EXPECT_NE(refusal->find("not-yet"), std::string::npos) << *refusal;
+
+  std::filesystem::create_directory(dir_.Path() / "not-yet");
+  ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+  const AdifFile log = ReadAdifFile(options.AdifPath);
+  ASSERT_EQ(log.Records.size(), 1u);
+  EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
+  EXPECT_EQ(log.Records[0].at("FREQ"), "7.074000");
+
+  // Only what was carried out is in the transcript.
+  EXPECT_EQ(ReadFile(dir_.Path() / "transcript.txt"),
+            "TxFrequency 7074000\nSetLogField 0 \"K1ABC\"\nExecMacro \"<SAVEQSO>\"\n");
+}
+
+TEST_F(TolmSim, TranscriptHoldsEachCallAndFailAfterRefusesTheRest) {
+  SimOptions options = Options();
+  options.FailAfter = 4;
+  SimHost host(options, Clock());
+  const std::string text = "a\tb\\c\n" + kCyrillicName + "\x01";
+  EXPECT_EQ(host.ExecMacro("<MODEADD:JT9JT65>"), std::nullopt);
+  EXPECT_EQ(host.SetLogField(4, text), std::nullopt);
+  EXPECT_EQ(host.TxFrequency(10368101500.0), std::nullopt);
+  EXPECT_EQ(host.RxFrequency(14075200.0), std::nullopt);
+  const auto refusal = host.ExecMacro("<MODE:CW>");
+  ASSERT_NE(refusal, std::nullopt);
+  EXPECT_NE(refusal->find("--fail-after"), std::string::npos) << *refusal;
+  EXPECT_NE(host.SetLogField(0, "K1ABC"), std::nullopt);
+  EXPECT_EQ(host.Mode(), "JT9JT65");
+
+  EXPECT_EQ(ReadFile(dir_.Path() / "transcript.txt"),
+            ExecMacroLine("<MODEADD:JT9JT65>") + "\n" + SetLogFieldLine(4, text) + "\n" +
+                "TxFrequency 10368101500\nRxFrequency 14075200\n");
+}
+
+TEST_F(TolmSim, TranscriptFileThatCannotBeOpenedStopsStartUp) {
+  SimOptions options = Options();
+  options.TranscriptPath = (dir_.Path() / "missing" / "t.txt").string();
+  EXPECT_THROW(SimHost(options, Clock()), std::runtime_error);
+}
+
+TEST_F(TolmSim, AnswersProtocolLines) {
+  SimHost host(Options(), Clock());
+  EXPECT_EQ(AnswerRequestLine(host, "ExecMacro\t<MODEADD:FT4>"), "OK\n");
+  EXPECT_EQ(AnswerRequestLine(host, "SetLogField\t1\tJo\\te"), "OK\n");
+  EXPECT_EQ(AnswerRequestLine(host, "TxFrequency\t7047500"), "OK\n");
+  EXPECT_EQ(host.Mode(), "FT4");
+  EXPECT_EQ(host.TxHz(), 7047500.0);
+  EXPECT_EQ(AnswerRequestLine(host, "ExecMacro\t<BOGUS>"), "ERR\tunknown macro \"<BOGUS>\"\n");
+  EXPECT_TRUE(AnswerRequestLine(host, "Frobnicate\t1").starts_with("ERR\t"));
+  EXPECT_EQ(ReadFile(dir_.Path() / "transcript.txt"),
+            "ExecMacro \"<MODEADD:FT4>\"\nSetLogField 1 \"Jo\\te\"\nTxFrequency 7047500\n");
+}
+
+TEST(SimOptionsTest, ParsesTheCommandLine) {
+  const auto parse = [](std::vector<std::string> words, SimOptions& options, std::string& error) {
+    words.insert(words.begin(), "tolm-sim");
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    return ParseSimOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+  };
+  SimOptions options;
+  std::string error;
+  ASSERT_TRUE(parse({}, options, error));
+  EXPECT_EQ(options.AdifPath, "tolm-sim.adi");
+  EXPECT_EQ(options.TranscriptPath, "");
+  EXPECT_EQ(options.FailAfter, -1);
+
+  ASSERT_TRUE(parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0"}, options, error)) << error;
+  EXPECT_EQ(options.AdifPath, "a.adi");
+  EXPECT_EQ(options.TranscriptPath, "t.txt");
+  EXPECT_EQ(options.FailAfter, 0);
+
+  for (const auto& bad : std::vector<std::vector<std::string>>{
+           {"--adif"}, {"--fail-after", "-1"}, {"--fail-after", "3x"}, {"--fail-after="}, {"--adif="}, {"--verbose"},
+           {"log.adi"}}) {
+    SimOptions untouched;
+    error.clear();
+    EXPECT_FALSE(parse(bad, untouched, error)) << bad[0];
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+// tolm-sim on Linux: the substitute Tolm, reached over a Unix socket at the
+// address the bridge's socket binding looks for.
+#include <cstdio>
+#include <exception>
+
+#include "host/host-socket-posix.h"
+#include "sim_host.h"
+#include "sim_server-posix.h"
+
+int main(int argc, char** argv) {
+  SimOptions options;
+  std::string error;
+  if (!ParseSimOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "tolm-sim: %s\n", error.c_str());
+    return 2;
+  }
+  try {
+    SimHost host(options);
+    SimServer server(DefaultHostSocketPath());
+    std::fprintf(stderr, "tolm-sim: serving %s, saving contacts to %s\n", DefaultHostSocketPath().c_str(),
+                 options.AdifPath.c_str());
+    server.Serve(host);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "tolm-sim: %s\n", failure.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,159 @@
+#include "sim_host.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <stdexcept>
+
+#include "adif_log.h"
+#include "host/transcript.h"
+
+namespace {
+
+// The log-entry fields that go into the ADIF record, by the index the bridge
+// uses for them.
+enum Field : std::int32_t { kCall = 0, kName = 1, kRstRcvd = 2, kComment = 4, kRstSent = 5, kGrid = 10 };
+
+// Mode macros and the mode each one selects.
+constexpr std::pair<std::string_view, std::string_view> kModeMacros[] = {
+    {"<MODEADD:FT8>", "FT8"},   {"<MODEADD:FT4>", "FT4"}, {"<MODEADD:JT65>", "JT65"},
+    {"<MODEADD:T10>", "T10"},   {"<MODEADD:JT9>", "JT9"}, {"<MODEADD:JT9JT65>", "JT9JT65"},
+    {"<MODE:CW>", "CW"},        {"<MODE:SSB>", "SSB"},
+};
+
+}  // namespace
+
+struct SimHost::Impl {
+  Impl(SimOptions options_in, Clock clock_in) : options(std::move(options_in)), clock(std::move(clock_in)) {}
+
+  SimOptions options;
+  Clock clock;
+  std::ofstream transcript;
+  long calls = 0;
+
+  std::map<std::int32_t, std::string> fields;
+  std::optional<std::chrono::system_clock::time_point> start_time;
+  std::string mode;
+  double tx_hz = 0;
+  double rx_hz = 0;
+
+  std::string FieldText(std::int32_t index) const {
+    const auto found = fields.find(index);
+    return found == fields.end() ? std::string() : found->second;
+  }
+
+  // Counts the call; the reason to refuse it when --fail-after says so.
+  std::optional<std::string> Admit() {
+    ++calls;
+    if (options.FailAfter >= 0 && calls > options.FailAfter) {
+      return "tolm-sim refuses every call after the first " + std::to_string(options.FailAfter) + " (--fail-after)";
+    }
+    return std::nullopt;
+  }
+
+  // Writes the call's line on stdout and to the transcript when it was carried
+  // out, or the refusal on stderr; passes the outcome on.
+  std::optional<std::string> Report(const std::string& line, std::optional<std::string> refusal) {
+    if (refusal) {
+      std::fprintf(stderr, "tolm-sim: refused %s: %s\n", line.c_str(), refusal->c_str());
+      std::fflush(stderr);
+      return refusal;
+    }
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    if (transcript.is_open()) {
+      transcript << line << '\n';
+      transcript.flush();
+    }
+    return std::nullopt;
+  }
+
+  std::optional<std::string> RunMacro(std::string_view text) {
+    for (const auto& [macro, macro_mode] : kModeMacros) {
+      if (text == macro) {
+        mode = macro_mode;
+        return std::nullopt;
+      }
+    }
+    if (text == "<CURSOR:TX>") return std::nullopt;  // only moves the cursor in Tolm's window
+    if (text == "<FIXSTARTTIME>") {
+      start_time = clock();
+      return std::nullopt;
+    }
+    if (text == "<SAVEQSO>") return SaveQso();
+    return "unknown macro " + QuoteTranscriptText(text);
+  }
+
+  std::optional<std::string> SaveQso() {
+    AdifQso qso;
+    qso.Call = FieldText(kCall);
+    if (qso.Call.empty()) return std::string("the log entry has no call to save");
+    qso.Name = FieldText(kName);
+    qso.Grid = FieldText(kGrid);
+    qso.RstSent = FieldText(kRstSent);
+    qso.RstRcvd = FieldText(kRstRcvd);
+    qso.Comment = FieldText(kComment);
+    qso.Mode = mode;
+    qso.TxHz = tx_hz;
+    qso.TimeOff = clock();
+    qso.TimeOn = start_time.value_or(qso.TimeOff);
+    // A failed write keeps the entry, so that nothing typed is lost.
+    if (auto error = AppendAdifRecord(options.AdifPath, qso); !error.empty()) return error;
+    fields.clear();
+    start_time.reset();
+    return std::nullopt;
+  }
+
+  static std::optional<std::string> CheckHertz(double hz) {
+    if (!std::isfinite(hz) || hz < 0) return "not a frequency: " + FormatHertz(hz) + " Hz";
+    return std::nullopt;
+  }
+};
+
+SimHost::SimHost(SimOptions options) : SimHost(std::move(options), [] { return std::chrono::system_clock::now(); }) {}
+
+SimHost::SimHost(SimOptions options, Clock clock) : impl_(new Impl(std::move(options), std::move(clock))) {
+  if (!impl_->options.TranscriptPath.empty()) {
+    impl_->transcript.open(impl_->options.TranscriptPath, std::ios::binary | std::ios::app);
+    if (!impl_->transcript) {
+      const std::string path = impl_->options.TranscriptPath;
+      delete impl_;
+      throw std::runtime_error("cannot open the transcript file " + path);
+    }
+  }
+}
+
+SimHost::~SimHost() { delete impl_; }
+
+std::optional<std::string> SimHost::ExecMacro(std::string_view text) {
+  auto refusal = impl_->Admit();
+  if (!refusal) refusal = impl_->RunMacro(text);
+  return impl_->Report(ExecMacroLine(text), std::move(refusal));
+}
+
+std::optional<std::string> SimHost::SetLogField(std::int32_t index, std::string_view text) {
+  auto refusal = impl_->Admit();
+  if (!refusal && index < 0) refusal = "no log-entry field " + std::to_string(index);
+  if (!refusal) impl_->fields[index] = std::string(text);
+  return impl_->Report(SetLogFieldLine(index, text), std::move(refusal));
+}
+
+std::optional<std::string> SimHost::TxFrequency(double hz) {
+  auto refusal = impl_->Admit();
+  if (!refusal) refusal = Impl::CheckHertz(hz);
+  if (!refusal) impl_->tx_hz = hz;
+  return impl_->Report(TxFrequencyLine(hz), std::move(refusal));
+}
+
+std::optional<std::string> SimHost::RxFrequency(double hz) {
+  auto refusal = impl_->Admit();
+  if (!refusal) refusal = Impl::CheckHertz(hz);
+  if (!refusal) impl_->rx_hz = hz;
+  return impl_->Report(RxFrequencyLine(hz), std::move(refusal));
+}
+
+const std::string& SimHost::Mode() const { return impl_->mode; }
+double SimHost::TxHz() const { return impl_->tx_hz; }
+double SimHost::RxHz() const { return impl_->rx_hz; }

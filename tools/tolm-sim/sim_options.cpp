@@ -1,0 +1,52 @@
+#include <charconv>
+
+#include "sim_host.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: tolm-sim [--adif FILE] [--transcript FILE] [--fail-after N]";
+
+}  // namespace
+
+bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    std::string_view name = argv[i];
+    std::string_view value;
+    bool has_value = false;
+    // Both "--adif FILE" and "--adif=FILE".
+    if (const auto equals = name.find('='); name.starts_with("--") && equals != std::string_view::npos) {
+      value = name.substr(equals + 1);
+      name = name.substr(0, equals);
+      has_value = true;
+    }
+    if (name != "--adif" && name != "--transcript" && name != "--fail-after") {
+      error = "unknown option \"" + std::string(argv[i]) + "\"\n" + kUsage;
+      return false;
+    }
+    if (!has_value) {
+      if (i + 1 == argc) {
+        error = std::string(name) + " needs a value\n" + kUsage;
+        return false;
+      }
+      value = argv[++i];
+    }
+
+    if (name == "--fail-after") {
+      long count = -1;
+      const auto [end, result] = std::from_chars(value.data(), value.data() + value.size(), count);
+      if (value.empty() || result != std::errc() || end != value.data() + value.size() || count < 0) {
+        error = "--fail-after needs a count of calls (0 or more), got \"" + std::string(value) + "\"";
+        return false;
+      }
+      options.FailAfter = count;
+    } else if (value.empty()) {
+      error = std::string(name) + " needs a file name";
+      return false;
+    } else if (name == "--adif") {
+      options.AdifPath = value;
+    } else {
+      options.TranscriptPath = value;
+    }
+  }
+  return true;
+}
