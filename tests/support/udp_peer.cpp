@@ -20,7 +20,9 @@ bool RetryForAWhile(Try attempt) {
 
 }  // namespace
 
-UdpPeer::UdpPeer(std::uint16_t port) : socket_(CreateUdpSocket()) {
+UdpPeer::UdpPeer(std::uint16_t port) {
+  StartSocketLibrary();  // counted: each peer starts and ends its own use
+  socket_ = CreateUdpSocket();
   if (socket_ == kInvalidSocket) return;
   bound_ = BindSocket(socket_, {kLoopbackIp, port}) && MakeNonBlocking(socket_);
   if (const auto bound = BoundPort(socket_)) port_ = *bound;
@@ -28,6 +30,7 @@ UdpPeer::UdpPeer(std::uint16_t port) : socket_(CreateUdpSocket()) {
 
 UdpPeer::~UdpPeer() {
   if (socket_ != kInvalidSocket) CloseSocket(socket_);
+  CleanupSocketLibrary();
 }
 
 void UdpPeer::SendTo(std::uint16_t port, const std::vector<std::uint8_t>& bytes) const {

@@ -22,7 +22,7 @@ class UdpPeer {
   std::optional<std::vector<std::uint8_t>> Receive() const;
 
  private:
-  SocketHandle socket_;
+  SocketHandle socket_ = kInvalidSocket;
   bool bound_ = false;
   std::uint16_t port_ = 0;
 };
