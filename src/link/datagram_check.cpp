@@ -1,0 +1,26 @@
+#include "link/datagram_check.h"
+
+#include <algorithm>
+
+#include "link/field_readers.h"
+
+bool IsAcceptedDatagram(const BridgeState& state) {
+  const auto begin = state.RecvBuffer.begin();
+  const auto end = begin + static_cast<std::ptrdiff_t>(state.RecvLength);
+  const auto zero = std::find(begin, end, std::uint8_t{0});
+  return zero != begin && *(zero - 1) == 0xDA;
+}
+
+HeartbeatReply MakeHeartbeatReply(const BridgeState& state) {
+  HeartbeatReply reply;
+  // The cut falls right behind the magic only when the next byte, the first
+  // of the schema number, is zero (or the datagram ends there). A longer run
+  // would carry a schema number above 3; the type byte always lies behind
+  // the cut, so its change to 15 never leaves.
+  const std::size_t size = kDatagramMagic.size();
+  if (state.RecvLength < size || DatagramByte(state, size) != 0) return reply;
+  if (!std::equal(kDatagramMagic.begin(), kDatagramMagic.end(), state.RecvBuffer.begin())) return reply;
+  std::copy_n(state.RecvBuffer.begin(), size, reply.Bytes.begin());
+  reply.Size = size;
+  return reply;
+}

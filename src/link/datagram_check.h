@@ -1,0 +1,27 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "core/bridge_state.h"
+
+// Whether the current datagram is taken as one of JTDX's: its bytes before
+// the first zero byte (the datagram's end counts as one) are not empty and
+// end in 0xDA. In JTDX's format that is the magic's last byte, followed by
+// the zero that starts the schema number.
+bool IsAcceptedDatagram(const BridgeState& state);
+
+// The magic number every datagram of JTDX's format starts with.
+inline constexpr std::array<std::uint8_t, 4> kDatagramMagic{0xAD, 0xBC, 0xCB, 0xDA};
+
+// The reply to an early Heartbeat: the received datagram with its type byte
+// (11) turned from 0 to 15, cut before its first zero byte. For JTDX's
+// datagrams that is the magic alone, which JTDX drops silently. Anything else
+// is never sent: JTDX answers a datagram shorter than the magic, without it,
+// or with a schema number above 3 with a modal "Network Error" dialog in
+// front of the operator. Size 0 means no reply.
+struct HeartbeatReply {
+  std::array<std::uint8_t, kDatagramMagic.size()> Bytes{};
+  std::size_t Size = 0;
+};
+HeartbeatReply MakeHeartbeatReply(const BridgeState& state);

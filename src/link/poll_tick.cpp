@@ -1,0 +1,77 @@
+#include "link/poll_tick.h"
+
+#include <cstdint>
+
+#include "link/bridge_title.h"
+#include "link/datagram_check.h"
+#include "link/endpoint.h"
+#include "link/field_readers.h"
+#include "link/message_handlers.h"
+
+namespace {
+
+enum MessageType : std::uint8_t {
+  kHeartbeat = 0,
+  kStatus = 1,
+  kClear = 3,
+  kQsoLogged = 5,
+  kClose = 6,
+};
+
+constexpr std::size_t kTypeByte = 11;  // the low byte of the big-endian type
+constexpr std::size_t kFieldsStart = 12;
+
+// JTDX learns from the reply that someone listens; once a Status has named a
+// mode there is no more need.
+void HandleHeartbeat(BridgeState& state) {
+  ReadUtf8(state);  // id
+  if (!state.StatusMode.empty()) return;
+  const HeartbeatReply reply = MakeHeartbeatReply(state);
+  if (reply.Size > 0) SendToPeer(state, reply.Bytes.data(), reply.Size);
+}
+
+}  // namespace
+
+void PollTick(BridgeState& state, HostLink& host, MainWindow& window) {
+  window.StopPollTimer();
+
+  if (state.PortChanged) {
+    state.TitleText = BridgeTitle(state);
+    window.SetTitle(state.TitleText);
+    state.PortChanged = false;
+  }
+
+  if (!host.IsAttached()) host.AttachHost();
+
+  // When nothing new came, the last datagram stays current and is handled
+  // again; the handlers keep those repeats from reaching the host twice.
+  ReceiveDatagram(state);
+
+  if (IsAcceptedDatagram(state)) {
+    state.ReadPos = kFieldsStart;
+    // Only the type's low byte counts; Decode and the rest are ignored.
+    switch (DatagramByte(state, kTypeByte)) {
+      case kHeartbeat:
+        HandleHeartbeat(state);
+        break;
+      case kStatus:
+        HandleStatus(state, host, window);
+        break;
+      case kClear:
+        HandleClear(state, host, window);
+        break;
+      case kQsoLogged:
+        HandleQsoLogged(state, host, window);
+        break;
+      case kClose:
+        // JTDX has gone: no more ticks until the program is started again.
+        window.StopPollTimer();
+        CloseEndpoint(state);
+        return;
+      default:
+        break;
+    }
+  }
+
+  window.StartPollTimer();
+}

@@ -1,0 +1,62 @@
+#include "link/field_readers.h"
+#include "link/frequency_text.h"
+#include "link/message_handlers.h"
+
+namespace {
+
+constexpr std::size_t kDateTimeBytes = 13;  // Julian day, ms of day, time spec
+
+}  // namespace
+
+void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
+  // One contact per DX call: the repeats of this datagram, and another
+  // contact with the same call, wait for a Status with a new call.
+  if (state.QsoLogged) return;
+  state.QsoLogged = true;
+
+  DisplayFields& fields = window.Fields();
+
+  ReadUtf8(state);  // id
+  SkipBytes(state, kDateTimeBytes);  // time off
+
+  state.LastDxCall = ReadUtf8(state);
+  fields.Call = state.LastDxCall;
+  host.SetLogField(0, state.LastDxCall);
+
+  state.LastGrid = ReadUtf8(state);
+  fields.Grid = state.LastGrid;
+  host.SetLogField(10, state.LastGrid);
+
+  // The logged frequency is the Tx frequency: dial plus Tx offset.
+  state.LastFrequency = static_cast<std::int64_t>(ReadU64(state));
+  FormatFrequencyText(state.LastFrequency, fields.Freq);
+
+  // The mode is shown and kept, but the host's mode is left to Status.
+  state.LastMode = ReadUtf8(state);
+  fields.Mode = state.LastMode;
+
+  state.LastReport = ReadUtf8(state);
+  fields.RptSend = state.LastReport;
+  state.LastReportRcvd = ReadUtf8(state);
+  fields.RptRcvd = state.LastReportRcvd;
+
+  ReadUtf8(state);  // Tx power
+  state.LastComments = ReadUtf8(state);
+  state.LastName = ReadUtf8(state);
+
+  // An empty name leaves the name the host may already have.
+  if (!state.LastName.empty()) host.SetLogField(1, state.LastName);
+  host.SetLogField(5, state.LastReport);
+  host.SetLogField(2, state.LastReportRcvd);
+  host.SetLogField(4, state.LastComments);
+  host.ExecMacro("<CURSOR:TX>");
+  host.ExecMacro("<FIXSTARTTIME>");
+  window.PushFields();
+
+  host.TxFrequency(static_cast<double>(state.LastFrequency));
+  host.ExecMacro("<SAVEQSO>");
+
+  // The entry is saved; the call stays in LastDxCall for the change test.
+  fields.Call.clear();
+  window.PushFields();
+}

@@ -1,0 +1,155 @@
+#include "tick_fixture.h"
+
+namespace {
+
+class QsoLoggedHandling : public TickTest {
+ protected:
+  static QsoLoggedMessage Qso(std::string call = "K1ABC") {
+    QsoLoggedMessage qso;
+    qso.DxCall = std::move(call);
+    qso.DxGrid = "FN42";
+    qso.TxFrequency = 14075500;
+    qso.Mode = "FT8";
+    qso.ReportSent = "-5";
+    qso.ReportReceived = "-12";
+    qso.TxPower = "50";
+    qso.Name = "Bob";
+    qso.Comments = "tnx";
+    return qso;
+  }
+  int Saves() {
+    int saves = 0;
+    for (const std::string& line : Calls()) saves += line == R"(ExecMacro "<SAVEQSO>")";
+    return saves;
+  }
+};
+
+TEST_F(QsoLoggedHandling, FillsTheEntryThenSavesItWithTheTxFrequency) {
+  Tick(Qso());
+  EXPECT_EQ(Calls(), (Lines{
+                         R"(SetLogField 0 "K1ABC")",
+                         R"(SetLogField 10 "FN42")",
+                         R"(SetLogField 1 "Bob")",
+                         R"(SetLogField 5 "-5")",
+                         R"(SetLogField 2 "-12")",
+                         R"(SetLogField 4 "tnx")",
+                         R"(ExecMacro "<CURSOR:TX>")",
+                         R"(ExecMacro "<FIXSTARTTIME>")",
+                         "TxFrequency 14075500",
+                         R"(ExecMacro "<SAVEQSO>")",
+                     }));
+  ASSERT_EQ(window.Pushes.size(), 2u);
+  EXPECT_EQ(window.Pushes[0], (DisplayFields{"K1ABC", "-5", "-12", "FN42", "14075.50", "FT8"}));
+  // After the save the call is gone from the window, the rest stays.
+  EXPECT_EQ(window.Pushes[1], (DisplayFields{"", "-5", "-12", "FN42", "14075.50", "FT8"}));
+  EXPECT_EQ(state->LastDxCall, "K1ABC");
+  EXPECT_EQ(state->LastFrequency, 14075500);
+  EXPECT_EQ(state->StatusMode, "");  // the mode of a logged contact is no Status
+}
+
+TEST_F(QsoLoggedHandling, EmptyNameIsNotSentButEveryOtherEmptyFieldIs) {
+  QsoLoggedMessage qso = Qso();
+  qso.Name = "";
+  qso.Comments = "";
+  qso.ReportReceived = "";
+  Tick(qso);
+  const Lines calls = Calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), R"(SetLogField 1 "")"), 0);
+  EXPECT_EQ(Lines(calls.begin() + 2, calls.begin() + 5),
+            (Lines{R"(SetLogField 5 "-5")", R"(SetLogField 2 "")", R"(SetLogField 4 "")"}));
+}
+
+TEST_F(QsoLoggedHandling, ActsOncePerDxCall) {
+  Tick(Qso());
+  for (int i = 0; i < 20; ++i) Tick();
+  Tick(Qso());  // a second contact with the same call, no Status between
+  EXPECT_EQ(Saves(), 1);
+
+  // A Status naming the same call, or none, does not re-arm it.
+  Tick(Ft8Status("K1ABC"));
+  Tick(Ft8Status(""));
+  EXPECT_EQ(Saves(), 0);
+  EXPECT_TRUE(state->QsoLogged);
+
+  // The same call after an empty one is a change to a station again.
+  Tick(Ft8Status("K1ABC"));
+  Tick(Qso());
+  EXPECT_EQ(Saves(), 1);
+
+  Tick(Ft8Status("W9XYZ"));
+  Tick(Qso("W9XYZ"));
+  Tick();
+  EXPECT_EQ(Saves(), 1);
+}
+
+TEST_F(QsoLoggedHandling, FollowingStatusInTheLoggedModeSendsNoMacro) {
+  Tick(Qso());
+  Calls();
+  Tick(Ft8Status("K1ABC"));
+  // The dial differs from the logged frequency, so the frequencies follow.
+  EXPECT_EQ(Calls(), (Lines{"TxFrequency 14075500", "RxFrequency 14075200"}));
+  EXPECT_EQ(window.Shown().Call, "");  // the call did not change
+}
+
+TEST_F(QsoLoggedHandling, LongTextsArriveWhole) {
+  QsoLoggedMessage qso = Qso();
+  qso.Comments = std::string(300, 'c') + " end";
+  qso.Name = "Bartholomew " + std::string(200, 'n');
+  const std::vector<std::uint8_t> bytes = EncodeMessage(qso);
+  ASSERT_GT(bytes.size(), 255u);
+  Tick(bytes);
+  const Lines calls = Calls();
+  EXPECT_EQ(calls[2], SetLogFieldLine(1, qso.Name));
+  EXPECT_EQ(calls[5], SetLogFieldLine(4, qso.Comments));
+  EXPECT_EQ(state->LastComments, qso.Comments);
+}
+
+TEST_F(QsoLoggedHandling, MicrowaveContactKeepsItsFrequency) {
+  QsoLoggedMessage qso = Qso();
+  qso.TxFrequency = 10368101500;
+  Tick(qso);
+  const Lines calls = Calls();
+  EXPECT_EQ(calls[8], "TxFrequency 10368101500");
+  EXPECT_EQ(window.Shown().Freq, "10368101.50");
+}
+
+using ClearHandling = TickTest;
+
+TEST_F(ClearHandling, EmptiesTheFieldsAndTheEntryInItsOrder) {
+  Tick(Ft8Status());
+  state->LastName = "Bob";
+  state->LastComments = "tnx";
+  Calls();
+  Tick(ClearMessage{});
+  const Lines six{
+      R"(SetLogField 0 "")", R"(SetLogField 5 "")", R"(SetLogField 2 "")",
+      R"(SetLogField 4 "")", R"(SetLogField 10 "")", R"(SetLogField 1 "")",
+  };
+  EXPECT_EQ(Calls(), six);
+  EXPECT_EQ(window.Shown(), DisplayFields{});
+  EXPECT_EQ(state->LastName, "");
+  EXPECT_EQ(state->LastComments, "");
+  Tick();  // repeats send the six again
+  EXPECT_EQ(Calls(), six);
+}
+
+TEST_F(ClearHandling, FollowingStatusRefillsOnlyWhatChanged) {
+  StatusMessage status = Ft8Status();
+  status.RxDf = 0;
+  Tick(status);
+  Tick(ClearMessage{});
+  Calls();
+
+  // Same mode, call and report, dial on the last Rx frequency: nothing.
+  Tick(status);
+  EXPECT_EQ(Calls(), Lines{});
+  EXPECT_EQ(window.Shown(), DisplayFields{});
+
+  status.Report = "-9";
+  status.DialFrequency = 14076000;
+  Tick(status);
+  EXPECT_EQ(Calls(), (Lines{R"(SetLogField 5 "-9")", "TxFrequency 14077500", "RxFrequency 14076000"}));
+  EXPECT_EQ(window.Shown(), (DisplayFields{"", "-9", "", "", "14077.50", ""}));
+}
+
+}  // namespace

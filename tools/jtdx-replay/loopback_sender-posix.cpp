@@ -1,0 +1,33 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "loopback_sender.h"
+
+LoopbackSender::LoopbackSender() {
+  socket_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+  if (socket_ < 0) error_ = std::string("cannot create a UDP socket: ") + std::strerror(errno);
+}
+
+LoopbackSender::~LoopbackSender() {
+  if (socket_ >= 0) ::close(static_cast<int>(socket_));
+}
+
+bool LoopbackSender::Send(std::uint16_t port, const std::vector<std::uint8_t>& datagram) {
+  if (socket_ < 0) return false;
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(port);
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const ssize_t sent = ::sendto(static_cast<int>(socket_), datagram.data(), datagram.size(), 0,
+                                reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  if (sent < 0 || static_cast<std::size_t>(sent) != datagram.size()) {
+    error_ = std::string("sending to 127.0.0.1:") + std::to_string(port) + " failed: " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,45 @@
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "loopback_sender.h"
+
+namespace {
+
+std::string WinsockError(const char* what) { return std::string(what) + " (Winsock error " + std::to_string(WSAGetLastError()) + ")"; }
+
+}  // namespace
+
+LoopbackSender::LoopbackSender() {
+  WSADATA data;
+  if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+    error_ = "Windows Sockets 2.2 did not start";
+    return;
+  }
+  started_ = true;
+  const SOCKET s = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+  if (s == INVALID_SOCKET) {
+    error_ = WinsockError("cannot create a UDP socket");
+    return;
+  }
+  socket_ = static_cast<std::intptr_t>(s);
+}
+
+LoopbackSender::~LoopbackSender() {
+  if (socket_ != -1) ::closesocket(static_cast<SOCKET>(socket_));
+  if (started_) WSACleanup();
+}
+
+bool LoopbackSender::Send(std::uint16_t port, const std::vector<std::uint8_t>& datagram) {
+  if (socket_ == -1) return false;
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(port);
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const int sent = ::sendto(static_cast<SOCKET>(socket_), reinterpret_cast<const char*>(datagram.data()),
+                            static_cast<int>(datagram.size()), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  if (sent == SOCKET_ERROR || static_cast<std::size_t>(sent) != datagram.size()) {
+    error_ = WinsockError(("sending to 127.0.0.1:" + std::to_string(port) + " failed").c_str());
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,90 @@
+// jtdx-replay: plays JTDX's side of the UDP link from scenario files.
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "hex_text.h"
+#include "loopback_sender.h"
+#include "replay_options.h"
+#include "scenario.h"
+
+namespace {
+
+std::optional<std::string> ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (file.bad()) return std::nullopt;
+  return bytes;
+}
+
+// Every file is read and checked before the first datagram goes out, so a
+// bad line never leaves a session half played.
+bool LoadSteps(const ReplayOptions& options, std::vector<ScenarioStep>& steps) {
+  for (const std::string& path : options.Files) {
+    const std::optional<std::string> content = ReadFile(path);
+    if (!content) {
+      std::fprintf(stderr, "jtdx-replay: cannot read %s\n", path.c_str());
+      return false;
+    }
+    if (options.Raw) {
+      steps.push_back({ScenarioStep::Kind::kSend, {content->begin(), content->end()}, 0});
+      continue;
+    }
+    try {
+      std::vector<ScenarioStep> more = ParseScenario(*content, path);
+      steps.insert(steps.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    } catch (const ScenarioError& e) {
+      std::fprintf(stderr, "jtdx-replay: %s\n", e.what());
+      return false;
+    }
+  }
+  return true;
+}
+
+int Dump(const std::vector<ScenarioStep>& steps) {
+  for (const ScenarioStep& step : steps) {
+    if (step.What == ScenarioStep::Kind::kSend) std::printf("%s\n", FormatHex(step.Datagram).c_str());
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int Play(const std::vector<ScenarioStep>& steps, std::uint16_t port) {
+  LoopbackSender sender;
+  if (!sender.Error().empty()) {
+    std::fprintf(stderr, "jtdx-replay: %s\n", sender.Error().c_str());
+    return 1;
+  }
+  for (const ScenarioStep& step : steps) {
+    if (step.What == ScenarioStep::Kind::kWait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(step.WaitMs));
+    } else if (!sender.Send(port, step.Datagram)) {
+      std::fprintf(stderr, "jtdx-replay: %s\n", sender.Error().c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ReplayOptions options;
+  std::string error;
+  if (!ParseReplayOptions({argv + 1, argv + argc}, options, error)) {
+    std::fprintf(stderr, "jtdx-replay: %s\n%s", error.c_str(), kReplayUsage);
+    return 2;
+  }
+  if (options.Help) {
+    std::printf("%s", kReplayUsage);
+    return 0;
+  }
+  std::vector<ScenarioStep> steps;
+  if (!LoadSteps(options, steps)) return 1;
+  return options.Dump ? Dump(steps) : Play(steps, options.Port);
+}

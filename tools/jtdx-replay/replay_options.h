@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// jtdx-replay [--port N] [--dump] SCENARIO...
+// jtdx-replay [--port N] [--dump] --raw FILE...
+struct ReplayOptions {
+  std::uint16_t Port = 2237;
+  bool Raw = false;   // each file is one datagram's bytes
+  bool Dump = false;  // print each datagram as hex instead of sending it
+  bool Help = false;
+  std::vector<std::string> Files;
+};
+
+inline constexpr const char* kReplayUsage =
+    "usage: jtdx-replay [--port N] [--dump] SCENARIO...\n"
+    "       jtdx-replay [--port N] [--dump] --raw FILE...\n"
+    "Sends JTDX's UDP datagrams to 127.0.0.1 (port 2237 unless given).\n"
+    "A scenario has one step a line: heartbeat, status, decode, qso, clear,\n"
+    "close with key=value fields, 'wait MS', 'raw HEX', '#' comments.\n"
+    "--raw sends each file's bytes as one datagram; --dump prints each\n"
+    "datagram as a line of hex instead of sending it.\n";
+
+// False, with a message in error, on a bad command line.
+bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& options, std::string& error);
