@@ -13,9 +13,7 @@ TEST(ParseLeadingInteger, ReadsTheNumberAtTheStartLikeAtoi) {
   EXPECT_EQ(ParseLeadingInteger("12 34"), 12);
   EXPECT_EQ(ParseLeadingInteger("007"), 7);
   EXPECT_EQ(ParseLeadingInteger("0x10"), 0);
-}
-
-TEST(ParseLeadingInteger, TextWithoutANumberGivesZero) {
+  // Text without a number gives 0.
   EXPECT_EQ(ParseLeadingInteger(""), 0);
   EXPECT_EQ(ParseLeadingInteger("abc"), 0);
   EXPECT_EQ(ParseLeadingInteger("-"), 0);
@@ -36,11 +34,4 @@ TEST(ParseSettingValue, CountsOnlyTheFirstHundredCharacters) {
   // 150 characters whose first 100 end in "12".
   EXPECT_EQ(ParseSettingValue(std::string(98, '0') + "12" + std::string(50, '3')), 12);
   EXPECT_EQ(ParseSettingValue(std::string(99, '0') + "7"), 7);
-}
-
-TEST(FormatSettingValue, WritesSignedDecimal) {
-  EXPECT_EQ(FormatSettingValue(10240), "10240");
-  EXPECT_EQ(FormatSettingValue(-1920), "-1920");
-  EXPECT_EQ(FormatSettingValue(0), "0");
-  EXPECT_EQ(FormatSettingValue(INT_MIN), "-2147483648");
 }
