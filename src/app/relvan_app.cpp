@@ -1,0 +1,14 @@
+#include "app/relvan_app.h"
+
+#include <utility>
+
+#include "ui/relvan_dlg.h"
+
+CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host)
+    : host_(std::move(host)), state_(std::make_unique<BridgeState>()) {}
+
+bool CRelvanApp::InitInstance(ModalRunner& runner) {
+  CRelvanDlg dialog(*state_, *host_);
+  runner.RunModal(dialog);
+  return false;
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include <memory>
+
+#include "core/bridge_state.h"
+#include "host/host_link.h"
+#include "ui/window_port.h"
+
+// The application: the process-wide state and the link to the host, and the
+// main dialog run modally for the whole life of the program. The program
+// keeps its one instance in static storage, so that every way out, the exit
+// codes included, destroys it and so releases the host.
+class CRelvanApp {
+ public:
+  explicit CRelvanApp(std::unique_ptr<HostLink> host);
+
+  // Runs the main dialog until it ends. Always false: there is no message
+  // loop of the application's own, the program ends with the dialog.
+  bool InitInstance(ModalRunner& runner);
+
+  BridgeState& State() { return *state_; }
+  HostLink& Host() { return *host_; }
+
+ private:
+  // Destroyed in reverse order: the state first, the host link last.
+  std::unique_ptr<HostLink> host_;
+  std::unique_ptr<BridgeState> state_;
+};

@@ -1,0 +1,31 @@
+#pragma once
+#include "core/bridge_state.h"
+#include "ui/dialog.h"
+
+// The Setup dialog: the UDP port. While it is shown the endpoint is closed;
+// every edit of the port reaches UdpPort at once; OK reopens the endpoint
+// on that port and stores it, and the next tick shows it in the title.
+// Cancel puts back the port the bridge listened on and reopens it there.
+class Setup : public Dialog {
+ public:
+  explicit Setup(BridgeState& state);
+
+  bool OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  void OnEditChanged(int control) override;
+  void OnSetCursor() override;
+
+  int PortNumber = 0;
+
+ protected:
+  bool DoDataExchange(bool save) override;
+
+ private:
+  // Reopens the endpoint; a socket that stays blocking is closed at once,
+  // so that no tick can wait on it. Returns whether it listens.
+  bool Reopen(bool store_port);
+
+  BridgeState& state_;
+  int port_when_opened_ = 0;
+};

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "app/relvan_app.h"
+#include "bridge_fixture.h"
+#include "fake_socket_ops.h"
+#include "link/endpoint.h"
+#include "ui/relvan_dlg.h"
+#include "ui/resource_ids.h"
+#include "ui/setup_dlg.h"
+
+namespace {
+
+// A host link that says when it is released.
+class ReleaseReportingHost : public RecordingHost {
+ public:
+  ~ReleaseReportingHost() override { std::fputs("host released\n", stderr); }
+};
+
+// Starts the program as main does, with the application in static storage,
+// and a host that is attached from the start.
+void StartProgram() {
+  static CRelvanApp app(std::make_unique<ReleaseReportingHost>());
+  FakeWindowPort desktop;
+  app.InitInstance(desktop);
+}
+
+class StartupFailure : public BridgeFixture {
+ protected:
+  void SetUp() override {
+    FakeSockets::StartFails = FakeSockets::CreateFails = FakeSockets::NonBlockingFails = false;
+  }
+  void TearDown() override { CloseEndpoint(*state); }
+};
+
+TEST_F(StartupFailure, SocketsThatDoNotStartEndTheProgramWithCode10AndReleaseTheHost) {
+  FakeSockets::StartFails = true;
+  EXPECT_EXIT(StartProgram(), ::testing::ExitedWithCode(10), "host released");
+}
+
+TEST_F(StartupFailure, NoSocketEndsTheProgramWithCode11AndReleasesTheHost) {
+  FakeSockets::CreateFails = true;
+  EXPECT_EXIT(StartProgram(), ::testing::ExitedWithCode(11), "host released");
+}
+
+TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
+  FakeSockets::NonBlockingFails = true;
+  CRelvanDlg dialog(*state, host);
+  ::testing::internal::CaptureStdout();
+  EXPECT_FALSE(window.Open(dialog));
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "failed to set non-blocking socket\n");
+  EXPECT_TRUE(window.Timers.empty());
+  EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2237");
+}
+
+TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheTitleSaysSo) {
+  CRelvanDlg dialog(*state, host);
+  ASSERT_TRUE(window.Open(dialog));
+  FakeSockets::NonBlockingFails = true;
+  window.ChildScript = [](Dialog& setup, FakeWindowPort&) {
+    ::testing::internal::CaptureStdout();
+    setup.OnOK();
+    ::testing::internal::GetCapturedStdout();
+  };
+  dialog.OnButtonClicked(ids::kSetupButton);
+  EXPECT_EQ(state->UdpSocket, kInvalidSocket);
+  EXPECT_EQ(FakeSockets::Open, 0);
+  dialog.OnTimer(1500);
+  EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2237 (not listening)");
+}
+
+TEST_F(StartupFailure, NoSocketFromSetupEndsTheProgramWithCode11) {
+  CRelvanDlg dialog(*state, host);
+  ASSERT_TRUE(window.Open(dialog));
+  FakeSockets::CreateFails = true;
+  window.ChildScript = [](Dialog& setup, FakeWindowPort&) { setup.OnOK(); };
+  EXPECT_EXIT(dialog.OnButtonClicked(ids::kSetupButton), ::testing::ExitedWithCode(11), "");
+}
+
+}  // namespace

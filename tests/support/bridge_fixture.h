@@ -1,0 +1,28 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "core/bridge_state.h"
+#include "fake_window_port.h"
+#include "recording_host.h"
+#include "temp_dir.h"
+
+// A bridge in a fresh working directory: the state, a recording host that is
+// not attached yet, and a fake desktop to run dialogs in.
+class BridgeFixture : public ::testing::Test {
+ protected:
+  // The settings file as a user might have edited it.
+  void WriteSettingsFile(const std::string& text) {
+    std::filesystem::create_directory(dir.Path() / "Plugins");
+    std::ofstream(dir.Path() / "Plugins" / "Tolm_JTDX.ini", std::ios::binary) << text;
+  }
+
+  TempDir dir;
+  ScopedWorkingDir cwd{dir.Path()};
+  std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
+  RecordingHost host{false};
+  FakeWindowPort window;
+};

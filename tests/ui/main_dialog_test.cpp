@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "bridge_fixture.h"
+#include "datagram_writer.h"
+#include "link/endpoint.h"
+#include "link/socket_ops.h"
+#include "settings/settings_file.h"
+#include "udp_peer.h"
+#include "ui/relvan_dlg.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+class MainDialog : public BridgeFixture {
+ protected:
+  void TearDown() override { CloseEndpoint(*state); }
+
+  // Starts the dialog listening on a port nothing else holds.
+  void OpenOnFreePort() {
+    port = UdpPeer().Port();
+    WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(port) + "\n");
+    ASSERT_TRUE(window.Open(dialog));
+  }
+
+  std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
+
+  CRelvanDlg dialog{*state, host};
+  std::uint16_t port = 0;
+};
+
+TEST_F(MainDialog, FirstStartCreatesPluginsPlacesWindowListensAndTitles) {
+  if (!UdpPeer(2237).Bound()) GTEST_SKIP() << "another program holds UDP port 2237";
+  ASSERT_TRUE(window.Open(dialog));
+  EXPECT_TRUE(std::filesystem::is_directory("Plugins"));
+  EXPECT_EQ(window.Moves, (std::vector<std::pair<int, int>>{{10, 10}}));
+  EXPECT_EQ(state->UdpPort, 2237);
+  EXPECT_TRUE(state->EndpointBound);
+  EXPECT_EQ(BoundPort(state->UdpSocket), 2237);
+  EXPECT_EQ(window.Title, Title(2237));
+  EXPECT_EQ(window.Timers, (std::map<unsigned, unsigned>{{1500, 100}}));
+  EXPECT_EQ(window.MenuItems.size(), 1u);
+  EXPECT_EQ(window.MenuItems[0].first, 16u);
+  EXPECT_EQ(host.AttachAttempts, 1);  // tried once; the ticks try again
+  // The six empty fields went to their controls, in exchange order.
+  EXPECT_EQ(window.Pushed, (std::vector<int>{1000, 1001, 1003, 1004, 1006, 1005}));
+  EXPECT_FALSE(std::filesystem::exists("Plugins/Tolm_JTDX.ini"));  // nothing written
+}
+
+TEST_F(MainDialog, StoredPositionAndPortFallBackOnlyWhereTheyReadAsZero) {
+  WriteSettingsFile("[Settings]\ntolm_jtdx_x=0\ntolm_jtdx_y=-1080\nUDP_Port=none\n");
+  if (!UdpPeer(2237).Bound()) GTEST_SKIP() << "another program holds UDP port 2237";
+  ASSERT_TRUE(window.Open(dialog));
+  EXPECT_EQ(window.Moves, (std::vector<std::pair<int, int>>{{10, -1080}}));
+  EXPECT_EQ(state->UdpPort, 2237);
+}
+
+TEST_F(MainDialog, PortHeldByAnotherProgramIsShownInTheTitle) {
+  UdpPeer other_program;
+  WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(other_program.Port()) + "\n");
+  ASSERT_TRUE(window.Open(dialog));
+  EXPECT_EQ(window.Title, Title(other_program.Port()) + " (not listening)");
+  EXPECT_TRUE(window.TimerRunning(1500));
+}
+
+TEST_F(MainDialog, FailingHostCallShowsTheErrorAndLeavesTheTimerStopped) {
+  OpenOnFreePort();
+  host.FailAfter = 0;
+  UdpPeer jtdx;
+  jtdx.SendTo(port, DatagramWriter::Header(3).Bytes());  // Clear: six host calls
+  for (int tick = 0; tick < 1000 && window.Messages.empty(); ++tick) dialog.OnTimer(1500);
+  ASSERT_EQ(window.Messages.size(), 1u);
+  EXPECT_EQ(window.Messages[0].second, MessageKind::Error);
+  EXPECT_NE(window.Messages[0].first.find("SetLogField 0"), std::string::npos);
+  EXPECT_FALSE(window.TimerRunning(1500));
+}
+
+TEST_F(MainDialog, FinishPullsTheFieldsAndClosesTheSocket) {
+  OpenOnFreePort();
+  window.Controls[ids::kGridEdit] = "FN42";
+  dialog.OnButtonClicked(ids::kOk);
+  EXPECT_EQ(window.Result, ids::kOk);
+  EXPECT_EQ(dialog.Fields().Grid, "FN42");
+  EXPECT_EQ(state->UdpSocket, kInvalidSocket);
+}
+
+TEST_F(MainDialog, CancelEndsWithoutClosingTheSocket) {
+  OpenOnFreePort();
+  dialog.OnCancel();
+  EXPECT_EQ(window.Result, ids::kCancel);
+  EXPECT_NE(state->UdpSocket, kInvalidSocket);
+}
+
+TEST_F(MainDialog, SystemCommands16To31OpenTheAboutBox) {
+  OpenOnFreePort();
+  for (unsigned command = 16; command <= 31; ++command) EXPECT_TRUE(dialog.OnSysCommand(command));
+  EXPECT_EQ(window.ChildTemplates, std::vector<int>(16, ids::kAboutTemplate));
+  EXPECT_FALSE(dialog.OnSysCommand(0xF060));  // SC_CLOSE keeps its usual effect
+  EXPECT_FALSE(dialog.OnSysCommand(32));
+  EXPECT_EQ(window.ChildTemplates.size(), 16u);
+}
+
+TEST_F(MainDialog, SecondSetupRequestWhileOneIsOpenIsIgnored) {
+  OpenOnFreePort();
+  window.ChildScript = [&](Dialog&, FakeWindowPort&) { dialog.OnButtonClicked(ids::kSetupButton); };
+  dialog.OnButtonClicked(ids::kSetupButton);
+  EXPECT_EQ(window.ChildTemplates, std::vector<int>{ids::kSetupTemplate});
+  EXPECT_FALSE(state->SetupOpen);
+  dialog.OnButtonClicked(ids::kSetupButton);  // closed again: a new one opens
+  EXPECT_EQ(window.ChildTemplates.size(), 2u);
+}
+
+TEST_F(MainDialog, PositionCacheIsSharedWithTheSetupDialog) {
+  OpenOnFreePort();  // placed at 10, 10
+  dialog.OnSetCursor();
+  EXPECT_EQ(ReadSetting("tolm_jtdx_x"), 0);  // unchanged: nothing written
+
+  window.Rect = {10, 25, 310, 225};  // moved down only
+  dialog.OnSetCursor();
+  EXPECT_EQ(ReadSetting("tolm_jtdx_x"), 0);
+  EXPECT_EQ(ReadSetting("tolm_jtdx_y"), 25);
+
+  window.ChildScript = [](Dialog& setup, FakeWindowPort& setup_window) {
+    EXPECT_EQ(setup_window.Moves, (std::vector<std::pair<int, int>>{{200, 10}}));
+    setup.OnSetCursor();  // at its place already: nothing to write
+    setup.OnCancel();
+  };
+  dialog.OnButtonClicked(ids::kSetupButton);
+  EXPECT_EQ(ReadSetting("Setup_x"), 0);
+
+  // The cache now holds the Setup dialog's 200, 10: the main dialog writes
+  // its own unchanged coordinates again.
+  dialog.OnSetCursor();
+  EXPECT_EQ(ReadSetting("tolm_jtdx_x"), 10);
+  EXPECT_EQ(ReadSetting("tolm_jtdx_y"), 25);
+}
+
+}  // namespace
