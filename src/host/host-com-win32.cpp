@@ -1,0 +1,159 @@
+#include "host/host-com-win32.h"
+
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+#include "host/platform_host.h"
+#include "host/utf16-win32.h"
+
+namespace {
+
+// A BSTR owned for the length of one call. An empty text still gets a real
+// (empty, non-null) BSTR: Tolm is sent "" rather than nothing.
+class OwnedBstr {
+ public:
+  explicit OwnedBstr(std::string_view utf8) {
+    const std::wstring wide = Utf8ToUtf16(utf8);
+    bstr_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    if (bstr_ == nullptr) throw HostCallError("out of memory for a text to Tolm");
+  }
+  ~OwnedBstr() { SysFreeString(bstr_); }
+  OwnedBstr(const OwnedBstr&) = delete;
+  OwnedBstr& operator=(const OwnedBstr&) = delete;
+
+  BSTR get() const { return bstr_; }
+
+ private:
+  BSTR bstr_ = nullptr;
+};
+
+// Frees whatever strings the server left in an EXCEPINFO.
+struct ExcepInfoGuard {
+  EXCEPINFO info{};
+  ~ExcepInfoGuard() {
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+  }
+};
+
+std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+  return text;
+}
+
+std::string Trimmed(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
+    text.pop_back();
+  return text;
+}
+
+std::string SystemMessage(HRESULT hr) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::string text;
+  if (length > 0 && buffer != nullptr) text = Trimmed(Utf16ToUtf8(std::wstring_view(buffer, length)));
+  LocalFree(buffer);
+  return text;
+}
+
+// "Tolm call ExecMacro failed (0x80020009): <what Tolm said>". The server's own
+// description wins; without one the system's text for the code is used.
+std::string DescribeFailure(const char* operation, HRESULT hr, EXCEPINFO& info) {
+  std::string text = std::string("Tolm call ") + operation + " failed (" + Hex(hr) + ")";
+  std::string detail;
+  if (hr == DISP_E_EXCEPTION) {
+    if (info.pfnDeferredFillIn != nullptr) info.pfnDeferredFillIn(&info);
+    if (info.bstrDescription != nullptr)
+      detail = Trimmed(Utf16ToUtf8(std::wstring_view(info.bstrDescription, SysStringLen(info.bstrDescription))));
+    if (detail.empty() && FAILED(info.scode)) detail = SystemMessage(info.scode);
+  }
+  if (detail.empty()) detail = SystemMessage(hr);
+  if (!detail.empty()) text += ": " + detail;
+  return text;
+}
+
+}  // namespace
+
+ComHostLink::ComHostLink(std::wstring prog_id) : prog_id_(std::move(prog_id)) {}
+
+ComHostLink::~ComHostLink() {
+  if (host_dispatch_ != nullptr) host_dispatch_->Release();
+}
+
+void ComHostLink::AttachHost() {
+  if (host_dispatch_ != nullptr) return;
+
+  // Resolved on every attempt: Tolm may be installed or registered while the
+  // bridge waits for it. An unknown ProgID leaves the null CLSID, which the
+  // lookup below never finds.
+  host_clsid_ = CLSID_NULL;
+  (void)CLSIDFromProgID(prog_id_.c_str(), &host_clsid_);
+  // Every attempt, whatever COM's state on this thread; COM stays up for the
+  // life of the process.
+  (void)CoInitialize(nullptr);
+
+  IUnknown* running = nullptr;
+  if (FAILED(GetActiveObject(host_clsid_, nullptr, &running)) || running == nullptr) return;
+  IDispatch* dispatch = nullptr;
+  const HRESULT query = running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+  running->Release();
+  if (SUCCEEDED(query) && dispatch != nullptr) host_dispatch_ = dispatch;
+}
+
+void ComHostLink::Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params) {
+  ExcepInfoGuard excep;
+  UINT bad_argument = 0;
+  const HRESULT hr = host_dispatch_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr,
+                                            &excep.info, &bad_argument);
+  if (FAILED(hr)) throw HostCallError(DescribeFailure(operation, hr, excep.info));
+}
+
+void ComHostLink::ExecMacro(std::string_view text) {
+  if (host_dispatch_ == nullptr) return;
+  OwnedBstr macro(text);
+  VARIANTARG args[1];
+  VariantInit(&args[0]);
+  args[0].vt = VT_BSTR;
+  args[0].bstrVal = macro.get();
+  DISPPARAMS params{args, nullptr, 1, 0};
+  Invoke("ExecMacro", kExecMacroId, DISPATCH_METHOD, params);
+}
+
+void ComHostLink::SetLogField(std::int32_t index, std::string_view text) {
+  if (host_dispatch_ == nullptr) return;
+  OwnedBstr value(text);
+  // Positional arguments travel last-first: the text, then the index.
+  VARIANTARG args[2];
+  VariantInit(&args[0]);
+  VariantInit(&args[1]);
+  args[0].vt = VT_BSTR;
+  args[0].bstrVal = value.get();
+  args[1].vt = VT_I4;
+  args[1].lVal = index;
+  DISPPARAMS params{args, nullptr, 2, 0};
+  Invoke("SetLogField", kSetLogFieldId, DISPATCH_METHOD, params);
+}
+
+void ComHostLink::PutFrequency(const char* operation, DISPID member, double hz) {
+  if (host_dispatch_ == nullptr) return;
+  VARIANTARG args[1];
+  VariantInit(&args[0]);
+  args[0].vt = VT_R8;
+  args[0].dblVal = hz;
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params{args, &named, 1, 1};
+  Invoke(operation, member, DISPATCH_PROPERTYPUT, params);
+}
+
+void ComHostLink::TxFrequency(double hz) { PutFrequency("TxFrequency", kTxFrequencyId, hz); }
+void ComHostLink::RxFrequency(double hz) { PutFrequency("RxFrequency", kRxFrequencyId, hz); }
+
+std::unique_ptr<HostLink> MakePlatformHostLink() { return std::make_unique<ComHostLink>(); }

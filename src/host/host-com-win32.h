@@ -1,0 +1,45 @@
+#pragma once
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+
+#include "host/host_link.h"
+
+// Tolm's OLE Automation server, reached through the running object table.
+// Each attach attempt resolves the ProgID afresh, initialises COM on the
+// calling thread (an STA, never uninitialised) and looks up the active
+// object. The IDispatch found is kept for the life of this object: once
+// attached, no further attempt is made and the connection is never dropped.
+class ComHostLink final : public HostLink {
+ public:
+  static constexpr DISPID kExecMacroId = 16;
+  static constexpr DISPID kSetLogFieldId = 18;
+  static constexpr DISPID kTxFrequencyId = 2;
+  static constexpr DISPID kRxFrequencyId = 3;
+
+  // Tests name their own class; the program always uses Tolm's.
+  explicit ComHostLink(std::wstring prog_id = L"Tolm2.Application");
+  ~ComHostLink() override;
+  ComHostLink(const ComHostLink&) = delete;
+  ComHostLink& operator=(const ComHostLink&) = delete;
+
+  void AttachHost() override;
+  bool IsAttached() const override { return host_dispatch_ != nullptr; }
+
+  void ExecMacro(std::string_view text) override;
+  void SetLogField(std::int32_t index, std::string_view text) override;
+  void TxFrequency(double hz) override;
+  void RxFrequency(double hz) override;
+
+  // The class identifier the last attempt resolved (all zero before).
+  const CLSID& HostClsid() const { return host_clsid_; }
+
+ private:
+  void PutFrequency(const char* operation, DISPID member, double hz);
+  void Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params);
+
+  std::wstring prog_id_;
+  CLSID host_clsid_{};
+  IDispatch* host_dispatch_ = nullptr;  // the one reference the query returned
+};

@@ -1,0 +1,140 @@
+// tolm-sim on Windows: the substitute Tolm as an OLE Automation server. It
+// registers "Tolm2.Application" for the current user, puts its IDispatch
+// object into the running object table where the bridge looks for Tolm, and
+// serves calls on its single-threaded apartment until it is told to stop:
+// Ctrl+C, closing the console, or the named event of --stop-event.
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "com-registration-win32.h"
+#include "sim-dispatch-win32.h"
+#include "sim_host.h"
+
+namespace {
+
+// The substitute's own class: Tolm's ProgID pointing here while tolm-sim runs.
+constexpr CLSID kSimClsid = {0x203d6720, 0xd040, 0x4de5, {0xb1, 0x45, 0x39, 0xfe, 0x9e, 0x6c, 0x68, 0x10}};
+
+HANDLE g_stop = nullptr;      // set to end the message loop
+HANDLE g_finished = nullptr;  // set once the object is revoked and the class unregistered
+
+// Runs on a thread of its own. For a console close Windows ends the process
+// when this returns, so it waits (briefly) for the cleanup first.
+BOOL WINAPI OnConsoleControl(DWORD event) {
+  SetEvent(g_stop);
+  if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+    WaitForSingleObject(g_finished, 4000);
+  return TRUE;
+}
+
+// Takes --stop-event NAME (or --stop-event=NAME) out of the command line and
+// leaves the rest for ParseSimOptions.
+bool TakeStopEvent(int argc, char** argv, std::vector<char*>& rest, std::string& name, std::string& error) {
+  rest.push_back(argv[0]);
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--stop-event") {
+      if (i + 1 == argc) {
+        error = "--stop-event needs an event name";
+        return false;
+      }
+      name = argv[++i];
+    } else if (arg.starts_with("--stop-event=")) {
+      name = arg.substr(std::strlen("--stop-event="));
+    } else {
+      rest.push_back(argv[i]);
+      continue;
+    }
+    if (name.empty()) {
+      error = "--stop-event needs an event name";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Serves COM calls (they arrive as window messages in an STA) until stop is
+// set or the thread gets WM_QUIT.
+void ServeUntilStopped(HANDLE stop) {
+  for (;;) {
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &stop, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) return;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+int Serve(const SimOptions& options, HANDLE stop) {
+  auto host = std::make_shared<SimHost>(options);
+  ScopedClassRegistration registration(L"Tolm2.Application", kSimClsid, L"tolm-sim, the substitute Tolm");
+  if (!registration.Ok()) {
+    std::fprintf(stderr, "tolm-sim: %s\n", registration.Error().c_str());
+    return 1;
+  }
+  IDispatch* object = CreateSimDispatch(host);
+  int status = 0;
+  {
+    ScopedActiveObject active(object, kSimClsid);
+    if (active.Ok()) {
+      std::fprintf(stderr, "tolm-sim: Tolm2.Application is running, saving contacts to %s\n",
+                   options.AdifPath.c_str());
+      ServeUntilStopped(stop);
+    } else {
+      std::fprintf(stderr, "tolm-sim: cannot enter the running object table (0x%08lX)\n",
+                   static_cast<unsigned long>(active.Result()));
+      status = 1;
+    }
+  }
+  object->Release();
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<char*> rest;
+  std::string stop_name;
+  std::string error;
+  SimOptions options;
+  if (!TakeStopEvent(argc, argv, rest, stop_name, error) ||
+      !ParseSimOptions(static_cast<int>(rest.size()), rest.data(), options, error)) {
+    std::fprintf(stderr, "tolm-sim: %s\n(on Windows also: [--stop-event NAME], a named event that ends it)\n",
+                 error.c_str());
+    return 2;
+  }
+
+  g_stop = stop_name.empty() ? CreateEventW(nullptr, TRUE, FALSE, nullptr)
+                             : CreateEventA(nullptr, TRUE, FALSE, stop_name.c_str());
+  g_finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (g_stop == nullptr || g_finished == nullptr) {
+    std::fprintf(stderr, "tolm-sim: cannot create the stop event (error %lu)\n", GetLastError());
+    return 1;
+  }
+  SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+
+  int status = 1;
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    std::fprintf(stderr, "tolm-sim: COM did not start\n");
+  } else {
+    try {
+      status = Serve(options, g_stop);
+    } catch (const std::exception& failure) {
+      std::fprintf(stderr, "tolm-sim: %s\n", failure.what());
+    }
+    CoUninitialize();
+  }
+  SetEvent(g_finished);
+  return status;
+}
