@@ -5,6 +5,7 @@
 #include <oleauto.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 

@@ -5,7 +5,6 @@
 // Ctrl+C, closing the console, or the named event of --stop-event.
 #include <windows.h>
 #include <objbase.h>
-#include <oleauto.h>
 
 #include <cstdio>
 #include <cstring>
