@@ -163,12 +163,4 @@ TEST_F(HeartbeatReplyTest, NothingThatWouldUpsetJtdxIsEverSent) {
   EXPECT_EQ(MakeHeartbeatReply(*state).Size, 4u);
 }
 
-TEST_F(HeartbeatReplyTest, HeartbeatsTouchNeitherHostNorWindow) {
-  Tick(HeartbeatMessage());
-  Tick();
-  EXPECT_TRUE(Calls().empty());
-  EXPECT_TRUE(window.Pushes.empty());
-  EXPECT_TRUE(window.TimerRunning);
-}
-
 }  // namespace

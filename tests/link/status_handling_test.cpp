@@ -119,17 +119,6 @@ TEST_F(StatusHandling, DxCallChangingToEmptyClearsTheEntryButKeepsTheLoggedLatch
   EXPECT_TRUE(state->QsoLogged);
 }
 
-TEST_F(StatusHandling, ChangedReportAloneGoesToTheHost) {
-  StatusMessage status = Ft8Status();
-  status.RxDf = 0;
-  Tick(status);
-  Calls();
-  status.Report = "-12";  // same dial, no Rx offset: no frequency writes
-  Tick(status);
-  EXPECT_EQ(Calls(), (Lines{R"(SetLogField 5 "-12")"}));
-  EXPECT_EQ(window.Shown().RptSend, "-12");
-}
-
 TEST_F(StatusHandling, TxModeIsSkippedByItsOwnLength) {
   // In JT9+JT65 the Tx mode is "JT65" or "JT9", shorter than the mode.
   for (const char* tx_mode : {"JT65", "JT9", "JT9+JT65"}) {
