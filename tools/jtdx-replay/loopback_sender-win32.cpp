@@ -5,7 +5,9 @@
 
 namespace {
 
-std::string WinsockError(const char* what) { return std::string(what) + " (Winsock error " + std::to_string(WSAGetLastError()) + ")"; }
+std::string WinsockError(const std::string& what) {
+  return what + " (Winsock error " + std::to_string(WSAGetLastError()) + ")";
+}
 
 }  // namespace
 
@@ -15,18 +17,20 @@ LoopbackSender::LoopbackSender() {
     error_ = "Windows Sockets 2.2 did not start";
     return;
   }
-  started_ = true;
   const SOCKET s = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
   if (s == INVALID_SOCKET) {
     error_ = WinsockError("cannot create a UDP socket");
+    WSACleanup();
     return;
   }
   socket_ = static_cast<std::intptr_t>(s);
 }
 
 LoopbackSender::~LoopbackSender() {
-  if (socket_ != -1) ::closesocket(static_cast<SOCKET>(socket_));
-  if (started_) WSACleanup();
+  // Winsock stays started exactly as long as the socket exists.
+  if (socket_ == -1) return;
+  ::closesocket(static_cast<SOCKET>(socket_));
+  WSACleanup();
 }
 
 bool LoopbackSender::Send(std::uint16_t port, const std::vector<std::uint8_t>& datagram) {
@@ -38,7 +42,7 @@ bool LoopbackSender::Send(std::uint16_t port, const std::vector<std::uint8_t>& d
   const int sent = ::sendto(static_cast<SOCKET>(socket_), reinterpret_cast<const char*>(datagram.data()),
                             static_cast<int>(datagram.size()), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
   if (sent == SOCKET_ERROR || static_cast<std::size_t>(sent) != datagram.size()) {
-    error_ = WinsockError(("sending to 127.0.0.1:" + std::to_string(port) + " failed").c_str());
+    error_ = WinsockError("sending to 127.0.0.1:" + std::to_string(port) + " failed");
     return false;
   }
   return true;

@@ -20,6 +20,5 @@ class LoopbackSender {
 
  private:
   std::intptr_t socket_ = -1;
-  bool started_ = false;
   std::string error_;
 };
