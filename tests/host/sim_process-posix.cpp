@@ -2,10 +2,13 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -43,10 +46,25 @@ SimProcess::~SimProcess() {
   if (pid_ > 0) Stop(SIGKILL);
 }
 
+namespace {
+
+// A socket file alone may be stale; only a connect shows that someone serves.
+bool Accepts(const std::string& socket_path) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socket_path.c_str(), sizeof address.sun_path - 1);
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return connected;
+}
+
+}  // namespace
+
 bool SimProcess::WaitUntilServing(const std::string& socket_path) {
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (std::chrono::steady_clock::now() < give_up) {
-    if (std::filesystem::exists(socket_path)) return true;
+    if (Accepts(socket_path)) return true;
     int status = 0;
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
       pid_ = -1;
@@ -63,8 +81,22 @@ int SimProcess::Stop(int signal) {
 }
 
 int SimProcess::Wait() {
+  // A tolm-sim that should have ended but still runs fails the test rather
+  // than hanging it.
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   int status = -1;
-  if (pid_ > 0 && waitpid(pid_, &status, 0) == pid_) pid_ = -1;
+  while (pid_ > 0) {
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+    } else if (std::chrono::steady_clock::now() > give_up) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+      pid_ = -1;
+      return -1;
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
   return status;
 }
 

@@ -15,12 +15,13 @@ class SimProcess {
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
 
-  // Waits (up to 10 s) for the socket file to appear, or for the process to
-  // end; true when it serves.
+  // Waits (up to 10 s) until the socket accepts a connection, or for the
+  // process to end; true when it serves.
   bool WaitUntilServing(const std::string& socket_path);
   // Sends the signal and waits for the end; returns the wait status.
   int Stop(int signal);
-  // Waits for the end of a process that ends by itself; returns the wait status.
+  // Waits (up to 10 s, then kills it) for the end of a process that ends by
+  // itself; returns the wait status, or -1 when it had to be killed.
   int Wait();
 
   std::filesystem::path AdifPath() const { return dir_ / "log.adi"; }

@@ -9,7 +9,6 @@
 #include "adif_reader.h"
 #include "host/transcript.h"
 #include "sim_host.h"
-#include "sim_requests.h"
 #include "temp_dir.h"
 
 namespace {
@@ -39,20 +38,6 @@ class TolmSim : public ::testing::Test {
     return [this] { return now_; };
   }
   AdifFile Log() const { return ReadAdifFile((dir_.Path() / "log.adi").string()); }
-
-  // The calls the bridge makes when JTDX logs a contact.
-  static void LogContact(SimHost& host, const std::string& call, const std::string& name) {
-    ASSERT_EQ(host.SetLogField(0, call), std::nullopt);
-    ASSERT_EQ(host.SetLogField(10, "KO85"), std::nullopt);
-    ASSERT_EQ(host.SetLogField(1, name), std::nullopt);
-    ASSERT_EQ(host.SetLogField(5, "-10"), std::nullopt);
-    ASSERT_EQ(host.SetLogField(2, "-3"), std::nullopt);
-    ASSERT_EQ(host.SetLogField(4, ""), std::nullopt);
-    ASSERT_EQ(host.ExecMacro("<CURSOR:TX>"), std::nullopt);
-    ASSERT_EQ(host.ExecMacro("<FIXSTARTTIME>"), std::nullopt);
-    ASSERT_EQ(host.TxFrequency(14075500.0), std::nullopt);
-    ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
-  }
 
   TempDir dir_;
   system_clock::time_point now_ = kStart;
@@ -87,7 +72,11 @@ TEST_F(TolmSim, LoggedContactBecomesOneAdifRecord) {
 
 TEST_F(TolmSim, EachSaveStartsANewEntryUnderOneHeader) {
   SimHost host(Options(), Clock());
-  LogContact(host, "K1ABC", "Joe");
+  ASSERT_EQ(host.SetLogField(0, "K1ABC"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(1, "Joe"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(10, "FN42"), std::nullopt);
+  ASSERT_EQ(host.TxFrequency(14075500.0), std::nullopt);
+  ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
   // Near midnight: the second contact closes on the next UTC day.
   now_ = sys_days{year{2024} / March / 9} + 23h + 59min + 30s;
   ASSERT_EQ(host.SetLogField(0, "K2XYZ"), std::nullopt);
@@ -206,19 +195,6 @@ TEST_F(TolmSim, TranscriptFileThatCannotBeOpenedStopsStartUp) {
   SimOptions options = Options();
   options.TranscriptPath = (dir_.Path() / "missing" / "t.txt").string();
   EXPECT_THROW(SimHost(options, Clock()), std::runtime_error);
-}
-
-TEST_F(TolmSim, AnswersProtocolLines) {
-  SimHost host(Options(), Clock());
-  EXPECT_EQ(AnswerRequestLine(host, "ExecMacro\t<MODEADD:FT4>"), "OK\n");
-  EXPECT_EQ(AnswerRequestLine(host, "SetLogField\t1\tJo\\te"), "OK\n");
-  EXPECT_EQ(AnswerRequestLine(host, "TxFrequency\t7047500"), "OK\n");
-  EXPECT_EQ(host.Mode(), "FT4");
-  EXPECT_EQ(host.TxHz(), 7047500.0);
-  EXPECT_EQ(AnswerRequestLine(host, "ExecMacro\t<BOGUS>"), "ERR\tunknown macro \"<BOGUS>\"\n");
-  EXPECT_TRUE(AnswerRequestLine(host, "Frobnicate\t1").starts_with("ERR\t"));
-  EXPECT_EQ(ReadFile(dir_.Path() / "transcript.txt"),
-            "ExecMacro \"<MODEADD:FT4>\"\nSetLogField 1 \"Jo\\te\"\nTxFrequency 7047500\n");
 }
 
 TEST(SimOptionsTest, ParsesTheCommandLine) {
