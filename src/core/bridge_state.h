@@ -30,9 +30,11 @@ struct BridgeState {
   std::array<std::uint8_t, kMaxDatagram> RecvBuffer{};
   std::size_t RecvLength = 0;
   std::size_t ReadPos = 0;
+  std::uint64_t DatagramNumber = 0;  // counts the datagrams taken; repeats keep it
 
   // Message handling.
   bool QsoLogged = false;
+  std::uint64_t LoggedDatagram = 0;  // DatagramNumber of the QSO Logged acted on
   bool PortChanged = false;
   std::int64_t LastFrequency = 0;  // Hz
   std::string StatusMode;

@@ -44,6 +44,7 @@ bool ReceiveDatagram(BridgeState& state) {
   const auto length = ReceiveFrom(state.UdpSocket, state.RecvBuffer.data(), state.RecvBuffer.size(), sender);
   if (!length) return false;
   state.RecvLength = *length;
+  ++state.DatagramNumber;
   state.PeerAddr = sender;
   return true;
 }

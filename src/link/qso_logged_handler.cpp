@@ -9,10 +9,13 @@ constexpr std::size_t kDateTimeBytes = 13;  // Julian day, ms of day, time spec
 }  // namespace
 
 void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
-  // One contact per DX call: the repeats of this datagram, and another
-  // contact with the same call, wait for a Status with a new call.
-  if (state.QsoLogged) return;
+  // The kept datagram comes round again on every tick: act on it once. A
+  // newly taken QSO Logged is always a contact of its own, also with the
+  // same call (the same station on another band): JTDX never sends the same
+  // datagram twice in a row.
+  if (state.QsoLogged && state.LoggedDatagram == state.DatagramNumber) return;
   state.QsoLogged = true;
+  state.LoggedDatagram = state.DatagramNumber;
 
   DisplayFields& fields = window.Fields();
 
