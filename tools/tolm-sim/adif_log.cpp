@@ -60,8 +60,7 @@ std::string AdifField(std::string_view name, std::string_view value) {
 }
 
 std::string AdifHeader() {
-  return "tolm-sim ADIF log\n" + AdifField("ADIF_VER", "3.1.4") + "\n" + AdifField("PROGRAMID", "tolm-sim") +
-         "\n<EOH>\n";
+  return "tolm-sim ADIF log\n<ADIF_VER:5>3.1.4\n<PROGRAMID:8>tolm-sim\n<EOH>\n";
 }
 
 std::string AdifRecord(const AdifQso& qso) {
