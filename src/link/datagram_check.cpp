@@ -17,8 +17,11 @@ HeartbeatReply MakeHeartbeatReply(const BridgeState& state) {
   // of the schema number, is zero (or the datagram ends there). A longer run
   // would carry a schema number above 3; the type byte always lies behind
   // the cut, so its change to 15 never leaves.
+  // A datagram without a whole header is no Heartbeat from JTDX. Our own
+  // reply is one: after a reopen PeerAddr is our own address, and answering
+  // the reply would answer ourselves on every tick.
   const std::size_t size = kDatagramMagic.size();
-  if (state.RecvLength < size || DatagramByte(state, size) != 0) return reply;
+  if (state.RecvLength < kHeaderSize || DatagramByte(state, size) != 0) return reply;
   if (!std::equal(kDatagramMagic.begin(), kDatagramMagic.end(), state.RecvBuffer.begin())) return reply;
   std::copy_n(state.RecvBuffer.begin(), size, reply.Bytes.begin());
   reply.Size = size;

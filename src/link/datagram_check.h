@@ -11,6 +11,9 @@
 // the zero that starts the schema number.
 bool IsAcceptedDatagram(const BridgeState& state);
 
+// Magic, schema and type: what every message of JTDX's format starts with.
+inline constexpr std::size_t kHeaderSize = 12;
+
 // The magic number every datagram of JTDX's format starts with.
 inline constexpr std::array<std::uint8_t, 4> kDatagramMagic{0xAD, 0xBC, 0xCB, 0xDA};
 

@@ -19,10 +19,9 @@ enum MessageType : std::uint8_t {
 };
 
 constexpr std::size_t kTypeByte = 11;  // the low byte of the big-endian type
-constexpr std::size_t kFieldsStart = 12;
 
-// JTDX learns from the reply that someone listens; once a Status has named a
-// mode there is no more need.
+// Until a Status has named a mode, Heartbeats are answered with JTDX's magic
+// alone, a reply JTDX drops without a word; afterwards they are not.
 void HandleHeartbeat(BridgeState& state) {
   ReadUtf8(state);  // id
   if (!state.StatusMode.empty()) return;
@@ -48,7 +47,7 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window) {
   ReceiveDatagram(state);
 
   if (IsAcceptedDatagram(state)) {
-    state.ReadPos = kFieldsStart;
+    state.ReadPos = kHeaderSize;  // the fields follow the header
     // Only the type's low byte counts; Decode and the rest are ignored.
     switch (DatagramByte(state, kTypeByte)) {
       case kHeartbeat:

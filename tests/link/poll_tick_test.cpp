@@ -85,7 +85,6 @@ TEST_F(PollTickTest, CloseStopsTheTicksForGood) {
   Tick(CloseMessage{});
   EXPECT_FALSE(window.TimerRunning);
   EXPECT_EQ(window.TimerStarts, starts);
-  EXPECT_EQ(state->UdpSocket, kInvalidSocket);
 }
 
 TEST_F(PollTickTest, FailingHostCallLeavesTheTickWithTheTimerStopped) {
@@ -153,14 +152,13 @@ TEST_F(HeartbeatReplyTest, NothingThatWouldUpsetJtdxIsEverSent) {
       {0xAD, 0xBC, 0xCB, 0xDA, 0x01, 0x02, 0x03, 0xDA, 0x00, 0x00, 0x00, 0x00},  // schema 0x010203DA
       {0xAD, 0xBC, 0xCB, 0xDA, 0x01, 0xDA},                                      // a cut schema
       {0xDA},
+      {0xAD, 0xBC, 0xCB, 0xDA},  // the magic alone: our own reply come back
   };
   for (const auto& bytes : cases) {
     LoadDatagram(*state, bytes);
     EXPECT_TRUE(IsAcceptedDatagram(*state));
     EXPECT_EQ(MakeHeartbeatReply(*state).Size, 0u) << ::testing::PrintToString(bytes);
   }
-  LoadDatagram(*state, {0xAD, 0xBC, 0xCB, 0xDA});  // the magic alone is answered in kind
-  EXPECT_EQ(MakeHeartbeatReply(*state).Size, 4u);
 }
 
 }  // namespace
