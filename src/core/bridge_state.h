@@ -33,7 +33,6 @@ struct BridgeState {
   std::uint64_t DatagramNumber = 0;  // counts the datagrams taken; repeats keep it
 
   // Message handling.
-  bool QsoLogged = false;
   std::uint64_t LoggedDatagram = 0;  // DatagramNumber of the QSO Logged acted on
   bool PortChanged = false;
   std::int64_t LastFrequency = 0;  // Hz

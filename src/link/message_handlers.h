@@ -16,5 +16,5 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window);
 // Clear (JTDX's Erase): empties the fields and the host's log entry.
 void HandleClear(BridgeState& state, HostLink& host, MainWindow& window);
 
-// QSO Logged: fills the host's log entry and saves it, once per DX call.
+// QSO Logged: fills the host's log entry and saves it, once per datagram.
 void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window);

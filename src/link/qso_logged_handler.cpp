@@ -13,8 +13,7 @@ void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
   // newly taken QSO Logged is always a contact of its own, also with the
   // same call (the same station on another band): JTDX never sends the same
   // datagram twice in a row.
-  if (state.QsoLogged && state.LoggedDatagram == state.DatagramNumber) return;
-  state.QsoLogged = true;
+  if (state.LoggedDatagram == state.DatagramNumber) return;
   state.LoggedDatagram = state.DatagramNumber;
 
   DisplayFields& fields = window.Fields();

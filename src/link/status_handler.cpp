@@ -37,8 +37,6 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
   if (dx_call != state.LastDxCall) {
     state.LastDxCall = dx_call;
     fields.Call = dx_call;
-    // A new station re-arms the logging of a contact; no station does not.
-    if (!dx_call.empty()) state.QsoLogged = false;
     host.SetLogField(0, dx_call);
   }
 

@@ -107,7 +107,7 @@ void QsoLoggedActedOn(benchmark::State& run) {
   Bridge bridge;
   LoadDatagram(*bridge.state, EncodeMessage(Contact()));
   MeasureTicks(run, [&] {
-    bridge.state->QsoLogged = false;
+    bridge.state->LoggedDatagram = 0;
     bridge.Tick();
   });
 }
