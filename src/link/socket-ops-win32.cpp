@@ -1,4 +1,5 @@
 #include <winsock2.h>
+#include <mswsock.h>
 
 #include "link/socket_ops.h"
 
@@ -25,7 +26,14 @@ void CleanupSocketLibrary() { WSACleanup(); }
 
 SocketHandle CreateUdpSocket() {
   const SOCKET socket = ::socket(AF_INET, SOCK_DGRAM, 0);
-  return socket == INVALID_SOCKET ? kInvalidSocket : static_cast<SocketHandle>(socket);
+  if (socket == INVALID_SOCKET) return kInvalidSocket;
+  // Winsock reports a send to a port nobody listens on as WSAECONNRESET on
+  // the next receive, which then takes no datagram. A Heartbeat reply to a
+  // sender that has gone would so use up every tick's one receive.
+  BOOL report = FALSE;
+  DWORD returned = 0;
+  WSAIoctl(socket, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr, nullptr);
+  return static_cast<SocketHandle>(socket);
 }
 
 bool BindSocket(SocketHandle socket, PeerAddress address) {
