@@ -23,11 +23,10 @@ inline TickFuzzInput DecodeTickFuzzInput(const std::uint8_t* data, std::size_t s
   input.StartDetached = (data[0] & 0x04) != 0;
   input.FailAfter = (data[0] >> 3) == 0 ? -1 : (data[0] >> 3) * 3;
   std::size_t pos = 1;
-  while (pos < size) {
-    std::size_t length = data[pos] << 8;
-    if (pos + 1 < size) length |= data[pos + 1];
+  while (pos + 2 <= size) {  // room for a length at least
+    std::size_t length = (std::size_t{data[pos]} << 8) | data[pos + 1];
     pos += 2;
-    const std::size_t available = pos < size ? size - pos : 0;
+    const std::size_t available = size - pos;
     if (length > available) length = available;
     input.Datagrams.emplace_back(data + pos, data + pos + length);
     pos += length;
