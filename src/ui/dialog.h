@@ -18,11 +18,12 @@ class Dialog {
   WindowPort& Window() { return *window_; }
 
   virtual bool OnInitDialog() { return true; }
-  // The default button (control 1) and Enter.
+  // The default button (control 1) and Enter: front ends send both here.
   virtual void OnOK();
   // Esc, the close box, Alt+F4 and Close in the system menu.
   virtual void OnCancel();
-  // A control's notification: a button click or an edit's text change.
+  // A control's notification: a click on a button other than OK, or an
+  // edit's text change.
   virtual void OnButtonClicked(int /*control*/) {}
   virtual void OnEditChanged(int /*control*/) {}
   virtual void OnTimer(unsigned /*id*/) {}

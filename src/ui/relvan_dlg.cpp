@@ -59,12 +59,11 @@ void CRelvanDlg::OnTimer(unsigned) {
 }
 
 void CRelvanDlg::OnButtonClicked(int control) {
-  if (control == ids::kOk) OnFinish();
   if (control == ids::kSetupButton) OnSetup();
 }
 
-void CRelvanDlg::OnFinish() {
-  OnOK();
+void CRelvanDlg::OnOK() {
+  Dialog::OnOK();
   CloseEndpoint(state_);
 }
 

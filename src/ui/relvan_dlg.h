@@ -13,6 +13,8 @@ class CRelvanDlg : public Dialog, public MainWindow {
   CRelvanDlg(BridgeState& state, HostLink& host);
 
   bool OnInitDialog() override;
+  // Finish: the standard OK, then the socket is closed.
+  void OnOK() override;
   void OnButtonClicked(int control) override;
   void OnTimer(unsigned id) override;
   void OnSetCursor() override;
@@ -29,7 +31,6 @@ class CRelvanDlg : public Dialog, public MainWindow {
   bool DoDataExchange(bool save) override;
 
  private:
-  void OnFinish();
   void OnSetup();
 
   BridgeState& state_;

@@ -53,17 +53,17 @@ void Setup::OnOK() {
 void Setup::OnCancel() {
   Window().EndDialog(ids::kCancel);
   state_.UdpPort = port_when_opened_;
-  // The title already names this port; it changes only to say the port
-  // could not be taken back.
-  if (!Reopen(false)) state_.PortChanged = true;
+  Reopen(false);
+  // The title names this port already; the next tick says it again, now
+  // with whether the port could be taken back.
+  state_.PortChanged = true;
 }
 
-bool Setup::Reopen(bool store_port) {
+void Setup::Reopen(bool store_port) {
   const bool non_blocking = OpenEndpoint(state_, [&] {
     if (store_port) SaveUdpPort(state_);
   });
   if (!non_blocking) CloseEndpoint(state_);
-  return state_.EndpointBound;
 }
 
 void Setup::OnSetCursor() {

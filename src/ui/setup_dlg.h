@@ -23,8 +23,8 @@ class Setup : public Dialog {
 
  private:
   // Reopens the endpoint; a socket that stays blocking is closed at once,
-  // so that no tick can wait on it. Returns whether it listens.
-  bool Reopen(bool store_port);
+  // so that no tick can wait on it.
+  void Reopen(bool store_port);
 
   BridgeState& state_;
   int port_when_opened_ = 0;

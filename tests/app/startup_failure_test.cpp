@@ -31,6 +31,7 @@ class StartupFailure : public BridgeFixture {
  protected:
   void SetUp() override {
     FakeSockets::StartFails = FakeSockets::CreateFails = FakeSockets::NonBlockingFails = false;
+    FakeSockets::Open = 0;
   }
   void TearDown() override { CloseEndpoint(*state); }
 };
