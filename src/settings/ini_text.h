@@ -8,10 +8,11 @@
 //   space around names and values does not count;
 // - a value enclosed in matching single or double quotes is read without them;
 // - lines starting with ';' are comments, never keys;
-// - the first occurrence of a key wins; a section that appears more than once
-//   is searched in file order;
+// - the first occurrence of a key wins;
 // - LF and CRLF line ends are both read, and a UTF-8 byte order mark at the
 //   start is skipped.
+// A section that appears more than once is searched in file order, as one
+// section (a case the bridge's own writes never make).
 
 // The value of `key` in `section`, or the empty text when the section or the
 // key is missing.

@@ -43,6 +43,13 @@ bool WriteAll(int fd, std::string_view text) {
   return true;
 }
 
+// What a file made with mode 0666 would get under the process's umask.
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
 std::string ParentDirectory(const std::string& path) {
   const auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -81,13 +88,17 @@ bool ReplaceTextFile(const std::string& path, std::string_view text) {
   const auto target = WriteTarget(path);
   struct stat old_file {};
   const bool exists = ::stat(target.c_str(), &old_file) == 0;
-  if (exists && ::access(target.c_str(), W_OK) != 0) return false;
+  // A file without write permission is left alone, also for root: it is
+  // what Windows' read-only attribute is there.
+  if (exists && ((old_file.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) return false;
 
-  const auto temporary = target + ".tmp";
-  FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666));
+  // A temporary of our own, so that two bridges in one directory never
+  // write into each other's.
+  std::string temporary = target + ".XXXXXX";
+  FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
   if (fd.Get() < 0) return false;
-  const bool written = (!exists || ::fchmod(fd.Get(), old_file.st_mode & 07777) == 0) && WriteAll(fd.Get(), text) &&
-                       ::fsync(fd.Get()) == 0;
+  const bool written = ::fchmod(fd.Get(), exists ? old_file.st_mode & 07777 : NewFileMode()) == 0 &&
+                       WriteAll(fd.Get(), text) && ::fsync(fd.Get()) == 0;
   if (!fd.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::unlink(temporary.c_str());
     return false;

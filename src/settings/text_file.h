@@ -17,9 +17,10 @@ struct FileContents {
 FileContents ReadTextFile(const std::string& path);
 
 // Replaces the file's contents with `text` so that it is either wholly the
-// old or wholly the new file: the text goes to "<file>.tmp" beside it, is
-// flushed to disk and renamed over the file. A symbolic link is written
+// old or wholly the new file: the text goes to a temporary file of its own
+// beside it, is flushed to disk and renamed over the file. A symbolic link is written
 // through to its target, and the old file's permission bits are kept. A file
-// we may not write is left alone, as on Windows. Returns false, with the old
+// we may not write, or without any write permission bit, is left alone, as
+// Windows leaves a read-only file. Returns false, with the old
 // file untouched, when any step fails.
 bool ReplaceTextFile(const std::string& path, std::string_view text);

@@ -2,10 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "settings_file_text.h"
 #include "temp_dir.h"
 
 // A fresh working directory with an empty "Plugins" directory, and byte-exact
@@ -14,16 +13,9 @@ class SettingsDirTest : public ::testing::Test {
  protected:
   SettingsDirTest() { std::filesystem::create_directory("Plugins"); }
 
-  static std::filesystem::path SettingsPath() { return std::filesystem::path("Plugins") / "Tolm_JTDX.ini"; }
-
-  static void WriteFile(const std::string& text) {
-    std::ofstream(SettingsPath(), std::ios::binary | std::ios::trunc) << text;
-  }
-
-  static std::string FileText() {
-    std::ifstream in(SettingsPath(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::filesystem::path SettingsPath() { return SettingsFilePath(); }
+  static void WriteFile(const std::string& text) { WriteSettingsFileText(text); }
+  static std::string FileText() { return SettingsFileText(); }
 
  private:
   TempDir dir_;

@@ -1,7 +1,9 @@
 // The Linux writer never loses the file: it replaces it whole or not at all.
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -25,25 +27,39 @@ using TextFileTest = SettingsDirTest;
 
 TEST_F(TextFileTest, FailedWriteLeavesTheOldFileIntact) {
   WriteFile(kOld);
-  // Something in the way of the temporary file makes the write fail, even
-  // for root.
-  fs::create_directory("Plugins/Tolm_JTDX.ini.tmp");
+  // A full disk, as far as this process goes: no file may grow past a few
+  // bytes, for root too, and the write fails instead of ending the process.
+  const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  ::getrlimit(RLIMIT_FSIZE, &previous);
+  const rlimit tiny = {8, previous.rlim_max};
+  ::setrlimit(RLIMIT_FSIZE, &tiny);
   WriteSetting(kUdpPortKey, 2250);
+  const bool replaced = ReplaceTextFile(SettingsPath().string(), "longer than eight bytes");
+  ::setrlimit(RLIMIT_FSIZE, &previous);
+  std::signal(SIGXFSZ, previous_handler);
+
+  EXPECT_FALSE(replaced);
   EXPECT_EQ(FileText(), kOld);
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);
-  EXPECT_FALSE(ReplaceTextFile(SettingsPath().string(), "x"));
+  const auto entries = std::distance(fs::directory_iterator("Plugins"), fs::directory_iterator());
+  EXPECT_EQ(entries, 1);  // no temporary left behind
 }
 
-TEST_F(TextFileTest, ReadOnlyDirectoryOrFileIsLeftAlone) {
+TEST_F(TextFileTest, ReadOnlyFileIsLeftAloneEvenForRoot) {
+  WriteFile(kOld);
+  fs::permissions(SettingsPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  WriteSetting(kUdpPortKey, 2250);
+  fs::permissions(SettingsPath(), fs::perms::owner_all);
+  EXPECT_EQ(FileText(), kOld);
+}
+
+TEST_F(TextFileTest, ReadOnlyDirectoryOrUnreadableFileIsLeftAlone) {
   if (RunningAsRoot()) GTEST_SKIP() << "permissions do not stop root from writing";
   WriteFile(kOld);
   fs::permissions("Plugins", fs::perms::owner_write, fs::perm_options::remove);
   WriteSetting(kUdpPortKey, 2250);
   fs::permissions("Plugins", fs::perms::owner_write, fs::perm_options::add);
-  EXPECT_EQ(FileText(), kOld);
-
-  fs::permissions(SettingsPath(), fs::perms::owner_read);
-  WriteSetting(kUdpPortKey, 2250);
   EXPECT_EQ(FileText(), kOld);
 
   // A file we cannot read is not replaced by one holding a single key.

@@ -1,13 +1,13 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "core/bridge_state.h"
 #include "fake_window_port.h"
 #include "recording_host.h"
+#include "settings_file_text.h"
 #include "temp_dir.h"
 
 // A bridge in a fresh working directory: the state, a recording host that is
@@ -15,10 +15,7 @@
 class BridgeFixture : public ::testing::Test {
  protected:
   // The settings file as a user might have edited it.
-  void WriteSettingsFile(const std::string& text) {
-    std::filesystem::create_directory(dir.Path() / "Plugins");
-    std::ofstream(dir.Path() / "Plugins" / "Tolm_JTDX.ini", std::ios::binary) << text;
-  }
+  static void WriteSettingsFile(const std::string& text) { WriteSettingsFileText(text); }
 
   TempDir dir;
   ScopedWorkingDir cwd{dir.Path()};
