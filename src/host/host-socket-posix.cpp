@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "host/host_wire.h"
+#include "host/peer_user-posix.h"
 #include "host/platform_host.h"
 #include "host/transcript.h"
 
@@ -18,13 +19,6 @@ namespace {
 // Longer reply lines are not from a well-behaved host; refusing them keeps a
 // runaway peer from filling our memory.
 constexpr std::size_t kMaxReplyLine = 64 * 1024;
-
-bool PeerIsOurUser(int fd) {
-  ucred peer{};
-  socklen_t length = sizeof peer;
-  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || length != sizeof peer) return false;
-  return peer.uid == geteuid();
-}
 
 // Waits until fd is ready for events or the deadline passes; false on time-out.
 bool WaitFor(int fd, short events, std::chrono::steady_clock::time_point deadline) {

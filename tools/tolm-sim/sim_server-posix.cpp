@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "host/peer_user-posix.h"
 #include "sim_requests.h"
 
 namespace {
@@ -54,13 +55,6 @@ void RemoveStaleSocket(const std::string& path) {
   if (!S_ISSOCK(info.st_mode)) throw std::runtime_error(path + " exists and is not a socket; not touching it");
   if (SomeoneListensAt(path)) throw std::runtime_error("another tolm-sim already serves " + path);
   if (unlink(path.c_str()) != 0 && errno != ENOENT) throw SystemError("cannot remove the stale socket " + path);
-}
-
-bool PeerIsOurUser(int fd) {
-  ucred peer{};
-  socklen_t length = sizeof peer;
-  return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && length == sizeof peer &&
-         peer.uid == geteuid();
 }
 
 struct Client {
