@@ -4,19 +4,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "link/ipv4_sockaddr.h"
 #include "link/socket_ops.h"
-
-namespace {
-
-sockaddr_in ToSockaddr(PeerAddress address) {
-  sockaddr_in result{};
-  result.sin_family = AF_INET;
-  result.sin_port = htons(address.Port);
-  result.sin_addr.s_addr = htonl(address.Ip);
-  return result;
-}
-
-}  // namespace
 
 bool StartSocketLibrary() { return true; }
 void CleanupSocketLibrary() {}
@@ -52,7 +41,7 @@ std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer
   const ssize_t received =
       ::recvfrom(static_cast<int>(socket), buffer, capacity, 0, reinterpret_cast<sockaddr*>(&addr), &length);
   if (received < 0) return std::nullopt;
-  from = {ntohl(addr.sin_addr.s_addr), ntohs(addr.sin_port)};
+  from = FromSockaddr(addr);
   return static_cast<std::size_t>(received);
 }
 

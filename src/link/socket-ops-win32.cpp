@@ -1,17 +1,10 @@
 #include <winsock2.h>
 #include <mswsock.h>
 
+#include "link/ipv4_sockaddr.h"
 #include "link/socket_ops.h"
 
 namespace {
-
-sockaddr_in ToSockaddr(PeerAddress address) {
-  sockaddr_in result{};
-  result.sin_family = AF_INET;
-  result.sin_port = htons(address.Port);
-  result.sin_addr.s_addr = htonl(address.Ip);
-  return result;
-}
 
 SOCKET Native(SocketHandle socket) { return static_cast<SOCKET>(socket); }
 
@@ -62,7 +55,7 @@ std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer
   const int received = ::recvfrom(Native(socket), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0,
                                   reinterpret_cast<sockaddr*>(&addr), &length);
   if (received == SOCKET_ERROR) return std::nullopt;
-  from = {ntohl(addr.sin_addr.s_addr), ntohs(addr.sin_port)};
+  from = FromSockaddr(addr);
   return static_cast<std::size_t>(received);
 }
 
