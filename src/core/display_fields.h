@@ -4,7 +4,7 @@
 // The six texts the main dialog shows, in the dialog's member order.
 struct DisplayFields {
   std::string Call;
-  std::string RptSend;
+  std::string RptSent;
   std::string RptRcvd;
   std::string Grid;
   std::string Freq;

@@ -10,6 +10,17 @@ class HostCallError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The fields of the host's log entry that the bridge fills, by the index the
+// host gives them.
+enum class LogField : std::int32_t {
+  Call = 0,
+  Name = 1,
+  RptRcvd = 2,
+  Comments = 4,
+  RptSent = 5,
+  Grid = 10,
+};
+
 // The bridge's whole interface to the logging program. Detached, every
 // operation returns at once without effect; attached, each call returns when
 // the host has handled it and throws HostCallError when it failed. Texts are
@@ -23,7 +34,7 @@ class HostLink {
   virtual bool IsAttached() const = 0;
 
   virtual void ExecMacro(std::string_view text) = 0;
-  virtual void SetLogField(std::int32_t index, std::string_view text) = 0;
+  virtual void SetLogField(LogField field, std::string_view text) = 0;
   virtual void TxFrequency(double hz) = 0;
   virtual void RxFrequency(double hz) = 0;
 };

@@ -36,11 +36,4 @@ std::string FormatHertz(double hz) {
   return text;
 }
 
-std::string ExecMacroLine(std::string_view text) { return "ExecMacro " + QuoteTranscriptText(text); }
-
-std::string SetLogFieldLine(std::int32_t index, std::string_view text) {
-  return "SetLogField " + std::to_string(index) + " " + QuoteTranscriptText(text);
-}
-
-std::string TxFrequencyLine(double hz) { return "TxFrequency " + FormatHertz(hz); }
-std::string RxFrequencyLine(double hz) { return "RxFrequency " + FormatHertz(hz); }
+std::string TranscriptLine(const HostCall& call) { return FormatHostCall(call, ' ', QuoteTranscriptText); }

@@ -1,7 +1,8 @@
 #pragma once
-#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "host/host_call.h"
 
 // One line per host call, as tolm-sim's transcript and the tests' recording
 // host print them:
@@ -16,7 +17,4 @@ std::string QuoteTranscriptText(std::string_view text);
 // A frequency as the exact integer it holds, or %.17g when it has a fraction.
 std::string FormatHertz(double hz);
 
-std::string ExecMacroLine(std::string_view text);
-std::string SetLogFieldLine(std::int32_t index, std::string_view text);
-std::string TxFrequencyLine(double hz);
-std::string RxFrequencyLine(double hz);
+std::string TranscriptLine(const HostCall& call);

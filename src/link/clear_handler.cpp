@@ -5,7 +5,7 @@ void HandleClear(BridgeState& state, HostLink& host, MainWindow& window) {
   fields.Call.clear();
   fields.Freq.clear();
   fields.Grid.clear();
-  fields.RptSend.clear();
+  fields.RptSent.clear();
   fields.Mode.clear();
   fields.RptRcvd.clear();
   state.LastComments.clear();
@@ -13,12 +13,12 @@ void HandleClear(BridgeState& state, HostLink& host, MainWindow& window) {
 
   // The last mode, call, report and frequency are kept, so a following Status
   // refills only what differs from them.
-  host.SetLogField(0, fields.Call);
-  host.SetLogField(5, fields.RptSend);
-  host.SetLogField(2, fields.RptRcvd);
-  host.SetLogField(4, state.LastComments);
-  host.SetLogField(10, fields.Grid);
-  host.SetLogField(1, state.LastName);
+  host.SetLogField(LogField::Call, fields.Call);
+  host.SetLogField(LogField::RptSent, fields.RptSent);
+  host.SetLogField(LogField::RptRcvd, fields.RptRcvd);
+  host.SetLogField(LogField::Comments, state.LastComments);
+  host.SetLogField(LogField::Grid, fields.Grid);
+  host.SetLogField(LogField::Name, state.LastName);
 
   window.PushFields();
 }

@@ -23,11 +23,11 @@ void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
 
   state.LastDxCall = ReadUtf8(state);
   fields.Call = state.LastDxCall;
-  host.SetLogField(0, state.LastDxCall);
+  host.SetLogField(LogField::Call, state.LastDxCall);
 
   state.LastGrid = ReadUtf8(state);
   fields.Grid = state.LastGrid;
-  host.SetLogField(10, state.LastGrid);
+  host.SetLogField(LogField::Grid, state.LastGrid);
 
   // The logged frequency is the Tx frequency: dial plus Tx offset.
   state.LastFrequency = static_cast<std::int64_t>(ReadU64(state));
@@ -38,7 +38,7 @@ void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
   fields.Mode = state.LastMode;
 
   state.LastReport = ReadUtf8(state);
-  fields.RptSend = state.LastReport;
+  fields.RptSent = state.LastReport;
   state.LastReportRcvd = ReadUtf8(state);
   fields.RptRcvd = state.LastReportRcvd;
 
@@ -47,10 +47,10 @@ void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
   state.LastName = ReadUtf8(state);
 
   // An empty name leaves the name the host may already have.
-  if (!state.LastName.empty()) host.SetLogField(1, state.LastName);
-  host.SetLogField(5, state.LastReport);
-  host.SetLogField(2, state.LastReportRcvd);
-  host.SetLogField(4, state.LastComments);
+  if (!state.LastName.empty()) host.SetLogField(LogField::Name, state.LastName);
+  host.SetLogField(LogField::RptSent, state.LastReport);
+  host.SetLogField(LogField::RptRcvd, state.LastReportRcvd);
+  host.SetLogField(LogField::Comments, state.LastComments);
   host.ExecMacro("<CURSOR:TX>");
   host.ExecMacro("<FIXSTARTTIME>");
   window.PushFields();

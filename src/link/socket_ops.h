@@ -6,7 +6,7 @@
 #include "core/bridge_state.h"
 
 // The few socket operations the endpoint needs, one file per platform
-// (socket-ops-posix.cpp, socket-ops-win32.cpp). Addresses are IPv4 in host
+// (socket_ops-posix.cpp, socket_ops-win32.cpp). Addresses are IPv4 in host
 // byte order. None of them blocks on a non-blocking socket.
 
 bool StartSocketLibrary();    // Winsock 2.2; true on POSIX

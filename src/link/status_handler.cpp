@@ -37,14 +37,14 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
   if (dx_call != state.LastDxCall) {
     state.LastDxCall = dx_call;
     fields.Call = dx_call;
-    host.SetLogField(0, dx_call);
+    host.SetLogField(LogField::Call, dx_call);
   }
 
   const std::string_view report = ReadUtf8(state);
   if (report != state.LastReport) {
     state.LastReport = report;
-    fields.RptSend = report;
-    host.SetLogField(5, report);
+    fields.RptSent = report;
+    host.SetLogField(LogField::RptSent, report);
   }
 
   // The Tx mode is skipped by its own length (it differs from the mode in

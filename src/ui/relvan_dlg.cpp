@@ -17,7 +17,7 @@ CRelvanDlg::CRelvanDlg(BridgeState& state, HostLink& host)
 
 bool CRelvanDlg::DoDataExchange(bool save) {
   const std::pair<int, std::string*> exchange[] = {
-      {ids::kCallEdit, &fields_.Call}, {ids::kRptSendEdit, &fields_.RptSend}, {ids::kRptRcvdEdit, &fields_.RptRcvd},
+      {ids::kCallEdit, &fields_.Call}, {ids::kRptSentEdit, &fields_.RptSent}, {ids::kRptRcvdEdit, &fields_.RptRcvd},
       {ids::kGridEdit, &fields_.Grid}, {ids::kFreqEdit, &fields_.Freq},       {ids::kModeEdit, &fields_.Mode},
   };
   for (const auto& [control, field] : exchange) {

@@ -14,7 +14,7 @@ inline constexpr int kSetupTemplate = 129;
 
 // Edit controls of the main dialog (there is no 1002) and its Setup button.
 inline constexpr int kCallEdit = 1000;
-inline constexpr int kRptSendEdit = 1001;
+inline constexpr int kRptSentEdit = 1001;
 inline constexpr int kRptRcvdEdit = 1003;
 inline constexpr int kGridEdit = 1004;
 inline constexpr int kModeEdit = 1005;

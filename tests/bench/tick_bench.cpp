@@ -20,7 +20,7 @@ class NullHost : public HostLink {
   void AttachHost() override {}
   bool IsAttached() const override { return true; }
   void ExecMacro(std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
-  void SetLogField(std::int32_t, std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
+  void SetLogField(LogField, std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
   void TxFrequency(double hz) override { benchmark::DoNotOptimize(hz); }
   void RxFrequency(double hz) override { benchmark::DoNotOptimize(hz); }
 };

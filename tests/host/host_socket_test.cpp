@@ -12,7 +12,8 @@
 #include <optional>
 
 #include "adif_reader.h"
-#include "host/host-socket-posix.h"
+#include "host/host_socket-posix.h"
+#include "host/host_socket_path.h"
 #include "host/platform_host.h"
 #include "host/transcript.h"
 #include "sim_process-posix.h"
@@ -66,7 +67,7 @@ TEST_F(HostSocket, DetachedUntilTheHostStartsThenEveryCallArrives) {
   EXPECT_FALSE(link->IsAttached());
   // Nobody listens: each operation returns at once and nothing is thrown.
   link->ExecMacro("<MODEADD:FT8>");
-  link->SetLogField(0, "K1ABC");
+  link->SetLogField(LogField::Call, "K1ABC");
   link->TxFrequency(14075500.0);
   link->RxFrequency(14075200.0);
 
@@ -74,15 +75,17 @@ TEST_F(HostSocket, DetachedUntilTheHostStartsThenEveryCallArrives) {
   link->AttachHost();
   ASSERT_TRUE(link->IsAttached());
   link->ExecMacro("<MODEADD:FT4>");
-  link->SetLogField(4, kAwkwardText);
-  link->SetLogField(1, "");
+  link->SetLogField(LogField::Comments, kAwkwardText);
+  link->SetLogField(LogField::Name, "");
   link->TxFrequency(10368101500.0);
   link->RxFrequency(7047500.0);
   link->AttachHost();  // attached: no second connection
   link->ExecMacro("<MODE:CW>");
 
-  const std::string expected = ExecMacroLine("<MODEADD:FT4>") + "\n" + SetLogFieldLine(4, kAwkwardText) + "\n" +
-                               "SetLogField 1 \"\"\nTxFrequency 10368101500\nRxFrequency 7047500\n" +
+  const std::string expected = "ExecMacro \"<MODEADD:FT4>\"\n"
+                               "SetLogField 4 \"tab\\there, line\\nend\\r, back\\\\slash, \\\"quoted\\\", "
+                               "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\"\n"
+                               "SetLogField 1 \"\"\nTxFrequency 10368101500\nRxFrequency 7047500\n"
                                "ExecMacro \"<MODE:CW>\"\n";
   EXPECT_EQ(sim->Transcript(), expected);
   EXPECT_EQ(sim->Stdout(), expected);
@@ -99,12 +102,12 @@ TEST_F(HostSocket, LoggedContactReachesTheAdifLogExactly) {
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
   link.ExecMacro("<MODEADD:FT8>");
-  link.SetLogField(0, "UA9XYZ");
-  link.SetLogField(10, "MO06");
-  link.SetLogField(1, "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD");
-  link.SetLogField(5, "-10");
-  link.SetLogField(2, "-3");
-  link.SetLogField(4, kAwkwardText);
+  link.SetLogField(LogField::Call, "UA9XYZ");
+  link.SetLogField(LogField::Grid, "MO06");
+  link.SetLogField(LogField::Name, "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD");
+  link.SetLogField(LogField::RptSent, "-10");
+  link.SetLogField(LogField::RptRcvd, "-3");
+  link.SetLogField(LogField::Comments, kAwkwardText);
   link.ExecMacro("<CURSOR:TX>");
   link.ExecMacro("<FIXSTARTTIME>");
   link.TxFrequency(14075500.0);
@@ -133,7 +136,7 @@ TEST_F(HostSocket, RefusedCallThrowsAndTheLinkCarriesOn) {
   ASSERT_TRUE(link.IsAttached());
   link.ExecMacro("<MODEADD:FT8>");
   try {
-    link.SetLogField(0, "K1ABC");
+    link.SetLogField(LogField::Call, "K1ABC");
     FAIL() << "the refused call returned";
   } catch (const HostCallError& error) {
     EXPECT_NE(std::string(error.what()).find("SetLogField 0 \"K1ABC\""), std::string::npos) << error.what();

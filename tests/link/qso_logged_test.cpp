@@ -10,8 +10,8 @@ class QsoLoggedHandling : public TickTest {
     qso.DxGrid = "FN42";
     qso.TxFrequency = 14075500;
     qso.Mode = "FT8";
-    qso.ReportSent = "-5";
-    qso.ReportReceived = "-12";
+    qso.RptSent = "-5";
+    qso.RptRcvd = "-12";
     qso.TxPower = "50";
     qso.Name = "Bob";
     qso.Comments = "tnx";
@@ -51,7 +51,7 @@ TEST_F(QsoLoggedHandling, EmptyNameIsNotSentButEveryOtherEmptyFieldIs) {
   QsoLoggedMessage qso = Qso();
   qso.Name = "";
   qso.Comments = "";
-  qso.ReportReceived = "";
+  qso.RptRcvd = "";
   Tick(qso);
   const Lines calls = Calls();
   EXPECT_EQ(std::count(calls.begin(), calls.end(), R"(SetLogField 1 "")"), 0);
@@ -96,8 +96,8 @@ TEST_F(QsoLoggedHandling, LongTextsArriveWhole) {
   ASSERT_GT(bytes.size(), 255u);
   Tick(bytes);
   const Lines calls = Calls();
-  EXPECT_EQ(calls[2], SetLogFieldLine(1, qso.Name));
-  EXPECT_EQ(calls[5], SetLogFieldLine(4, qso.Comments));
+  EXPECT_EQ(calls[2], "SetLogField 1 \"" + qso.Name + "\"");
+  EXPECT_EQ(calls[5], "SetLogField 4 \"" + qso.Comments + "\"");
   EXPECT_EQ(state->LastComments, qso.Comments);
 }
 

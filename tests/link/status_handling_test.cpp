@@ -16,7 +16,7 @@ TEST_F(StatusHandling, FirstStatusSendsModeCallReportAndFrequencies) {
   const DisplayFields shown = window.Shown();
   EXPECT_EQ(shown.Mode, "FT8");
   EXPECT_EQ(shown.Call, "K1ABC");
-  EXPECT_EQ(shown.RptSend, "-5");
+  EXPECT_EQ(shown.RptSent, "-5");
   EXPECT_EQ(shown.Freq, "14075.50");
   EXPECT_EQ(state->LastFrequency, 14075200);
   EXPECT_EQ(state->StatusMode, "FT8");

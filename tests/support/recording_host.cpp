@@ -10,16 +10,18 @@ void RecordingHost::AttachHost() {
   attached_ = AttachAvailable;
 }
 
-void RecordingHost::Record(std::string line) {
+void RecordingHost::Record(const HostCall& call) {
   if (!attached_) return;
-  if (FailAfter >= 0 && calls_ >= FailAfter) throw HostCallError("host refused: " + line);
+  if (FailAfter >= 0 && calls_ >= FailAfter) throw HostCallError("host refused: " + TranscriptLine(call));
   ++calls_;
-  lines_.push_back(std::move(line));
+  lines_.push_back(TranscriptLine(call));
 }
 
-void RecordingHost::ExecMacro(std::string_view text) { Record(ExecMacroLine(text)); }
-void RecordingHost::SetLogField(std::int32_t index, std::string_view text) { Record(SetLogFieldLine(index, text)); }
-void RecordingHost::TxFrequency(double hz) { Record(TxFrequencyLine(hz)); }
-void RecordingHost::RxFrequency(double hz) { Record(RxFrequencyLine(hz)); }
+void RecordingHost::ExecMacro(std::string_view text) { Record(HostCall::Macro(text)); }
+void RecordingHost::SetLogField(LogField field, std::string_view text) {
+  Record(HostCall::Field(static_cast<std::int32_t>(field), text));
+}
+void RecordingHost::TxFrequency(double hz) { Record(HostCall::Tx(hz)); }
+void RecordingHost::RxFrequency(double hz) { Record(HostCall::Rx(hz)); }
 
 std::vector<std::string> RecordingHost::Take() { return std::exchange(lines_, {}); }

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host_call.h"
 #include "host/host_link.h"
 
 // A HostLink that writes each call as a transcript line instead of calling a
@@ -14,7 +15,7 @@ class RecordingHost : public HostLink {
   void AttachHost() override;
   bool IsAttached() const override { return attached_; }
   void ExecMacro(std::string_view text) override;
-  void SetLogField(std::int32_t index, std::string_view text) override;
+  void SetLogField(LogField field, std::string_view text) override;
   void TxFrequency(double hz) override;
   void RxFrequency(double hz) override;
 
@@ -27,7 +28,7 @@ class RecordingHost : public HostLink {
   int FailAfter = -1;  // calls that succeed before every call fails; -1 never
 
  private:
-  void Record(std::string line);
+  void Record(const HostCall& call);
 
   bool attached_;
   std::vector<std::string> lines_;

@@ -76,8 +76,8 @@ std::vector<std::uint8_t> EncodeMessage(const QsoLoggedMessage& message) {
       .Utf8(message.DxGrid)
       .U64(message.TxFrequency)
       .Utf8(message.Mode)
-      .Utf8(message.ReportSent)
-      .Utf8(message.ReportReceived)
+      .Utf8(message.RptSent)
+      .Utf8(message.RptRcvd)
       .Utf8(message.TxPower)
       .Utf8(message.Comments)
       .Utf8(message.Name);

@@ -85,8 +85,8 @@ struct QsoLoggedMessage {
   std::string DxGrid = "FN42";
   std::uint64_t TxFrequency = 14075500;  // dial + Tx DF
   std::string Mode = "FT8";
-  std::string ReportSent = "-10";
-  std::string ReportReceived = "-10";
+  std::string RptSent = "-10";
+  std::string RptRcvd = "-10";
   std::string TxPower = "100";
   std::string Comments;
   std::string Name;

@@ -76,8 +76,8 @@ std::string AdifRecord(const AdifQso& qso) {
   if (qso.TxHz > 0) record += AdifField("FREQ", Megahertz(qso.TxHz));
   record += AdifField("MODE", mode.Mode);
   record += AdifField("SUBMODE", mode.Submode);
-  record += AdifField("RST_SENT", qso.RstSent);
-  record += AdifField("RST_RCVD", qso.RstRcvd);
+  record += AdifField("RST_SENT", qso.RptSent);
+  record += AdifField("RST_RCVD", qso.RptRcvd);
   record += AdifField("GRIDSQUARE", qso.Grid);
   record += AdifField("NAME", qso.Name);
   record += AdifField("COMMENT", qso.Comment);

@@ -9,8 +9,8 @@ struct AdifQso {
   std::string Call;
   std::string Name;
   std::string Grid;
-  std::string RstSent;
-  std::string RstRcvd;
+  std::string RptSent;
+  std::string RptRcvd;
   std::string Comment;
   std::string Mode;  // the mode as the macros name it: "FT8", "T10", "CW", ...
   double TxHz = 0;   // 0: not set

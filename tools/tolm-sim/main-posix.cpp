@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "host/host-socket-posix.h"
+#include "host/host_socket_path.h"
 #include "sim_host.h"
 #include "sim_server-posix.h"
 

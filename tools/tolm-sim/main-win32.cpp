@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "com-registration-win32.h"
-#include "sim-dispatch-win32.h"
+#include "com_registration-win32.h"
+#include "sim_dispatch-win32.h"
 #include "sim_host.h"
 
 namespace {

@@ -7,13 +7,10 @@
 #include <stdexcept>
 
 #include "adif_log.h"
+#include "host/host_link.h"
 #include "host/transcript.h"
 
 namespace {
-
-// The log-entry fields that go into the ADIF record, by the index the bridge
-// uses for them.
-enum Field : std::int32_t { kCall = 0, kName = 1, kRstRcvd = 2, kComment = 4, kRstSent = 5, kGrid = 10 };
 
 // Mode macros and the mode each one selects.
 constexpr std::pair<std::string_view, std::string_view> kModeMacros[] = {
@@ -38,8 +35,8 @@ struct SimHost::Impl {
   double tx_hz = 0;
   double rx_hz = 0;
 
-  std::string FieldText(std::int32_t index) const {
-    const auto found = fields.find(index);
+  std::string FieldText(LogField field) const {
+    const auto found = fields.find(static_cast<std::int32_t>(field));
     return found == fields.end() ? std::string() : found->second;
   }
 
@@ -88,13 +85,13 @@ struct SimHost::Impl {
 
   std::optional<std::string> SaveQso() {
     AdifQso qso;
-    qso.Call = FieldText(kCall);
+    qso.Call = FieldText(LogField::Call);
     if (qso.Call.empty()) return std::string("the log entry has no call to save");
-    qso.Name = FieldText(kName);
-    qso.Grid = FieldText(kGrid);
-    qso.RstSent = FieldText(kRstSent);
-    qso.RstRcvd = FieldText(kRstRcvd);
-    qso.Comment = FieldText(kComment);
+    qso.Name = FieldText(LogField::Name);
+    qso.Grid = FieldText(LogField::Grid);
+    qso.RptSent = FieldText(LogField::RptSent);
+    qso.RptRcvd = FieldText(LogField::RptRcvd);
+    qso.Comment = FieldText(LogField::Comments);
     qso.Mode = mode;
     qso.TxHz = tx_hz;
     qso.TimeOff = clock();
@@ -130,28 +127,30 @@ SimHost::~SimHost() { delete impl_; }
 std::optional<std::string> SimHost::ExecMacro(std::string_view text) {
   auto refusal = impl_->Admit();
   if (!refusal) refusal = impl_->RunMacro(text);
-  return impl_->Report(ExecMacroLine(text), std::move(refusal));
+  return impl_->Report(TranscriptLine(HostCall::Macro(text)), std::move(refusal));
 }
 
-std::optional<std::string> SimHost::SetLogField(std::int32_t index, std::string_view text) {
+std::optional<std::string> SimHost::SetLogField(LogField field, std::string_view text) {
+  // The wire and COM carry any index; the entry keeps whatever it is given.
+  const auto index = static_cast<std::int32_t>(field);
   auto refusal = impl_->Admit();
   if (!refusal && index < 0) refusal = "no log-entry field " + std::to_string(index);
   if (!refusal) impl_->fields[index] = std::string(text);
-  return impl_->Report(SetLogFieldLine(index, text), std::move(refusal));
+  return impl_->Report(TranscriptLine(HostCall::Field(index, text)), std::move(refusal));
 }
 
 std::optional<std::string> SimHost::TxFrequency(double hz) {
   auto refusal = impl_->Admit();
   if (!refusal) refusal = Impl::CheckHertz(hz);
   if (!refusal) impl_->tx_hz = hz;
-  return impl_->Report(TxFrequencyLine(hz), std::move(refusal));
+  return impl_->Report(TranscriptLine(HostCall::Tx(hz)), std::move(refusal));
 }
 
 std::optional<std::string> SimHost::RxFrequency(double hz) {
   auto refusal = impl_->Admit();
   if (!refusal) refusal = Impl::CheckHertz(hz);
   if (!refusal) impl_->rx_hz = hz;
-  return impl_->Report(RxFrequencyLine(hz), std::move(refusal));
+  return impl_->Report(TranscriptLine(HostCall::Rx(hz)), std::move(refusal));
 }
 
 const std::string& SimHost::Mode() const { return impl_->mode; }

@@ -6,16 +6,8 @@
 #include <string>
 #include <string_view>
 
-// Options of tolm-sim, on both platforms.
-struct SimOptions {
-  std::string AdifPath = "tolm-sim.adi";
-  std::string TranscriptPath;  // empty: no transcript file
-  long FailAfter = -1;         // refuse every call after the first N; -1 never
-};
-
-// Parses --adif FILE, --transcript FILE and --fail-after N. On a bad command
-// line returns false with a message in error.
-bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& error);
+#include "host/host_link.h"
+#include "sim_options.h"
 
 // The substitute Tolm: the log entry being prepared (fields by index), the
 // mode and the two frequencies. Runs the macros; "<SAVEQSO>" appends the entry
@@ -38,7 +30,7 @@ class SimHost {
   SimHost& operator=(const SimHost&) = delete;
 
   std::optional<std::string> ExecMacro(std::string_view text);
-  std::optional<std::string> SetLogField(std::int32_t index, std::string_view text);
+  std::optional<std::string> SetLogField(LogField field, std::string_view text);
   std::optional<std::string> TxFrequency(double hz);
   std::optional<std::string> RxFrequency(double hz);
 

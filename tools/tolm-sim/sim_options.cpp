@@ -1,6 +1,6 @@
-#include <charconv>
+#include "sim_options.h"
 
-#include "sim_host.h"
+#include <charconv>
 
 namespace {
 

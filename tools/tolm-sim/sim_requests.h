@@ -1,9 +1,23 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "host/host_call.h"
+
 class SimHost;
 
-// Carries out one request line of the local socket protocol (host/host_wire.h,
-// without its LF) and gives the reply line to send back, LF included.
+// The host's side of the local socket protocol (host/host_wire.h).
+
+// Parses one request line without its LF. The call's text is unescaped into
+// text, which must outlive the call. On a malformed line returns nullopt with
+// the reason in error.
+std::optional<HostCall> ParseWireRequest(std::string_view line, std::string& text, std::string& error);
+
+// Complete reply lines, LF included.
+std::string OkReply();
+std::string ErrReply(std::string_view message);
+
+// Carries out one request line (without its LF) and gives the reply line to
+// send back.
 std::string AnswerRequestLine(SimHost& host, std::string_view line);

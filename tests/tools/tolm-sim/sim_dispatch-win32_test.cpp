@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "host/platform_host.h"
-#include "sim-dispatch-win32.h"
+#include "sim_dispatch-win32.h"
 #include "temp_dir.h"
-#include "win32/sim_process-win32.h"
+#include "sim_process-win32.h"
 
 namespace {
 
@@ -138,9 +138,9 @@ TEST(TolmSimProcess, BindingReachesTolmSimAcrossProcesses) {
   ASSERT_TRUE(link->IsAttached()) << "never attached; tolm-sim said:\n" << sim.Stderr();
 
   link->ExecMacro("<MODEADD:FT8>");
-  link->SetLogField(0, "K1ABC");
-  link->SetLogField(1, "Алексей");
-  link->SetLogField(5, "");
+  link->SetLogField(LogField::Call, "K1ABC");
+  link->SetLogField(LogField::Name, "Алексей");
+  link->SetLogField(LogField::RptSent, "");
   link->TxFrequency(14075500);
   link->RxFrequency(14075200);
   link->ExecMacro("<FIXSTARTTIME>");

@@ -1,6 +1,6 @@
 // The OLE Automation binding against automation objects this test puts into
 // the running object table itself, under a ProgID of its own.
-#include "host/host-com-win32.h"
+#include "host/host_com-win32.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "com-registration-win32.h"
+#include "com_registration-win32.h"
 #include "host/utf16-win32.h"
 #include "win32/recording_dispatch.h"
 
@@ -44,8 +44,8 @@ struct AttachedSetup {
 TEST_F(ComHostLinkTest, CallsArriveWithTolmsDispatchIdsAndArgumentShapes) {
   AttachedSetup setup;
   setup.link.ExecMacro("<MODEADD:FT8>");
-  setup.link.SetLogField(1, "Алексей");
-  setup.link.SetLogField(5, "");
+  setup.link.SetLogField(LogField::Name, "Алексей");
+  setup.link.SetLogField(LogField::RptSent, "");
   setup.link.TxFrequency(14075500);
   setup.link.RxFrequency(14075200);
 
@@ -192,7 +192,7 @@ TEST_F(ComHostLinkTest, OnceAttachedKeepsTheFirstObjectForGood) {
   ScopedActiveObject replacement(&second, kTestClsid);
   ASSERT_TRUE(replacement.Ok()) << std::hex << replacement.Result();
   link.AttachHost();
-  link.SetLogField(0, "K1ABC");
+  link.SetLogField(LogField::Call, "K1ABC");
 
   EXPECT_EQ(first.Calls.size(), 1u);
   EXPECT_TRUE(second.Calls.empty());

@@ -1,4 +1,4 @@
-#include "com-registration-win32.h"
+#include "com_registration-win32.h"
 
 #include <oleauto.h>
 

@@ -2,11 +2,8 @@
 #include <chrono>
 #include <string>
 
+#include "host/host_call.h"
 #include "host/host_link.h"
-
-// Where the substitute host listens: $XDG_RUNTIME_DIR/Tolm2.Application.sock,
-// or /tmp/Tolm2.Application-<uid>.sock when XDG_RUNTIME_DIR is unset or empty.
-std::string DefaultHostSocketPath();
 
 // HostLink over the substitute host's Unix stream socket. Attaching is one
 // connect; a peer that does not run as our own user is not accepted. Once
@@ -26,17 +23,18 @@ class SocketHostLink : public HostLink {
   bool IsAttached() const override { return fd_ >= 0; }
 
   void ExecMacro(std::string_view text) override;
-  void SetLogField(std::int32_t index, std::string_view text) override;
+  void SetLogField(LogField field, std::string_view text) override;
   void TxFrequency(double hz) override;
   void RxFrequency(double hz) override;
 
  private:
-  // Sends one request line and waits for its reply; throws HostCallError.
-  // what names the call in error messages (its transcript line).
-  void Call(const std::string& request, const std::string& what);
-  void SendAll(const std::string& request, const std::string& what, std::chrono::steady_clock::time_point deadline);
-  std::string ReceiveLine(const std::string& what, std::chrono::steady_clock::time_point deadline);
-  [[noreturn]] void Break(const std::string& what, const std::string& reason);
+  // Sends the call's request line and waits for its reply; throws
+  // HostCallError. Detached, does nothing.
+  void Call(const HostCall& call);
+  void SendAll(const HostCall& call, const std::string& request, std::chrono::steady_clock::time_point deadline);
+  std::string ReceiveLine(const HostCall& call, std::chrono::steady_clock::time_point deadline);
+  [[noreturn]] void Fail(const HostCall& call, const std::string& reason);
+  [[noreturn]] void Break(const HostCall& call, const std::string& reason);
 
   std::string path_;
   std::chrono::milliseconds call_timeout_;

@@ -38,7 +38,7 @@ TEST(Scenario, NamedFieldsOverrideDefaults) {
   QsoLoggedMessage qso;
   qso.Name = "Bob \"the\" Builder";
   qso.Comments = "tnx fer QSO \\o/";
-  qso.ReportSent = "-5";
+  qso.RptSent = "-5";
   qso.TimeOn.MsOfDay = 18 * 3600000 + 30 * 60000;
   qso.TimeOn.JulianDay = qso.TimeOff.JulianDay = JulianDay(2024, 12, 24);
   EXPECT_EQ(Only(R"(qso sent=-5 name="Bob \"the\" Builder" comments="tnx fer QSO \\o/" date=2024-12-24 timeon=18:30)"),

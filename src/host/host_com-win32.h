@@ -13,11 +13,6 @@
 // attached, no further attempt is made and the connection is never dropped.
 class ComHostLink final : public HostLink {
  public:
-  static constexpr DISPID kExecMacroId = 16;
-  static constexpr DISPID kSetLogFieldId = 18;
-  static constexpr DISPID kTxFrequencyId = 2;
-  static constexpr DISPID kRxFrequencyId = 3;
-
   // Tests name their own class; the program always uses Tolm's.
   explicit ComHostLink(std::wstring prog_id = L"Tolm2.Application");
   ~ComHostLink() override;
@@ -28,7 +23,7 @@ class ComHostLink final : public HostLink {
   bool IsAttached() const override { return host_dispatch_ != nullptr; }
 
   void ExecMacro(std::string_view text) override;
-  void SetLogField(std::int32_t index, std::string_view text) override;
+  void SetLogField(LogField field, std::string_view text) override;
   void TxFrequency(double hz) override;
   void RxFrequency(double hz) override;
 

@@ -46,12 +46,12 @@ class TolmSim : public ::testing::Test {
 TEST_F(TolmSim, LoggedContactBecomesOneAdifRecord) {
   SimHost host(Options(), Clock());
   ASSERT_EQ(host.ExecMacro("<MODEADD:FT8>"), std::nullopt);
-  ASSERT_EQ(host.SetLogField(0, "R9ABC"), std::nullopt);
-  ASSERT_EQ(host.SetLogField(10, "KO85"), std::nullopt);
-  ASSERT_EQ(host.SetLogField(1, kCyrillicName), std::nullopt);
-  ASSERT_EQ(host.SetLogField(5, "-10"), std::nullopt);
-  ASSERT_EQ(host.SetLogField(2, "-3"), std::nullopt);
-  ASSERT_EQ(host.SetLogField(4, "tnx <73>\tgl"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Call, "R9ABC"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Grid, "KO85"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Name, kCyrillicName), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::RptSent, "-10"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::RptRcvd, "-3"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Comments, "tnx <73>\tgl"), std::nullopt);
   ASSERT_EQ(host.ExecMacro("<CURSOR:TX>"), std::nullopt);
   ASSERT_EQ(host.ExecMacro("<FIXSTARTTIME>"), std::nullopt);
   ASSERT_EQ(host.TxFrequency(14075500.0), std::nullopt);
@@ -72,20 +72,20 @@ TEST_F(TolmSim, LoggedContactBecomesOneAdifRecord) {
 
 TEST_F(TolmSim, EachSaveStartsANewEntryUnderOneHeader) {
   SimHost host(Options(), Clock());
-  ASSERT_EQ(host.SetLogField(0, "K1ABC"), std::nullopt);
-  ASSERT_EQ(host.SetLogField(1, "Joe"), std::nullopt);
-  ASSERT_EQ(host.SetLogField(10, "FN42"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Call, "K1ABC"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Name, "Joe"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Grid, "FN42"), std::nullopt);
   ASSERT_EQ(host.TxFrequency(14075500.0), std::nullopt);
   ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
   // Near midnight: the second contact closes on the next UTC day.
   now_ = sys_days{year{2024} / March / 9} + 23h + 59min + 30s;
-  ASSERT_EQ(host.SetLogField(0, "K2XYZ"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Call, "K2XYZ"), std::nullopt);
   ASSERT_EQ(host.ExecMacro("<FIXSTARTTIME>"), std::nullopt);
   now_ += 1min;
   ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
   // Without <FIXSTARTTIME> the contact starts when it is saved.
   now_ += 1h;
-  ASSERT_EQ(host.SetLogField(0, "K3QRP"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Call, "K3QRP"), std::nullopt);
   ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
 
   const std::string text = ReadFile(dir_.Path() / "log.adi");
@@ -127,7 +127,7 @@ TEST_F(TolmSim, ModeMacrosSelectAdifModes) {
   SimHost host(Options(), Clock());
   for (const auto& [macro, modes] : cases) {
     ASSERT_EQ(host.ExecMacro(macro), std::nullopt) << macro;
-    ASSERT_EQ(host.SetLogField(0, "K1ABC"), std::nullopt);
+    ASSERT_EQ(host.SetLogField(LogField::Call, "K1ABC"), std::nullopt);
     ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
   }
   const AdifFile log = Log();
@@ -149,12 +149,12 @@ TEST_F(TolmSim, RefusesWhatItCannotDoAndKeepsTheEntry) {
   EXPECT_NE(host.ExecMacro("<MODEADD:FT2>"), std::nullopt);
   EXPECT_NE(host.ExecMacro(""), std::nullopt);
   EXPECT_NE(host.ExecMacro("<SAVEQSO>"), std::nullopt) << "an entry without a call is not saved";
-  EXPECT_NE(host.SetLogField(-1, "x"), std::nullopt);
+  EXPECT_NE(host.SetLogField(static_cast<LogField>(-1), "x"), std::nullopt);
   EXPECT_NE(host.TxFrequency(-1.0), std::nullopt);
   EXPECT_NE(host.RxFrequency(std::nan("")), std::nullopt);
   EXPECT_EQ(host.TxFrequency(7074000.0), std::nullopt);
 
-  ASSERT_EQ(host.SetLogField(0, "K1ABC"), std::nullopt);
+  ASSERT_EQ(host.SetLogField(LogField::Call, "K1ABC"), std::nullopt);
   const auto refusal = host.ExecMacro("<SAVEQSO>");
   ASSERT_NE(refusal, std::nullopt) << "the log's directory does not exist";
   EXPECT_NE(refusal->find("not-yet"), std::string::npos) << *refusal;
@@ -177,17 +177,17 @@ TEST_F(TolmSim, TranscriptHoldsEachCallAndFailAfterRefusesTheRest) {
   SimHost host(options, Clock());
   const std::string text = "a\tb\\c\n" + kCyrillicName + "\x01";
   EXPECT_EQ(host.ExecMacro("<MODEADD:JT9JT65>"), std::nullopt);
-  EXPECT_EQ(host.SetLogField(4, text), std::nullopt);
+  EXPECT_EQ(host.SetLogField(LogField::Comments, text), std::nullopt);
   EXPECT_EQ(host.TxFrequency(10368101500.0), std::nullopt);
   EXPECT_EQ(host.RxFrequency(14075200.0), std::nullopt);
   const auto refusal = host.ExecMacro("<MODE:CW>");
   ASSERT_NE(refusal, std::nullopt);
   EXPECT_NE(refusal->find("--fail-after"), std::string::npos) << *refusal;
-  EXPECT_NE(host.SetLogField(0, "K1ABC"), std::nullopt);
+  EXPECT_NE(host.SetLogField(LogField::Call, "K1ABC"), std::nullopt);
   EXPECT_EQ(host.Mode(), "JT9JT65");
 
   EXPECT_EQ(ReadFile(dir_.Path() / "transcript.txt"),
-            ExecMacroLine("<MODEADD:JT9JT65>") + "\n" + SetLogFieldLine(4, text) + "\n" +
+            "ExecMacro \"<MODEADD:JT9JT65>\"\nSetLogField 4 \"a\\tb\\\\c\\n" + kCyrillicName + "\\x01\"\n" +
                 "TxFrequency 10368101500\nRxFrequency 14075200\n");
 }
 

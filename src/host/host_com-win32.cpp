@@ -1,4 +1,4 @@
-#include "host/host-com-win32.h"
+#include "host/host_com-win32.h"
 
 #include <objbase.h>
 #include <oleauto.h>
@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "host/dispatch_ids.h"
 #include "host/platform_host.h"
 #include "host/utf16-win32.h"
 
@@ -124,10 +125,10 @@ void ComHostLink::ExecMacro(std::string_view text) {
   args[0].vt = VT_BSTR;
   args[0].bstrVal = macro.get();
   DISPPARAMS params{args, nullptr, 1, 0};
-  Invoke("ExecMacro", kExecMacroId, DISPATCH_METHOD, params);
+  Invoke("ExecMacro", dispatch_ids::kExecMacro, DISPATCH_METHOD, params);
 }
 
-void ComHostLink::SetLogField(std::int32_t index, std::string_view text) {
+void ComHostLink::SetLogField(LogField field, std::string_view text) {
   if (host_dispatch_ == nullptr) return;
   OwnedBstr value(text);
   // Positional arguments travel last-first: the text, then the index.
@@ -137,9 +138,9 @@ void ComHostLink::SetLogField(std::int32_t index, std::string_view text) {
   args[0].vt = VT_BSTR;
   args[0].bstrVal = value.get();
   args[1].vt = VT_I4;
-  args[1].lVal = index;
+  args[1].lVal = static_cast<std::int32_t>(field);
   DISPPARAMS params{args, nullptr, 2, 0};
-  Invoke("SetLogField", kSetLogFieldId, DISPATCH_METHOD, params);
+  Invoke("SetLogField", dispatch_ids::kSetLogField, DISPATCH_METHOD, params);
 }
 
 void ComHostLink::PutFrequency(const char* operation, DISPID member, double hz) {
@@ -153,7 +154,7 @@ void ComHostLink::PutFrequency(const char* operation, DISPID member, double hz) 
   Invoke(operation, member, DISPATCH_PROPERTYPUT, params);
 }
 
-void ComHostLink::TxFrequency(double hz) { PutFrequency("TxFrequency", kTxFrequencyId, hz); }
-void ComHostLink::RxFrequency(double hz) { PutFrequency("RxFrequency", kRxFrequencyId, hz); }
+void ComHostLink::TxFrequency(double hz) { PutFrequency("TxFrequency", dispatch_ids::kTxFrequency, hz); }
+void ComHostLink::RxFrequency(double hz) { PutFrequency("RxFrequency", dispatch_ids::kRxFrequency, hz); }
 
 std::unique_ptr<HostLink> MakePlatformHostLink() { return std::make_unique<ComHostLink>(); }

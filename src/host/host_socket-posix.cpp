@@ -1,4 +1,4 @@
-#include "host/host-socket-posix.h"
+#include "host/host_socket-posix.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/host_socket_path.h"
 #include "host/host_wire.h"
 #include "host/peer_user-posix.h"
 #include "host/platform_host.h"
@@ -40,12 +41,6 @@ std::string SecondsText(std::chrono::milliseconds timeout) {
 
 }  // namespace
 
-std::string DefaultHostSocketPath() {
-  const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime_dir != nullptr && *runtime_dir != '\0') return std::string(runtime_dir) + "/Tolm2.Application.sock";
-  return "/tmp/Tolm2.Application-" + std::to_string(getuid()) + ".sock";
-}
-
 std::unique_ptr<HostLink> MakePlatformHostLink() { return std::make_unique<SocketHostLink>(); }
 
 SocketHostLink::SocketHostLink(std::string path, std::chrono::milliseconds call_timeout)
@@ -74,32 +69,26 @@ void SocketHostLink::AttachHost() {
   fd_ = fd;
 }
 
-void SocketHostLink::ExecMacro(std::string_view text) {
-  if (fd_ >= 0) Call(ExecMacroRequest(text), ExecMacroLine(text));
+void SocketHostLink::ExecMacro(std::string_view text) { Call(HostCall::Macro(text)); }
+
+void SocketHostLink::SetLogField(LogField field, std::string_view text) {
+  Call(HostCall::Field(static_cast<std::int32_t>(field), text));
 }
 
-void SocketHostLink::SetLogField(std::int32_t index, std::string_view text) {
-  if (fd_ >= 0) Call(SetLogFieldRequest(index, text), SetLogFieldLine(index, text));
-}
+void SocketHostLink::TxFrequency(double hz) { Call(HostCall::Tx(hz)); }
+void SocketHostLink::RxFrequency(double hz) { Call(HostCall::Rx(hz)); }
 
-void SocketHostLink::TxFrequency(double hz) {
-  if (fd_ >= 0) Call(TxFrequencyRequest(hz), TxFrequencyLine(hz));
-}
-
-void SocketHostLink::RxFrequency(double hz) {
-  if (fd_ >= 0) Call(RxFrequencyRequest(hz), RxFrequencyLine(hz));
-}
-
-void SocketHostLink::Call(const std::string& request, const std::string& what) {
-  if (!broken_.empty()) throw HostCallError(what + ": the connection to Tolm was lost earlier (" + broken_ + ")");
+void SocketHostLink::Call(const HostCall& call) {
+  if (fd_ < 0) return;
+  if (!broken_.empty()) Fail(call, "the connection to Tolm was lost earlier (" + broken_ + ")");
   const auto deadline = std::chrono::steady_clock::now() + call_timeout_;
-  SendAll(request, what, deadline);
-  const WireReply reply = ParseWireReply(ReceiveLine(what, deadline));
-  if (reply.malformed) Break(what, reply.message);
-  if (!reply.ok) throw HostCallError(what + ": Tolm refused it: " + reply.message);
+  SendAll(call, WireRequestLine(call), deadline);
+  const WireReply reply = ParseWireReply(ReceiveLine(call, deadline));
+  if (reply.Malformed) Break(call, reply.Message);
+  if (!reply.Ok) Fail(call, "Tolm refused it: " + reply.Message);
 }
 
-void SocketHostLink::SendAll(const std::string& request, const std::string& what,
+void SocketHostLink::SendAll(const HostCall& call, const std::string& request,
                              std::chrono::steady_clock::time_point deadline) {
   std::size_t sent = 0;
   while (sent < request.size()) {
@@ -107,14 +96,14 @@ void SocketHostLink::SendAll(const std::string& request, const std::string& what
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      if (!WaitFor(fd_, POLLOUT, deadline)) Break(what, "Tolm took no request within " + SecondsText(call_timeout_));
+      if (!WaitFor(fd_, POLLOUT, deadline)) Break(call, "Tolm took no request within " + SecondsText(call_timeout_));
     } else if (n < 0 && errno != EINTR) {
-      Break(what, std::string("cannot reach Tolm: ") + std::strerror(errno));
+      Break(call, std::string("cannot reach Tolm: ") + std::strerror(errno));
     }
   }
 }
 
-std::string SocketHostLink::ReceiveLine(const std::string& what, std::chrono::steady_clock::time_point deadline) {
+std::string SocketHostLink::ReceiveLine(const HostCall& call, std::chrono::steady_clock::time_point deadline) {
   for (;;) {
     const auto end = received_.find('\n');
     if (end != std::string::npos) {
@@ -122,26 +111,32 @@ std::string SocketHostLink::ReceiveLine(const std::string& what, std::chrono::st
       received_.erase(0, end + 1);
       return line;
     }
-    if (received_.size() > kMaxReplyLine) Break(what, "Tolm sent an overlong reply");
+    if (received_.size() > kMaxReplyLine) Break(call, "Tolm sent an overlong reply");
 
     char chunk[4096];
     const ssize_t n = recv(fd_, chunk, sizeof chunk, 0);
     if (n > 0) {
       received_.append(chunk, static_cast<std::size_t>(n));
     } else if (n == 0) {
-      Break(what, "Tolm closed the connection");
+      Break(call, "Tolm closed the connection");
     } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      if (!WaitFor(fd_, POLLIN, deadline)) Break(what, "no answer from Tolm within " + SecondsText(call_timeout_));
+      if (!WaitFor(fd_, POLLIN, deadline)) Break(call, "no answer from Tolm within " + SecondsText(call_timeout_));
     } else if (errno != EINTR) {
-      Break(what, std::string("cannot reach Tolm: ") + std::strerror(errno));
+      Break(call, std::string("cannot reach Tolm: ") + std::strerror(errno));
     }
   }
+}
+
+// The error names the call by its transcript line, made only now that it
+// failed.
+void SocketHostLink::Fail(const HostCall& call, const std::string& reason) {
+  throw HostCallError(TranscriptLine(call) + ": " + reason);
 }
 
 // After a failure in transit the stream may still carry a late or partial
 // reply that would be taken for the answer to the next call; every later call
 // fails instead of reading it.
-void SocketHostLink::Break(const std::string& what, const std::string& reason) {
+void SocketHostLink::Break(const HostCall& call, const std::string& reason) {
   broken_ = reason;
-  throw HostCallError(what + ": " + reason);
+  Fail(call, reason);
 }

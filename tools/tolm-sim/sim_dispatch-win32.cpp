@@ -1,4 +1,4 @@
-#include "sim-dispatch-win32.h"
+#include "sim_dispatch-win32.h"
 
 #include <oleauto.h>
 
@@ -7,14 +7,10 @@
 #include <string>
 #include <utility>
 
+#include "host/dispatch_ids.h"
 #include "host/utf16-win32.h"
 
 namespace {
-
-constexpr DISPID kExecMacroId = 16;
-constexpr DISPID kSetLogFieldId = 18;
-constexpr DISPID kTxFrequencyId = 2;
-constexpr DISPID kRxFrequencyId = 3;
 
 // Automation treats a null BSTR as the empty text.
 std::string BstrText(BSTR text) {
@@ -65,11 +61,11 @@ class SimDispatch final : public IDispatch {
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     const DISPPARAMS& args = params != nullptr ? *params : none;
     switch (member) {
-      case kExecMacroId:
-      case kSetLogFieldId:
+      case dispatch_ids::kExecMacro:
+      case dispatch_ids::kSetLogField:
         return InvokeMethod(member, flags, args, excep, bad_argument);
-      case kTxFrequencyId:
-      case kRxFrequencyId:
+      case dispatch_ids::kTxFrequency:
+      case dispatch_ids::kRxFrequency:
         return InvokePut(member, flags, args, excep, bad_argument);
       default:
         return DISP_E_MEMBERNOTFOUND;
@@ -82,15 +78,15 @@ class SimDispatch final : public IDispatch {
   HRESULT InvokeMethod(DISPID member, WORD flags, const DISPPARAMS& args, EXCEPINFO* excep, UINT* bad_argument) {
     if ((flags & DISPATCH_METHOD) == 0) return DISP_E_MEMBERNOTFOUND;
     if (args.cNamedArgs != 0) return DISP_E_NONAMEDARGS;
-    const UINT expected = member == kExecMacroId ? 1 : 2;
+    const UINT expected = member == dispatch_ids::kExecMacro ? 1 : 2;
     if (args.cArgs != expected) return DISP_E_BADPARAMCOUNT;
     // rgvarg holds the arguments last-first: the text is always at 0.
     if (args.rgvarg[0].vt != VT_BSTR) return Mismatch(0, bad_argument);
     const std::string text = BstrText(args.rgvarg[0].bstrVal);
-    if (member == kExecMacroId) return Outcome([&] { return host_->ExecMacro(text); }, excep);
+    if (member == dispatch_ids::kExecMacro) return Outcome([&] { return host_->ExecMacro(text); }, excep);
     if (args.rgvarg[1].vt != VT_I4) return Mismatch(1, bad_argument);
     const std::int32_t index = args.rgvarg[1].lVal;
-    return Outcome([&] { return host_->SetLogField(index, text); }, excep);
+    return Outcome([&] { return host_->SetLogField(static_cast<LogField>(index), text); }, excep);
   }
 
   HRESULT InvokePut(DISPID member, WORD flags, const DISPPARAMS& args, EXCEPINFO* excep, UINT* bad_argument) {
@@ -101,7 +97,7 @@ class SimDispatch final : public IDispatch {
       return DISP_E_PARAMNOTFOUND;
     if (args.rgvarg[0].vt != VT_R8) return Mismatch(0, bad_argument);
     const double hz = args.rgvarg[0].dblVal;
-    if (member == kTxFrequencyId) return Outcome([&] { return host_->TxFrequency(hz); }, excep);
+    if (member == dispatch_ids::kTxFrequency) return Outcome([&] { return host_->TxFrequency(hz); }, excep);
     return Outcome([&] { return host_->RxFrequency(hz); }, excep);
   }
 

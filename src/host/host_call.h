@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// One call of the bridge to the host, as the substitute host's protocol and
+// the transcripts spell it. Index is the log field's number for SetLogField;
+// Text goes with ExecMacro and SetLogField, Hz with the two frequencies.
+struct HostCall {
+  enum class Operation { ExecMacro, SetLogField, TxFrequency, RxFrequency };
+
+  Operation Op = Operation::ExecMacro;
+  std::int32_t Index = 0;
+  std::string_view Text;
+  double Hz = 0;
+
+  static HostCall Macro(std::string_view text) { return {Operation::ExecMacro, 0, text, 0}; }
+  static HostCall Field(std::int32_t index, std::string_view text) {
+    return {Operation::SetLogField, index, text, 0};
+  }
+  static HostCall Tx(double hz) { return {Operation::TxFrequency, 0, {}, hz}; }
+  static HostCall Rx(double hz) { return {Operation::RxFrequency, 0, {}, hz}; }
+};
+
+// The operation's name, then the index, the text as text_format writes it or
+// the frequency in exact hertz, each behind the separator: the shape shared
+// by the request lines and the transcript lines.
+std::string FormatHostCall(const HostCall& call, char separator, std::string (*text_format)(std::string_view));

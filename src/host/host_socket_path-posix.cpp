@@ -1,0 +1,11 @@
+#include "host/host_socket_path.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+std::string DefaultHostSocketPath() {
+  const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime_dir != nullptr && *runtime_dir != '\0') return std::string(runtime_dir) + "/Tolm2.Application.sock";
+  return "/tmp/Tolm2.Application-" + std::to_string(getuid()) + ".sock";
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+// Options of tolm-sim, on both platforms.
+struct SimOptions {
+  std::string AdifPath = "tolm-sim.adi";
+  std::string TranscriptPath;  // empty: no transcript file
+  long FailAfter = -1;         // refuse every call after the first N; -1 never
+};
+
+// Parses --adif FILE, --transcript FILE and --fail-after N. On a bad command
+// line returns false with a message in error.
+bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& error);
