@@ -23,7 +23,8 @@ struct BridgeState {
   SocketHandle UdpSocket = kInvalidSocket;
   int UdpPort = 2237;
   bool EndpointBound = false;  // whether the last bind took the port
-  PeerAddress PeerAddr;        // bind address, then the last sender
+  PeerAddress BindAddress;     // 127.0.0.1 and the port
+  PeerAddress LastSender;      // where the last datagram came from; Heartbeats are answered there
 
   // The current datagram: the last one accepted by a receive, kept until a
   // newer one arrives. Bytes at RecvLength and beyond read as 0.
@@ -34,9 +35,9 @@ struct BridgeState {
 
   // Message handling.
   std::uint64_t LoggedDatagram = 0;  // DatagramNumber of the QSO Logged acted on
-  bool PortChanged = false;
+  bool TitleStale = false;  // the title must be written again at the next tick
   std::int64_t LastFrequency = 0;  // Hz
-  std::string StatusMode;
+  bool StatusNamedMode = false;  // the last Status carried a mode; Heartbeats go unanswered then
   std::string LastMode;
   std::string LastDxCall;
   std::string LastReport;

@@ -13,13 +13,8 @@ bool IsAcceptedDatagram(const BridgeState& state) {
 
 HeartbeatReply MakeHeartbeatReply(const BridgeState& state) {
   HeartbeatReply reply;
-  // The cut falls right behind the magic only when the next byte, the first
-  // of the schema number, is zero (or the datagram ends there). A longer run
-  // would carry a schema number above 3; the type byte always lies behind
-  // the cut, so its change to 15 never leaves.
-  // A datagram without a whole header is no Heartbeat from JTDX. Our own
-  // reply is one: after a reopen PeerAddr is our own address, and answering
-  // the reply would answer ourselves on every tick.
+  // A datagram without a whole header is no Heartbeat from JTDX; our own
+  // four-byte reply is such a datagram, and must never be answered.
   const std::size_t size = kDatagramMagic.size();
   if (state.RecvLength < kHeaderSize || DatagramByte(state, size) != 0) return reply;
   if (!std::equal(kDatagramMagic.begin(), kDatagramMagic.end(), state.RecvBuffer.begin())) return reply;

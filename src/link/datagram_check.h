@@ -17,12 +17,12 @@ inline constexpr std::size_t kHeaderSize = 12;
 // The magic number every datagram of JTDX's format starts with.
 inline constexpr std::array<std::uint8_t, 4> kDatagramMagic{0xAD, 0xBC, 0xCB, 0xDA};
 
-// The reply to an early Heartbeat: the received datagram with its type byte
-// (11) turned from 0 to 15, cut before its first zero byte. For JTDX's
-// datagrams that is the magic alone, which JTDX drops silently. Anything else
-// is never sent: JTDX answers a datagram shorter than the magic, without it,
-// or with a schema number above 3 with a modal "Network Error" dialog in
-// front of the operator. Size 0 means no reply.
+// The reply to an early Heartbeat: JTDX's magic alone, which JTDX drops
+// silently. It goes only to a datagram with a whole header that starts with
+// the magic and a schema number whose first byte is zero: JTDX answers a
+// datagram shorter than the magic, without it, or with a schema number above
+// 3 with a modal "Network Error" dialog in front of the operator. Size 0
+// means no reply.
 struct HeartbeatReply {
   std::array<std::uint8_t, kDatagramMagic.size()> Bytes{};
   std::size_t Size = 0;

@@ -20,9 +20,10 @@ bool OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step) 
   state.UdpSocket = CreateUdpSocket();
   if (state.UdpSocket == kInvalidSocket) ExitWithCode(kExitNoSocket);
   // No range check: the low 16 bits of the configured number are the port.
-  state.PeerAddr = {kLoopbackIp, static_cast<std::uint16_t>(state.UdpPort & 0xFFFF)};
+  state.BindAddress = {kLoopbackIp, static_cast<std::uint16_t>(state.UdpPort & 0xFFFF)};
+  state.LastSender = {};
   if (caller_step) caller_step();
-  state.EndpointBound = BindSocket(state.UdpSocket, state.PeerAddr);
+  state.EndpointBound = BindSocket(state.UdpSocket, state.BindAddress);
   if (!MakeNonBlocking(state.UdpSocket)) {
     std::printf("failed to set non-blocking socket\n");
     std::fflush(stdout);
@@ -45,11 +46,11 @@ bool ReceiveDatagram(BridgeState& state) {
   if (!length) return false;
   state.RecvLength = *length;
   ++state.DatagramNumber;
-  state.PeerAddr = sender;
+  state.LastSender = sender;
   return true;
 }
 
 void SendToPeer(const BridgeState& state, const std::uint8_t* data, std::size_t size) {
-  if (state.UdpSocket == kInvalidSocket) return;
-  SendTo(state.UdpSocket, data, size, state.PeerAddr);
+  if (state.UdpSocket == kInvalidSocket || state.LastSender.Port == 0) return;
+  SendTo(state.UdpSocket, data, size, state.LastSender);
 }

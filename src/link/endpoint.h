@@ -20,7 +20,7 @@ void StartSockets();
 [[noreturn]] void ExitWithCode(int code);
 
 // Closes an endpoint that is still open, then: a new socket (exit code 11
-// when there is none), PeerAddr set to 127.0.0.1 and the port, the caller's
+// when there is none), BindAddress set to 127.0.0.1 and the port, the caller's
 // own step, the bind (its outcome kept in EndpointBound), the non-blocking
 // switch. Returns false, after printing "failed to set non-blocking socket\n"
 // to standard output, when the switch failed.
@@ -30,9 +30,10 @@ bool OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step);
 void CloseEndpoint(BridgeState& state);
 
 // Takes at most one waiting datagram, whole, into RecvBuffer and its sender
-// into PeerAddr, without waiting. Returns false when none was taken (nothing
+// into LastSender, without waiting. Returns false when none was taken (nothing
 // waiting, endpoint closed or unbound): the previous datagram stays current.
 bool ReceiveDatagram(BridgeState& state);
 
-// Sends bytes to PeerAddr from the endpoint; failures are ignored.
+// Sends bytes to LastSender from the endpoint; failures are ignored, and
+// nothing goes out before a datagram has come in.
 void SendToPeer(const BridgeState& state, const std::uint8_t* data, std::size_t size);

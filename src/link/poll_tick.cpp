@@ -24,7 +24,7 @@ constexpr std::size_t kTypeByte = 11;  // the low byte of the big-endian type
 // alone, a reply JTDX drops without a word; afterwards they are not.
 void HandleHeartbeat(BridgeState& state) {
   ReadUtf8(state);  // id
-  if (!state.StatusMode.empty()) return;
+  if (state.StatusNamedMode) return;
   const HeartbeatReply reply = MakeHeartbeatReply(state);
   if (reply.Size > 0) SendToPeer(state, reply.Bytes.data(), reply.Size);
 }
@@ -34,10 +34,10 @@ void HandleHeartbeat(BridgeState& state) {
 void PollTick(BridgeState& state, HostLink& host, MainWindow& window) {
   window.StopPollTimer();
 
-  if (state.PortChanged) {
+  if (state.TitleStale) {
     state.TitleText = BridgeTitle(state);
     window.SetTitle(state.TitleText);
-    state.PortChanged = false;
+    state.TitleStale = false;
   }
 
   if (!host.IsAttached()) host.AttachHost();

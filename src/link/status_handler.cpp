@@ -31,7 +31,7 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
     if (const std::string_view macro = ModeMacro(mode); !macro.empty()) host.ExecMacro(macro);
   }
   // Once a Status has named a mode, Heartbeats are no longer answered.
-  state.StatusMode = state.LastMode;
+  state.StatusNamedMode = !state.LastMode.empty();
 
   const std::string_view dx_call = ReadUtf8(state);
   if (dx_call != state.LastDxCall) {

@@ -47,7 +47,7 @@ void Setup::OnOK() {
   Window().EndDialog(ids::kOk);
   state_.UdpPort = PortNumber;
   Reopen(true);
-  state_.PortChanged = true;
+  state_.TitleStale = true;
 }
 
 void Setup::OnCancel() {
@@ -56,7 +56,7 @@ void Setup::OnCancel() {
   Reopen(false);
   // The title names this port already; the next tick says it again, now
   // with whether the port could be taken back.
-  state_.PortChanged = true;
+  state_.TitleStale = true;
 }
 
 void Setup::Reopen(bool store_port) {

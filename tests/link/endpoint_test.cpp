@@ -31,8 +31,8 @@ TEST_F(Endpoint, ReceivesWholeDatagramsAndRepliesToTheSendersPort) {
   const std::uint16_t port = FreePort();
   ASSERT_TRUE(Open(port));
   EXPECT_TRUE(state->EndpointBound);
-  EXPECT_EQ(state->PeerAddr.Ip, kLoopbackIp);
-  EXPECT_EQ(state->PeerAddr.Port, port);
+  EXPECT_EQ(state->BindAddress.Ip, kLoopbackIp);
+  EXPECT_EQ(state->BindAddress.Port, port);
 
   UdpPeer jtdx;
   const auto datagram = DatagramWriter::Header(5).Utf8(std::string(1000, 'c')).Bytes();
@@ -40,15 +40,15 @@ TEST_F(Endpoint, ReceivesWholeDatagramsAndRepliesToTheSendersPort) {
   ASSERT_TRUE(ReceiveSoon(*state));
   ASSERT_EQ(state->RecvLength, datagram.size());
   EXPECT_TRUE(std::equal(datagram.begin(), datagram.end(), state->RecvBuffer.begin()));
-  EXPECT_EQ(state->PeerAddr.Port, jtdx.Port());
+  EXPECT_EQ(state->LastSender.Port, jtdx.Port());
 
   const std::vector<std::uint8_t> reply = {0xAD, 0xBC, 0xCB, 0xDA};
   SendToPeer(*state, reply.data(), reply.size());
   EXPECT_EQ(jtdx.Receive(), reply);
 
-  // Reopening puts the bind address back until the next datagram.
+  // A new socket has heard from nobody yet.
   ASSERT_TRUE(Open(port));
-  EXPECT_EQ(state->PeerAddr.Port, port);
+  EXPECT_EQ(state->LastSender.Port, 0);
 }
 
 TEST_F(Endpoint, NothingWaitingKeepsThePreviousDatagram) {
@@ -60,7 +60,7 @@ TEST_F(Endpoint, NothingWaitingKeepsThePreviousDatagram) {
   EXPECT_FALSE(ReceiveDatagram(*state));  // returns at once: the socket does not block
   EXPECT_EQ(state->RecvLength, 8u);
   EXPECT_EQ(DatagramByte(*state, 3), 0xDA);
-  EXPECT_EQ(state->PeerAddr.Port, jtdx.Port());
+  EXPECT_EQ(state->LastSender.Port, jtdx.Port());
 }
 
 TEST_F(Endpoint, BurstIsTakenOneDatagramPerReceiveInOrder) {
@@ -126,7 +126,7 @@ TEST_F(Endpoint, CallerStepRunsAfterTheAddressIsBuiltAndBeforeTheBind) {
   state->UdpPort = port;
   bool bound_when_step_ran = true;
   ASSERT_TRUE(OpenEndpoint(*state, [&] {
-    EXPECT_EQ(state->PeerAddr.Port, port);
+    EXPECT_EQ(state->BindAddress.Port, port);
     bound_when_step_ran = BoundPort(state->UdpSocket).value_or(0) != 0;
   }));
   EXPECT_FALSE(bound_when_step_ran);

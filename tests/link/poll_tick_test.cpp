@@ -118,17 +118,17 @@ TEST_F(PollTickTest, DetachedHostIsTriedOnEveryTickUntilItAttaches) {
 
 TEST_F(PollTickTest, PortChangeRefreshesTheTitleOnce) {
   state->UdpPort = 2238;
-  state->PortChanged = true;
+  state->TitleStale = true;
   state->EndpointBound = true;
   Tick();
   Tick();
   EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2238");
   EXPECT_EQ(state->TitleText, window.Title);
   EXPECT_EQ(window.TitleSets, 1);
-  EXPECT_FALSE(state->PortChanged);
+  EXPECT_FALSE(state->TitleStale);
 
   state->UdpPort = 2239;
-  state->PortChanged = true;
+  state->TitleStale = true;
   state->EndpointBound = false;  // the port was taken by another program
   Tick();
   EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2239 (not listening)");

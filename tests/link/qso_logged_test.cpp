@@ -44,7 +44,7 @@ TEST_F(QsoLoggedHandling, FillsTheEntryThenSavesItWithTheTxFrequency) {
   EXPECT_EQ(window.Pushes[1], (DisplayFields{"", "-5", "-12", "FN42", "14075.50", "FT8"}));
   EXPECT_EQ(state->LastDxCall, "K1ABC");
   EXPECT_EQ(state->LastFrequency, 14075500);
-  EXPECT_EQ(state->StatusMode, "");  // the mode of a logged contact is no Status
+  EXPECT_FALSE(state->StatusNamedMode);  // the mode of a logged contact is no Status
 }
 
 TEST_F(QsoLoggedHandling, EmptyNameIsNotSentButEveryOtherEmptyFieldIs) {

@@ -19,7 +19,7 @@ TEST_F(StatusHandling, FirstStatusSendsModeCallReportAndFrequencies) {
   EXPECT_EQ(shown.RptSent, "-5");
   EXPECT_EQ(shown.Freq, "14075.50");
   EXPECT_EQ(state->LastFrequency, 14075200);
-  EXPECT_EQ(state->StatusMode, "FT8");
+  EXPECT_TRUE(state->StatusNamedMode);
 }
 
 TEST_F(StatusHandling, RepeatsRewriteOnlyTheFrequenciesWhenTheRxOffsetIsNotZero) {

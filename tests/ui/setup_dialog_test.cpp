@@ -74,7 +74,7 @@ TEST_F(SetupDialog, OkReopensOnTheNewPortStoresItAndTheNextTickTitlesIt) {
 
   main.OnTimer(1500);
   EXPECT_EQ(window.Title, Title(new_port));
-  EXPECT_FALSE(state->PortChanged);
+  EXPECT_FALSE(state->TitleStale);
 }
 
 TEST_F(SetupDialog, OkWithTextThatIsNoIntegerKeepsTheDialogOpenAndReopensNothing) {
@@ -82,7 +82,7 @@ TEST_F(SetupDialog, OkWithTextThatIsNoIntegerKeepsTheDialogOpenAndReopensNothing
   setup.OnOK();
   EXPECT_FALSE(setup_window.Result.has_value());
   EXPECT_EQ(state->UdpSocket, kInvalidSocket);
-  EXPECT_FALSE(state->PortChanged);
+  EXPECT_FALSE(state->TitleStale);
 
   // Corrected, the next OK opens exactly one endpoint.
   setup_window.Type(ids::kPortEdit, std::to_string(old_port));
