@@ -1,12 +1,14 @@
 #pragma once
 #include <memory>
 
+#include "app/program_exits.h"
 #include "core/bridge_state.h"
 #include "host/host_link.h"
 #include "ui/window_port.h"
 
 // The application: the process-wide state and the link to the host, and the
-// main dialog run modally for the whole life of the program. The program
+// main dialog run modally for the whole life of the program. It decides how
+// the program ends when the dialogs' sockets fail. The program
 // keeps its one instance in static storage, so that every way out, the exit
 // codes included, destroys it and so releases the host.
 class CRelvanApp {
@@ -24,4 +26,5 @@ class CRelvanApp {
   // Destroyed in reverse order: the state first, the host link last.
   std::unique_ptr<HostLink> host_;
   std::unique_ptr<BridgeState> state_;
+  ProgramExits exits_;
 };

@@ -1,35 +1,21 @@
 #include "link/endpoint.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "link/socket_ops.h"
 
-void StartSockets() {
-  if (!StartSocketLibrary()) ExitWithCode(kExitSocketsFailed);
-}
+bool StartSockets() { return StartSocketLibrary(); }
+void StopSockets() { CleanupSocketLibrary(); }
 
-void ExitWithCode(int code) {
-  CleanupSocketLibrary();
-  std::exit(code);
-}
-
-bool OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step) {
+EndpointStatus OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step) {
   // Never two sockets at once: a second one could not bind the same port.
   CloseEndpoint(state);
   state.UdpSocket = CreateUdpSocket();
-  if (state.UdpSocket == kInvalidSocket) ExitWithCode(kExitNoSocket);
+  if (state.UdpSocket == kInvalidSocket) return EndpointStatus::NoSocket;
   // No range check: the low 16 bits of the configured number are the port.
   state.BindAddress = {kLoopbackIp, static_cast<std::uint16_t>(state.UdpPort & 0xFFFF)};
   state.LastSender = {};
   if (caller_step) caller_step();
   state.EndpointBound = BindSocket(state.UdpSocket, state.BindAddress);
-  if (!MakeNonBlocking(state.UdpSocket)) {
-    std::printf("failed to set non-blocking socket\n");
-    std::fflush(stdout);
-    return false;
-  }
-  return true;
+  return MakeNonBlocking(state.UdpSocket) ? EndpointStatus::Open : EndpointStatus::Blocking;
 }
 
 void CloseEndpoint(BridgeState& state) {

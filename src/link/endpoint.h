@@ -8,23 +8,22 @@
 // The bridge's one UDP socket, bound to 127.0.0.1 on the low 16 bits of
 // UdpPort and switched to non-blocking mode, so that no tick ever waits.
 
-inline constexpr int kExitSocketsFailed = 10;  // the platform's sockets did not start
-inline constexpr int kExitNoSocket = 11;       // no socket could be created
+// Starts the platform's sockets (Winsock 2.2); false when they cannot start.
+// Nothing to do on POSIX.
+bool StartSockets();
+// Lets go of the platform's sockets again.
+void StopSockets();
 
-// Starts the platform's sockets (Winsock 2.2); ends the process with exit
-// code 10 when they cannot start. Nothing to do on POSIX.
-void StartSockets();
+enum class EndpointStatus {
+  Open,      // bound or not (EndpointBound says), and non-blocking
+  NoSocket,  // no socket could be made
+  Blocking,  // the socket is open but would block
+};
 
-// Ends the process through the standard library's exit, after the sockets'
-// clean-up, so that process-wide objects are destroyed.
-[[noreturn]] void ExitWithCode(int code);
-
-// Closes an endpoint that is still open, then: a new socket (exit code 11
-// when there is none), BindAddress set to 127.0.0.1 and the port, the caller's
-// own step, the bind (its outcome kept in EndpointBound), the non-blocking
-// switch. Returns false, after printing "failed to set non-blocking socket\n"
-// to standard output, when the switch failed.
-bool OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step);
+// Closes an endpoint that is still open, then: a new socket, BindAddress set
+// to 127.0.0.1 and the port, the caller's own step, the bind (its outcome
+// kept in EndpointBound), the non-blocking switch.
+EndpointStatus OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step);
 
 // Closes the socket; does nothing when it is closed already.
 void CloseEndpoint(BridgeState& state);

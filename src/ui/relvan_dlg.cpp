@@ -12,8 +12,8 @@
 #include "ui/resource_ids.h"
 #include "ui/setup_dlg.h"
 
-CRelvanDlg::CRelvanDlg(BridgeState& state, HostLink& host)
-    : Dialog(ids::kMainTemplate), state_(state), host_(host) {}
+CRelvanDlg::CRelvanDlg(BridgeState& state, HostLink& host, SocketFailures& failures)
+    : Dialog(ids::kMainTemplate), state_(state), host_(host), failures_(failures) {}
 
 bool CRelvanDlg::DoDataExchange(bool save) {
   const std::pair<int, std::string*> exchange[] = {
@@ -36,15 +36,25 @@ bool CRelvanDlg::OnInitDialog() {
   const WindowPosition position = LoadMainDialogSettings(state_);
   Window().MoveWindow(position.X, position.Y);
 
-  StartSockets();
+  if (!StartSockets()) {
+    failures_.SocketsDidNotStart();
+    return false;
+  }
   host_.AttachHost();
-  const bool non_blocking = OpenEndpoint(state_, [this] { PushFields(); });
+  const EndpointStatus endpoint = OpenEndpoint(state_, [this] { PushFields(); });
+  if (endpoint == EndpointStatus::NoSocket) {
+    failures_.NoSocket();
+    return false;
+  }
   // The window shows only after this returns: the title can wait for the
   // bind and say whether the port is really held.
   state_.TitleText = BridgeTitle(state_);
   SetTitle(state_.TitleText);
   // A blocking socket must never be polled from the window's thread.
-  if (!non_blocking) return false;
+  if (endpoint == EndpointStatus::Blocking) {
+    failures_.SocketStaysBlocking();
+    return false;
+  }
   StartPollTimer();
   return true;
 }
@@ -69,7 +79,7 @@ void CRelvanDlg::OnOK() {
 
 void CRelvanDlg::OnSetup() {
   if (state_.SetupOpen) return;
-  Setup setup(state_);
+  Setup setup(state_, failures_);
   state_.SetupOpen = true;
   Window().RunModal(setup);
   state_.SetupOpen = false;

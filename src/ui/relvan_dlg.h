@@ -4,13 +4,14 @@
 #include "core/main_window.h"
 #include "host/host_link.h"
 #include "ui/dialog.h"
+#include "ui/socket_failures.h"
 
 // The main dialog: the six display fields, Finish and Setup. Its
 // initialisation starts the bridge, and its 100 ms timer runs the poll tick
 // for the life of the program.
 class CRelvanDlg : public Dialog, public MainWindow {
  public:
-  CRelvanDlg(BridgeState& state, HostLink& host);
+  CRelvanDlg(BridgeState& state, HostLink& host, SocketFailures& failures);
 
   bool OnInitDialog() override;
   // Finish: the standard OK, then the socket is closed.
@@ -35,5 +36,6 @@ class CRelvanDlg : public Dialog, public MainWindow {
 
   BridgeState& state_;
   HostLink& host_;
+  SocketFailures& failures_;
   DisplayFields fields_;
 };

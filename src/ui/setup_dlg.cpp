@@ -8,7 +8,8 @@
 #include "ui/integer_text.h"
 #include "ui/resource_ids.h"
 
-Setup::Setup(BridgeState& state) : Dialog(ids::kSetupTemplate), state_(state) {}
+Setup::Setup(BridgeState& state, SocketFailures& failures)
+    : Dialog(ids::kSetupTemplate), state_(state), failures_(failures) {}
 
 bool Setup::DoDataExchange(bool save) {
   if (!save) {
@@ -60,10 +61,14 @@ void Setup::OnCancel() {
 }
 
 void Setup::Reopen(bool store_port) {
-  const bool non_blocking = OpenEndpoint(state_, [&] {
+  const EndpointStatus endpoint = OpenEndpoint(state_, [&] {
     if (store_port) SaveUdpPort(state_);
   });
-  if (!non_blocking) CloseEndpoint(state_);
+  if (endpoint == EndpointStatus::NoSocket) failures_.NoSocket();
+  if (endpoint == EndpointStatus::Blocking) {
+    failures_.SocketStaysBlocking();
+    CloseEndpoint(state_);
+  }
 }
 
 void Setup::OnSetCursor() {

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/bridge_state.h"
 #include "ui/dialog.h"
+#include "ui/socket_failures.h"
 
 // The Setup dialog: the UDP port. While it is shown the endpoint is closed;
 // every edit of the port reaches UdpPort at once; OK reopens the endpoint
@@ -8,7 +9,7 @@
 // Cancel puts back the port the bridge listened on and reopens it there.
 class Setup : public Dialog {
  public:
-  explicit Setup(BridgeState& state);
+  Setup(BridgeState& state, SocketFailures& failures);
 
   bool OnInitDialog() override;
   void OnOK() override;
@@ -27,5 +28,6 @@ class Setup : public Dialog {
   void Reopen(bool store_port);
 
   BridgeState& state_;
+  SocketFailures& failures_;
   int port_when_opened_ = 0;
 };

@@ -48,7 +48,7 @@ TEST_F(StartupFailure, NoSocketEndsTheProgramWithCode11AndReleasesTheHost) {
 
 TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
   FakeSockets::NonBlockingFails = true;
-  CRelvanDlg dialog(*state, host);
+  CRelvanDlg dialog(*state, host, exits);
   ::testing::internal::CaptureStdout();
   EXPECT_FALSE(window.Open(dialog));
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "failed to set non-blocking socket\n");
@@ -57,7 +57,7 @@ TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
 }
 
 TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheTitleSaysSo) {
-  CRelvanDlg dialog(*state, host);
+  CRelvanDlg dialog(*state, host, exits);
   ASSERT_TRUE(window.Open(dialog));
   FakeSockets::NonBlockingFails = true;
   window.ChildScript = [](Dialog& setup, FakeWindowPort&) {
@@ -73,7 +73,7 @@ TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheTitleSaysSo) {
 }
 
 TEST_F(StartupFailure, NoSocketFromSetupEndsTheProgramWithCode11) {
-  CRelvanDlg dialog(*state, host);
+  CRelvanDlg dialog(*state, host, exits);
   ASSERT_TRUE(window.Open(dialog));
   FakeSockets::CreateFails = true;
   window.ChildScript = [](Dialog& setup, FakeWindowPort&) { setup.OnOK(); };

@@ -21,7 +21,7 @@ class Endpoint : public ::testing::Test {
 
   bool Open(int port) {
     state->UdpPort = port;
-    return OpenEndpoint(*state, nullptr);
+    return OpenEndpoint(*state, nullptr) == EndpointStatus::Open;
   }
 
   std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
@@ -125,10 +125,12 @@ TEST_F(Endpoint, CallerStepRunsAfterTheAddressIsBuiltAndBeforeTheBind) {
   const std::uint16_t port = FreePort();
   state->UdpPort = port;
   bool bound_when_step_ran = true;
-  ASSERT_TRUE(OpenEndpoint(*state, [&] {
-    EXPECT_EQ(state->BindAddress.Port, port);
-    bound_when_step_ran = BoundPort(state->UdpSocket).value_or(0) != 0;
-  }));
+  ASSERT_EQ(OpenEndpoint(*state,
+                         [&] {
+                           EXPECT_EQ(state->BindAddress.Port, port);
+                           bound_when_step_ran = BoundPort(state->UdpSocket).value_or(0) != 0;
+                         }),
+            EndpointStatus::Open);
   EXPECT_FALSE(bound_when_step_ran);
 }
 

@@ -26,9 +26,9 @@ using Bytes = std::vector<std::uint8_t>;
 class TickOnLoopback : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartSockets();
+    ASSERT_TRUE(StartSockets());
     state->UdpPort = UdpPeer().Port();  // one the system just handed out, so free
-    ASSERT_TRUE(OpenEndpoint(*state, nullptr));
+    ASSERT_EQ(OpenEndpoint(*state, nullptr), EndpointStatus::Open);
     ASSERT_TRUE(state->EndpointBound);
     ASSERT_TRUE(jtdx.Bound());
   }

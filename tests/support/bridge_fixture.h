@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/program_exits.h"
 #include "core/bridge_state.h"
 #include "fake_window_port.h"
 #include "recording_host.h"
@@ -22,4 +23,5 @@ class BridgeFixture : public ::testing::Test {
   std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
   RecordingHost host{false};
   FakeWindowPort window;
+  ProgramExits exits;  // what the program does when its sockets fail
 };

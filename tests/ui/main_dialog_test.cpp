@@ -26,7 +26,7 @@ class MainDialog : public BridgeFixture {
 
   std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
 
-  CRelvanDlg dialog{*state, host};
+  CRelvanDlg dialog{*state, host, exits};
   std::uint16_t port = 0;
 };
 

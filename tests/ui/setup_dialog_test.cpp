@@ -24,8 +24,8 @@ class SetupDialog : public BridgeFixture {
 
   std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
 
-  CRelvanDlg main{*state, host};
-  ::Setup setup{*state};
+  CRelvanDlg main{*state, host, exits};
+  ::Setup setup{*state, exits};
   FakeWindowPort setup_window;
   std::uint16_t old_port = 0;
 };
@@ -39,7 +39,7 @@ TEST_F(SetupDialog, OpensWithTheStoredPortAndTheEndpointClosed) {
 
 TEST_F(SetupDialog, WithoutAStoredPortTheFieldAndUdpPortBecome2237) {
   WriteSettingsFile("[Settings]\n");
-  ::Setup fresh(*state);
+  ::Setup fresh(*state, exits);
   FakeWindowPort fresh_window;
   fresh_window.Open(fresh);
   EXPECT_EQ(fresh_window.Controls[ids::kPortEdit], "2237");
