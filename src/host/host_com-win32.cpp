@@ -95,14 +95,14 @@ void ComHostLink::AttachHost() {
   // Resolved on every attempt: Tolm may be installed or registered while the
   // bridge waits for it. An unknown ProgID leaves the null CLSID, which the
   // lookup below never finds.
-  host_clsid_ = CLSID_NULL;
-  (void)CLSIDFromProgID(prog_id_.c_str(), &host_clsid_);
+  CLSID host_clsid = CLSID_NULL;
+  (void)CLSIDFromProgID(prog_id_.c_str(), &host_clsid);
   // Every attempt, whatever COM's state on this thread; COM stays up for the
   // life of the process.
   (void)CoInitialize(nullptr);
 
   IUnknown* running = nullptr;
-  if (FAILED(GetActiveObject(host_clsid_, nullptr, &running)) || running == nullptr) return;
+  if (FAILED(GetActiveObject(host_clsid, nullptr, &running)) || running == nullptr) return;
   IDispatch* dispatch = nullptr;
   const HRESULT query = running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
   running->Release();

@@ -27,14 +27,10 @@ class ComHostLink final : public HostLink {
   void TxFrequency(double hz) override;
   void RxFrequency(double hz) override;
 
-  // The class identifier the last attempt resolved (all zero before).
-  const CLSID& HostClsid() const { return host_clsid_; }
-
  private:
   void PutFrequency(const char* operation, DISPID member, double hz);
   void Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params);
 
   std::wstring prog_id_;
-  CLSID host_clsid_{};
   IDispatch* host_dispatch_ = nullptr;  // the one reference the query returned
 };

@@ -63,8 +63,8 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window) {
         HandleQsoLogged(state, host, window);
         break;
       case kClose:
-        // JTDX has gone: no more ticks until the program is started again.
-        window.StopPollTimer();
+        // JTDX has gone: the timer stays stopped until the program is
+        // started again.
         CloseEndpoint(state);
         return;
       default:

@@ -41,13 +41,6 @@ bool MakeNonBlocking(SocketHandle socket) {
 
 void CloseSocket(SocketHandle socket) { ::closesocket(Native(socket)); }
 
-std::optional<std::uint16_t> BoundPort(SocketHandle socket) {
-  sockaddr_in addr{};
-  int length = sizeof addr;
-  if (::getsockname(Native(socket), reinterpret_cast<sockaddr*>(&addr), &length) != 0) return std::nullopt;
-  return ntohs(addr.sin_port);
-}
-
 std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
                                        PeerAddress& from) {
   sockaddr_in addr{};

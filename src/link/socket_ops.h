@@ -16,7 +16,6 @@ SocketHandle CreateUdpSocket();  // kInvalidSocket on failure
 bool BindSocket(SocketHandle socket, PeerAddress address);
 bool MakeNonBlocking(SocketHandle socket);
 void CloseSocket(SocketHandle socket);
-std::optional<std::uint16_t> BoundPort(SocketHandle socket);
 
 // One datagram into buffer; its length, or nothing when none was taken.
 std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,

@@ -2,6 +2,8 @@
 // the private-profile functions give it on Windows.
 #include <sys/stat.h>
 
+#include <string>
+
 #include "settings/ini_text.h"
 #include "settings/setting_keys.h"
 #include "settings/setting_value.h"
@@ -9,7 +11,7 @@
 #include "settings/text_file.h"
 
 namespace {
-constexpr char kSettingsPath[] = "Plugins/Tolm_JTDX.ini";
+const std::string kSettingsPath = std::string(kSettingsDirectory) + "/" + kSettingsFileName;
 }
 
 int ReadSetting(const char* key) {

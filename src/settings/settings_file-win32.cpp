@@ -3,22 +3,24 @@
 // file name would send them to the Windows directory instead).
 #include <windows.h>
 
+#include <string>
+
 #include "settings/settings_file.h"
 #include "settings/setting_keys.h"
 #include "settings/setting_value.h"
 
 namespace {
-constexpr char kSettingsPath[] = "Plugins\\Tolm_JTDX.ini";
+const std::string kSettingsPath = std::string(kSettingsDirectory) + "\\" + kSettingsFileName;
 }
 
 int ReadSetting(const char* key) {
   char buffer[kSettingReadCapacity] = {};
-  GetPrivateProfileStringA(kSettingsSection, key, "", buffer, sizeof buffer, kSettingsPath);
+  GetPrivateProfileStringA(kSettingsSection, key, "", buffer, sizeof buffer, kSettingsPath.c_str());
   return ParseSettingValue(buffer);
 }
 
 void WriteSetting(const char* key, int value) {
-  WritePrivateProfileStringA(kSettingsSection, key, FormatSettingValue(value).c_str(), kSettingsPath);
+  WritePrivateProfileStringA(kSettingsSection, key, FormatSettingValue(value).c_str(), kSettingsPath.c_str());
 }
 
 void CreateSettingsDirectory() { CreateDirectoryA(kSettingsDirectory, nullptr); }

@@ -18,7 +18,6 @@ SocketHandle CreateUdpSocket() {
 bool BindSocket(SocketHandle, PeerAddress) { return true; }
 bool MakeNonBlocking(SocketHandle) { return !FakeSockets::NonBlockingFails; }
 void CloseSocket(SocketHandle) { --FakeSockets::Open; }
-std::optional<std::uint16_t> BoundPort(SocketHandle) { return std::nullopt; }
 
 std::optional<std::size_t> ReceiveFrom(SocketHandle, std::uint8_t*, std::size_t, PeerAddress&) {
   return std::nullopt;

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "link/endpoint.h"
+#include "bound_port.h"
 #include "link/socket_ops.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "bridge_fixture.h"
 #include "link/endpoint.h"
+#include "bound_port.h"
 #include "link/socket_ops.h"
 #include "settings/settings_file.h"
 #include "udp_peer.h"

@@ -154,5 +154,3 @@ std::optional<std::string> SimHost::RxFrequency(double hz) {
 }
 
 const std::string& SimHost::Mode() const { return impl_->mode; }
-double SimHost::TxHz() const { return impl_->tx_hz; }
-double SimHost::RxHz() const { return impl_->rx_hz; }

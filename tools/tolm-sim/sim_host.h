@@ -34,11 +34,8 @@ class SimHost {
   std::optional<std::string> TxFrequency(double hz);
   std::optional<std::string> RxFrequency(double hz);
 
-  // What a front end may show: the mode last selected ("FT8", "CW", ...;
-  // empty before any) and the two frequencies in hertz (0 before any).
+  // The mode last selected ("FT8", "CW", ...; empty before any).
   const std::string& Mode() const;
-  double TxHz() const;
-  double RxHz() const;
 
  private:
   struct Impl;
