@@ -1,3 +1,4 @@
+#include "host_transcripts.h"
 #include "tick_fixture.h"
 
 namespace {
@@ -26,18 +27,7 @@ class QsoLoggedHandling : public TickTest {
 
 TEST_F(QsoLoggedHandling, FillsTheEntryThenSavesItWithTheTxFrequency) {
   Tick(Qso());
-  EXPECT_EQ(Calls(), (Lines{
-                         R"(SetLogField 0 "K1ABC")",
-                         R"(SetLogField 10 "FN42")",
-                         R"(SetLogField 1 "Bob")",
-                         R"(SetLogField 5 "-5")",
-                         R"(SetLogField 2 "-12")",
-                         R"(SetLogField 4 "tnx")",
-                         R"(ExecMacro "<CURSOR:TX>")",
-                         R"(ExecMacro "<FIXSTARTTIME>")",
-                         "TxFrequency 14075500",
-                         R"(ExecMacro "<SAVEQSO>")",
-                     }));
+  EXPECT_EQ(Calls(), QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-5", "-12", "tnx", "14075500"}));
   ASSERT_EQ(window.Pushes.size(), 2u);
   EXPECT_EQ(window.Pushes[0], (DisplayFields{"K1ABC", "-5", "-12", "FN42", "14075.50", "FT8"}));
   // After the save the call is gone from the window, the rest stays.
@@ -118,16 +108,12 @@ TEST_F(ClearHandling, EmptiesTheFieldsAndTheEntryInItsOrder) {
   state->LastComments = "tnx";
   Calls();
   Tick(ClearMessage{});
-  const Lines six{
-      R"(SetLogField 0 "")", R"(SetLogField 5 "")", R"(SetLogField 2 "")",
-      R"(SetLogField 4 "")", R"(SetLogField 10 "")", R"(SetLogField 1 "")",
-  };
-  EXPECT_EQ(Calls(), six);
+  EXPECT_EQ(Calls(), kClearCalls);
   EXPECT_EQ(window.Shown(), DisplayFields{});
   EXPECT_EQ(state->LastName, "");
   EXPECT_EQ(state->LastComments, "");
   Tick();  // repeats send the six again
-  EXPECT_EQ(Calls(), six);
+  EXPECT_EQ(Calls(), kClearCalls);
 }
 
 TEST_F(ClearHandling, FollowingStatusRefillsOnlyWhatChanged) {

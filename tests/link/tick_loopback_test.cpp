@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fake_main_window.h"
+#include "host_transcripts.h"
 #include "jtdx_messages.h"
 #include "link/endpoint.h"
 #include "link/poll_tick.h"
@@ -22,6 +23,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
+
+void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
 
 class TickOnLoopback : public ::testing::Test {
  protected:
@@ -92,22 +95,14 @@ TEST_F(TickOnLoopback, BurstFasterThanTheTickIsHandledInOrderOneDatagramPerTick)
   for (const Bytes& datagram : burst) Send(datagram);
   for (std::size_t i = 0; i < burst.size(); ++i) TickOnArrival();
 
-  EXPECT_EQ(host.Take(), (Lines{
-                             // Status
-                             R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-7")",
-                             "TxFrequency 14075500", "RxFrequency 14074000",
-                             // Decode: nothing. QSO Logged:
-                             R"(SetLogField 0 "K1ABC")", R"(SetLogField 10 "FN42")", R"(SetLogField 1 "Bob")",
-                             R"(SetLogField 5 "-10")", R"(SetLogField 2 "-10")", R"(SetLogField 4 "")",
-                             R"(ExecMacro "<CURSOR:TX>")", R"(ExecMacro "<FIXSTARTTIME>")", "TxFrequency 14075500",
-                             R"(ExecMacro "<SAVEQSO>")",
-                             // Clear
-                             R"(SetLogField 0 "")", R"(SetLogField 5 "")", R"(SetLogField 2 "")",
-                             R"(SetLogField 4 "")", R"(SetLogField 10 "")", R"(SetLogField 1 "")",
-                             // Status with the next station on 40 m
-                             R"(SetLogField 0 "W9XYZ")", R"(SetLogField 5 "-7")", "TxFrequency 7075500",
-                             "RxFrequency 7074000",
-                         }));
+  // The Status, nothing for the Decode, the QSO Logged, the Clear, then the
+  // Status with the next station on 40 m.
+  Lines expected{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-7")",
+                 "TxFrequency 14075500", "RxFrequency 14074000"};
+  Append(expected, QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-10", "-10", "", "14075500"}));
+  Append(expected, kClearCalls);
+  Append(expected, {R"(SetLogField 0 "W9XYZ")", R"(SetLogField 5 "-7")", "TxFrequency 7075500", "RxFrequency 7074000"});
+  EXPECT_EQ(host.Take(), expected);
   EXPECT_EQ(window.Shown(), (DisplayFields{"W9XYZ", "-7", "", "", " 7075.50", ""}));
 }
 
@@ -137,19 +132,12 @@ TEST_F(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
   Lines expected{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 5 "-10")", "TxFrequency 14075500",
                  "RxFrequency 14075500",  // no station yet
                  R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-12")"};
-  for (int i = 0; i < 3; ++i) expected.insert(expected.end(), status_frequencies.begin(), status_frequencies.end());
-  expected.insert(expected.end(), {
-                                      R"(SetLogField 0 "K1ABC")", R"(SetLogField 10 "FN42")",
-                                      R"(SetLogField 1 "Bob")", R"(SetLogField 5 "-12")", R"(SetLogField 2 "-05")",
-                                      R"(SetLogField 4 "tnx QSO 73")", R"(ExecMacro "<CURSOR:TX>")",
-                                      R"(ExecMacro "<FIXSTARTTIME>")", "TxFrequency 14075500",
-                                      R"(ExecMacro "<SAVEQSO>")",
-                                  });
-  expected.insert(expected.end(), status_frequencies.begin(), status_frequencies.end());
-  expected.insert(expected.end(), {R"(SetLogField 0 "")", R"(SetLogField 5 "")", R"(SetLogField 2 "")",
-                                   R"(SetLogField 4 "")", R"(SetLogField 10 "")", R"(SetLogField 1 "")",
-                                   R"(SetLogField 0 "")"});
-  expected.insert(expected.end(), status_frequencies.begin(), status_frequencies.end());
+  for (int i = 0; i < 3; ++i) Append(expected, status_frequencies);
+  Append(expected, QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-12", "-05", "tnx QSO 73", "14075500"}));
+  Append(expected, status_frequencies);
+  Append(expected, kClearCalls);
+  Append(expected, {R"(SetLogField 0 "")"});
+  Append(expected, status_frequencies);
   EXPECT_EQ(host.Lines(), expected);
   EXPECT_EQ(window.Shown(), (DisplayFields{"", "", "", "", "14075.50", ""}));
 }
