@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "datagram_writer.h"
 #include "hex_text.h"
 
 namespace {
@@ -22,23 +21,18 @@ TEST(JtdxMessages, StatusHasEveryFieldInJtdxOrder) {
   status.TxEnabled = true;
   status.RxDf = -1;
   status.TxDf = 1500;
-  const auto expected = DatagramWriter::Header(1)
-                            .U64(10368100000)
-                            .Utf8("JT9+JT65")
-                            .Utf8(std::nullopt)  // no DX call: null
-                            .Utf8("-5")
-                            .Utf8("JT65")
-                            .Bool(true).Bool(false).Bool(false)
-                            .I32(-1)
-                            .I32(1500)
-                            .Utf8("N0CALL")
-                            .Utf8("EN61")
-                            .Utf8(std::nullopt)  // no DX grid: null
-                            .Bool(false)
-                            .Utf8(std::nullopt)  // sub-mode: always null
-                            .Bool(false).Bool(false)
-                            .Bytes();
-  EXPECT_EQ(EncodeMessage(status), expected);
+  EXPECT_EQ(FormatHex(EncodeMessage(status)),
+            "adbccbda" "00000002" "00000001" "000000044a544458"  // magic, schema, type, "JTDX"
+            "0000000269fca6a0"                                    // dial
+            "000000084a54392b4a543635"                            // mode "JT9+JT65"
+            "ffffffff"                                            // no DX call: null
+            "000000022d35"                                        // report "-5"
+            "000000044a543635"                                    // Tx mode "JT65"
+            "01" "00" "00"                                        // Tx enabled, transmitting, decoding
+            "ffffffff" "000005dc"                                 // Rx DF -1, Tx DF 1500
+            "000000064e3043414c4c" "00000004454e3631"             // DE call, DE grid
+            "ffffffff"                                            // no DX grid: null
+            "00" "ffffffff" "00" "00");                           // watchdog, sub-mode null, fast, Tx first
 
   StatusMessage plain;
   plain.DxCall = "K1ABC";
@@ -52,15 +46,15 @@ TEST(JtdxMessages, QsoLoggedCarriesBothTimesAndEmptyTextsWithLengthZero) {
   QsoLoggedMessage qso;
   qso.TimeOff = {JulianDay(2024, 6, 1), 45'075'000, 0};
   qso.TimeOn = {JulianDay(2024, 6, 1), 45'000'000, 0};
-  const auto expected = DatagramWriter::Header(5)
-                            .DateTime(2460463, 45'075'000, 0)
-                            .Utf8("K1ABC").Utf8("FN42").U64(14075500).Utf8("FT8")
-                            .Utf8("-10").Utf8("-10").Utf8("100")
-                            .Utf8("").Utf8("")  // comments, name
-                            .DateTime(2460463, 45'000'000, 0)
-                            .Utf8("").Utf8("N0CALL").Utf8("EN61")
-                            .Bytes();
-  EXPECT_EQ(EncodeMessage(qso), expected);
+  EXPECT_EQ(FormatHex(EncodeMessage(qso)),
+            "adbccbda" "00000002" "00000005" "000000044a544458"  // magic, schema, type, "JTDX"
+            "0000000000258b2f" "02afca38" "00"                     // time off: day, ms, spec
+            "000000054b31414243" "00000004464e3432"               // "K1ABC", "FN42"
+            "0000000000d6c66c" "00000003465438"                   // 14075500 Hz, "FT8"
+            "000000032d3130" "000000032d3130" "00000003313030"   // sent, received, power
+            "00000000" "00000000"                                 // comments, name: length 0
+            "0000000000258b2f" "02aea540" "00"                     // time on
+            "00000000" "000000064e3043414c4c" "00000004454e3631");  // operator, my call, my grid
 }
 
 TEST(JtdxMessages, JulianDaysMatchTheCalendar) {
