@@ -1,0 +1,49 @@
+// relvan on Linux: the bridge's dialogs in the terminal, beside tolm-sim.
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/relvan_app.h"
+#include "host/platform_host.h"
+#include "ui/tui/terminal_desktop.h"
+#include "ui/tui/terminal_screen.h"
+
+namespace {
+
+// Exits with these before the terminal is taken; the bridge's own exit
+// codes (10 and 11) come from inside the run.
+constexpr int kExitNoTerminal = 1;
+constexpr int kExitArguments = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1) {
+    std::fprintf(stderr, "relvan: takes no arguments (the port is set in its Setup dialog)\n");
+    return kExitArguments;
+  }
+  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
+    std::fprintf(stderr, "relvan: needs a terminal: start it from one, with standard input and output on it\n");
+    return kExitNoTerminal;
+  }
+  (void)argv;
+  // The dialogs' texts and the fields are UTF-8; the terminal's locale says
+  // how to show them.
+  std::setlocale(LC_ALL, "");
+
+  // Static, so that the exit codes' exit() destroys it too and lets go of
+  // the host.
+  static CRelvanApp app(MakePlatformHostLink());
+  std::string error;
+  const std::unique_ptr<TerminalScreen> screen = TerminalScreen::Open(error);
+  if (!screen) {
+    std::fprintf(stderr, "relvan: %s\n", error.c_str());
+    return kExitNoTerminal;
+  }
+  TerminalDesktop desktop(*screen);
+  app.InitInstance(desktop);
+  return 0;
+}

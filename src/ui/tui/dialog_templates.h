@@ -1,0 +1,30 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The dialogs' templates as the terminal front end shows them: the same
+// controls, texts, tab order and dialog-unit rectangles as the Windows
+// resources, so both front ends lay the dialogs out alike.
+
+enum class ControlKind { Label, Edit, Button, DefaultButton, Icon };
+
+struct ControlTemplate {
+  int Id;  // -1 for labels and the icon, which never get messages
+  ControlKind Kind;
+  int X, Y, Width, Height;  // dialog units
+  std::string Text;
+  bool TabStop() const { return Kind == ControlKind::Edit || Kind == ControlKind::Button || Kind == ControlKind::DefaultButton; }
+};
+
+struct DialogTemplate {
+  std::string Title;
+  int Width, Height;  // dialog units
+  std::vector<ControlTemplate> Controls;  // template order, also the tab order
+};
+
+// The template of a dialog by its id (main 102, Setup 129, About 100).
+// Unknown ids give an empty dialog with the title "Relvan".
+const DialogTemplate& FindDialogTemplate(int template_id);
+
+// A message box: the text, one line per paragraph, and an OK button under it.
+DialogTemplate MessageBoxTemplate(const std::string& text, int max_text_width);
