@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# relvan in a terminal, walked through one story under a private tmux server:
+# start beside tolm-sim, a replayed FT8 session fills the fields and saves the
+# contact, Setup moves the bridge to a new port where the next contact
+# arrives, the host ends in the middle (error box) and comes back, Finish.
+#
+# usage: relvan-tmux-e2e.sh RELVAN TOLM_SIM JTDX_REPLAY EXAMPLES_DIR WORK_ROOT [--without-host-return]
+set -euo pipefail
+
+relvan=$1 sim=$2 replay=$3 examples=$4 work_root=$5
+host_returns=1
+[ "${6:-}" = --without-host-return ] && host_returns=0
+
+mkdir -p "$work_root"
+dir=$(mktemp -d "$work_root/story.XXXXXX")
+export XDG_RUNTIME_DIR=$dir/xdg  # tolm-sim's socket, ours alone
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$dir/work/Plugins"
+tmux_server=relvan-e2e-$$
+tmux=(tmux -L "$tmux_server" -f /dev/null)
+sim_pid=
+
+# Two ports of our own, never 2237: others run these tests at the same time.
+port1=$((20000 + ($$ * 2) % 40000))
+port2=$((port1 + 1))
+printf '[Settings]\nUDP_Port=%s\n' "$port1" >"$dir/work/Plugins/Tolm_JTDX.ini"
+
+cleanup() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
+  "${tmux[@]}" kill-server 2>/dev/null || true
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- screen:" >&2
+  screen >&2 || true
+  echo "--- relvan's standard error:" >&2
+  cat "$dir/relvan.err" >&2 2>/dev/null || true
+  echo "(files kept in $dir)" >&2
+  exit 1
+}
+
+screen() { "${tmux[@]}" capture-pane -p -t story; }
+
+# Polls the screen until the extended regular expression matches (10 s).
+wait_screen() {
+  local deadline=$((SECONDS + 10))
+  until screen | grep -Eq -- "$1"; do
+    [ $SECONDS -lt $deadline ] || fail "screen never showed /$1/"
+    sleep 0.1
+  done
+}
+
+# Polls until the screen no longer shows the regular expression (10 s).
+wait_gone() {
+  local deadline=$((SECONDS + 10))
+  while screen | grep -Eq -- "$1"; do
+    [ $SECONDS -lt $deadline ] || fail "screen still shows /$1/"
+    sleep 0.1
+  done
+}
+
+# The title is the top line, exactly.
+wait_title() {
+  local deadline=$((SECONDS + 10)) title
+  while :; do
+    title=$(screen | head -n 1 | sed 's/^ *//; s/ *$//')
+    [ "$title" = "$1" ] && return
+    [ $SECONDS -lt $deadline ] || fail "title is \"$title\", expected \"$1\""
+    sleep 0.1
+  done
+}
+
+# Waits until a file holds a line matching the fixed text, count times (10 s).
+wait_lines() {
+  local file=$1 text=$2 count=${3:-1} deadline=$((SECONDS + 10))
+  until [ "$(grep -cF -- "$text" "$file" 2>/dev/null)" = "$count" ]; do
+    [ $SECONDS -lt $deadline ] || fail "$file: expected $count line(s) with $text, has $(grep -cF -- "$text" "$file" 2>/dev/null)"
+    sleep 0.1
+  done
+}
+
+start_sim() {
+  local adif=$1
+  "$sim" --adif "$dir/work/$adif" --transcript "$dir/work/transcript.txt" >>"$dir/sim.log" 2>&1 &
+  sim_pid=$!
+  local deadline=$((SECONDS + 10))
+  until [ -S "$XDG_RUNTIME_DIR/Tolm2.Application.sock" ]; do
+    [ $SECONDS -lt $deadline ] || fail "tolm-sim did not start: $(cat "$dir/sim.log")"
+    sleep 0.1
+  done
+}
+
+stop_sim() {
+  kill "$sim_pid"
+  wait "$sim_pid" 2>/dev/null || true
+  sim_pid=
+  rm -f "$XDG_RUNTIME_DIR/Tolm2.Application.sock"
+}
+
+# A contact with one station: selected in a Status, then logged.
+contact() {
+  local call=$1 file=$dir/contact-$1.txt
+  cat >"$file" <<SCENARIO
+status dial=7074000 mode=FT8 dxcall=$call dxgrid=EM10 report=-07 rxdf=900 txdf=1200
+wait 400
+qso call=$call grid=EM10 freq=7075200 mode=FT8 sent=-07 rcvd=-11
+wait 400
+SCENARIO
+  "$replay" --port "$2" "$file" >/dev/null
+}
+
+echo "== relvan starts beside tolm-sim and listens on port $port1"
+start_sim log.adi
+"${tmux[@]}" new-session -d -s story -x 80 -y 24 -c "$dir/work" \
+  "'$relvan' 2>'$dir/relvan.err'; echo \$? >'$dir/relvan.status'"
+wait_title "Tolm<->JTDX UDP port = $port1"
+wait_screen 'Call +Rpt Send +Rpt Rcvd'
+wait_screen 'Freq +Mode +Grid'
+wait_screen '<Finish> +<Setup>'
+
+echo "== a replayed FT8 session fills the fields and saves the contact once"
+"$replay" --port "$port1" "$examples/ft8-session.txt" >/dev/null &
+replay_pid=$!
+wait_screen '\[K1ABC +\]'
+wait_screen '\[14075\.50\] \[FT8 +\] +\[FN42 +\]'
+wait_screen '\[-12 +\] +\[-05 +\]'
+wait "$replay_pid"
+wait_lines "$dir/work/log.adi" '<CALL:5>K1ABC'
+grep -q '<RST_RCVD:3>-05 <GRIDSQUARE:4>FN42 <NAME:3>Bob' "$dir/work/log.adi" || fail "ADIF record: $(cat "$dir/work/log.adi")"
+wait_lines "$dir/work/transcript.txt" 'ExecMacro "<MODEADD:FT8>"'
+wait_lines "$dir/work/transcript.txt" 'ExecMacro "<SAVEQSO>"'
+# The session ends with Clear: the station's fields are empty again.
+wait_screen '^ *\[ +\]  \[ +\]  \[ +\] *$'
+
+echo "== the About box is up and the ticks go on under it"
+"${tmux[@]}" send-keys -t story F1
+wait_screen "─ О проекте Relvan ─"
+"$replay" --port "$port1" /dev/stdin >/dev/null <<<"status dial=14074000 mode=FT8 dxcall=VE3QQQ report=-15"
+wait_screen "\\[VE3QQQ +\\] +\\[-15 +\\]"
+"${tmux[@]}" send-keys -t story Enter
+wait_gone "─ О проекте Relvan ─"
+
+echo "== Setup moves the bridge to port $port2"
+"${tmux[@]}" send-keys -t story BTab Enter  # the focus goes back from Finish to Setup
+wait_screen "Input number UDP port\[$port1 *\] +<ОК>"
+"${tmux[@]}" send-keys -t story Tab "$port2" Enter
+wait_title "Tolm<->JTDX UDP port = $port2"
+grep -qx "UDP_Port=$port2" "$dir/work/Plugins/Tolm_JTDX.ini" || fail "port not stored: $(cat "$dir/work/Plugins/Tolm_JTDX.ini")"
+contact W9XYZ "$port2"
+wait_lines "$dir/work/log.adi" '<CALL:5>W9XYZ'
+
+echo "== the host ends in the middle: the error box"
+stop_sim
+"$replay" --port "$port2" /dev/stdin >/dev/null <<<'status dial=7074000 mode=FT8 dxcall=K9AAA report=-03'
+wait_screen '─ Relvan ─'
+wait_screen 'K9AAA'
+"${tmux[@]}" send-keys -t story Enter
+wait_gone "─ Relvan ─"
+
+if [ "$host_returns" = 1 ]; then
+  echo "== while no Tolm runs the title says so and a contact is not lost silently"
+  wait_title "Tolm<->JTDX UDP port = $port2 (Tolm not found)"
+  contact K1ABC "$port2"
+  wait_screen 'The contact with K1ABC was not saved: Tolm is not running\.'
+  "${tmux[@]}" send-keys -t story Enter
+
+  echo "== Tolm runs again: the next contact reaches it"
+  start_sim log-again.adi
+  wait_title "Tolm<->JTDX UDP port = $port2"
+  contact N5BBB "$port2"
+  wait_lines "$dir/work/log-again.adi" '<CALL:5>N5BBB'
+fi
+
+echo "== Finish ends the program"
+"${tmux[@]}" send-keys -t story Tab Enter  # from Setup round to Finish
+deadline=$((SECONDS + 10))
+until [ -s "$dir/relvan.status" ]; do
+  [ $SECONDS -lt $deadline ] || fail "relvan did not end on Finish"
+  sleep 0.1
+done
+[ "$(cat "$dir/relvan.status")" = 0 ] || fail "relvan ended with $(cat "$dir/relvan.status")"
+[ ! -s "$dir/relvan.err" ] || fail "relvan wrote to standard error"
+rm -rf "$dir"
+echo "PASS"
