@@ -16,7 +16,7 @@ const DialogTemplate kMainDialog{
     {
         {ids::kOk, K::DefaultButton, 78, 79, 38, 14, texts::kFinishButton},
         {ids::kCallEdit, K::Edit, 17, 25, 60, 14, ""},
-        {ids::kRptSendEdit, K::Edit, 82, 25, 32, 14, ""},
+        {ids::kRptSentEdit, K::Edit, 82, 25, 32, 14, ""},
         {ids::kRptRcvdEdit, K::Edit, 123, 25, 33, 14, ""},
         {-1, K::Label, 42, 14, 29, 10, "Call"},
         {-1, K::Label, 83, 15, 29, 10, "Rpt Send"},
