@@ -199,6 +199,7 @@ InputEvent TerminalScreen::ReadPending() {
   wtimeout(stdscr, 0);
   wint_t code = 0;
   const int got = wget_wch(stdscr, &code);
+  keys_may_wait_ = got != ERR;
   if (got == ERR) return {};
   if (got == OK) return {InputEvent::Kind::Char, static_cast<int>(code)};
   if (code == KEY_RESIZE) return {InputEvent::Kind::Resize};
@@ -213,8 +214,11 @@ InputEvent TerminalScreen::ReadPending() {
 }
 
 InputEvent TerminalScreen::Wait(int timeout_ms) {
-  // ncurses may hold keys it has read already; those come first.
-  if (InputEvent pending = ReadPending(); pending.What != InputEvent::Kind::None) return pending;
+  // After a key ncurses may hold more it has read already; those come
+  // first. Otherwise the terminal is asked only when it has something.
+  if (keys_may_wait_) {
+    if (InputEvent pending = ReadPending(); pending.What != InputEvent::Kind::None) return pending;
+  }
 
   pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {quit_pipe[0], POLLIN, 0}};
   const int ready = poll(watched, 2, timeout_ms);

@@ -54,4 +54,5 @@ class TerminalScreen {
   InputEvent ReadPending();
 
   bool cursor_visible_ = false;
+  bool keys_may_wait_ = true;  // the last read found a key; more may be held
 };
