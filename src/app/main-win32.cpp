@@ -1,4 +1,24 @@
+// Relvan.exe: the bridge's Windows program. A dialog application: the main
+// dialog runs modally for the whole life of the process.
 #include <windows.h>
+#include <commctrl.h>
 
-// Placeholder until the Windows front end lands: starts and ends at once.
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "app/relvan_app.h"
+#include "host/platform_host.h"
+#include "ui/win32/window_port-win32.h"
+
+namespace {
+
+// In static storage, so that every way out, the exit codes 10 and 11 from
+// inside a dialog included, destroys it and releases Tolm's interface.
+CRelvanApp theApp(MakePlatformHostLink());
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  DesktopModalRunner runner(instance);
+  theApp.InitInstance(runner);
+  return 0;
+}
