@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# Relvan.exe as its user meets it, under Wine in a virtual desktop on Xvfb:
+# beside tolm-sim.exe, fed by the Linux jtdx-replay, driven by relvan-probe.
+# One story: start without Tolm, Tolm comes, a session is logged, the port is
+# changed in Setup (with a refused text on the way), Tolm goes away in the
+# middle and comes back, Finish. Keeps a screenshot of the main window in
+# $WINDOWS_BUILD/relvan-window.png.
+# Needs NATIVE_BUILD and WINDOWS_BUILD (the two build trees); prints one line
+# and exits non-zero on the first failure, leaving its files for a look.
+set -uo pipefail
+
+if [ -z "${RELVAN_E2E_ON_XVFB:-}" ]; then
+  RELVAN_E2E_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+fi
+
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+relvan="${WINDOWS_BUILD:?}/src/app/Relvan.exe"
+sim="$WINDOWS_BUILD/tools/tolm-sim/tolm-sim.exe"
+probe_exe="$WINDOWS_BUILD/tests/e2e/win32/relvan-probe.exe"
+replay="${NATIVE_BUILD:?}/tools/jtdx-replay/jtdx-replay"
+session="$source_dir/examples/ft8-session.txt"
+export WINEPREFIX="${WINEPREFIX:-$WINDOWS_BUILD/wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+started=()  # our own background processes, ended by id if the story breaks off
+fail() {
+  echo "windows-e2e: FAILED: $*"
+  echo "windows-e2e: files in $work"
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+  exit 1
+}
+for f in "$relvan" "$sim" "$probe_exe" "$replay"; do [ -f "$f" ] || fail "no $f"; done
+
+work=$(mktemp -d "$WINDOWS_BUILD/e2e.XXXXXX")
+cd "$work" || fail "cannot enter $work"
+desktop="relvan-e2e-$$"
+# Ports of this run only, so that parallel runs and a real JTDX never meet.
+port1=$((20000 + $$ % 20000))
+port2=$((port1 + 1))
+title="Tolm<->JTDX UDP port ="
+
+probe() { wine "$probe_exe" --desktop "$desktop" "$@" | tr -d '\r'; }
+expect_probe() {  # expect_probe "EXPECTED OUTPUT" COMMAND...
+  local expected=$1 got
+  shift
+  got=$(probe "$@") || fail "probe $*: $got"
+  [ "$got" = "$expected" ] || fail "probe $*: expected [$expected], got [$got]"
+}
+start_sim() {  # start_sim NAME: tolm-sim.exe with NAME.adi and NAME.txt, stopped by event NAME-$$
+  wine "$sim" --adif "$1.adi" --transcript "$1.txt" --stop-event "$1-$$" >"$1.out" 2>&1 &
+  started+=($!)
+  eval "${1}_pid=$!"
+  for _ in $(seq 100); do grep -qs "is running" "$1.out" && return; sleep 0.1; done
+  fail "tolm-sim $1 did not start: $(cat "$1.out")"
+}
+stop_sim() {
+  probe set-event "$1-$$" || fail "cannot stop tolm-sim $1"
+  local pid="${1}_pid"
+  wait "${!pid}" || fail "tolm-sim $1 ended with an error: $(cat "$1.out")"
+}
+records() { grep -ci '<eor>' "$1" 2>/dev/null || true; }
+wait_records() {  # wait_records FILE N: the ADIF log holds N contacts
+  for _ in $(seq 100); do [ "$(records "$1")" = "$2" ] && return; sleep 0.1; done
+  fail "$1 holds $(records "$1") contacts, expected $2"
+}
+
+# A build whose bridge lets go of a lost Tolm and says so in the title runs
+# the steps for that too; an older one skips them and says so.
+recovery=0
+grep -qa "(Tolm not found)" "$relvan" && recovery=1
+
+# Start: no Tolm yet, the port from the settings file.
+mkdir Plugins && printf '[Settings]\r\nUDP_Port=%s\r\n' "$port1" >Plugins/Tolm_JTDX.ini
+wine explorer "/desktop=$desktop,480x300" "$relvan" >relvan.out 2>&1 &
+started+=($!)
+relvan_pid=$!
+if [ $recovery = 1 ]; then
+  expect_probe "$title $port1 (Tolm not found)" wait-title "$title $port1 (Tolm not found)"
+fi
+
+# Tolm comes; a whole FT8 session reaches it.
+start_sim first
+expect_probe "$title $port1" wait-title "$title $port1"
+"$replay" --port "$port1" "$session" >/dev/null || fail "jtdx-replay to $port1"
+wait_records first.adi 1
+# Every call reaches Tolm with its values, in the order of first arrival; how
+# often a frequency is set again is the poll tick's business, tested with the
+# tick itself. The latch lets the contact be saved exactly once.
+cat >expected-first.txt <<'END'
+ExecMacro "<MODEADD:FT8>"
+SetLogField 5 "-10"
+TxFrequency 14075500
+RxFrequency 14075500
+SetLogField 0 "K1ABC"
+SetLogField 5 "-12"
+RxFrequency 14075210
+SetLogField 10 "FN42"
+SetLogField 1 "Bob"
+SetLogField 2 "-05"
+SetLogField 4 "tnx QSO 73"
+ExecMacro "<CURSOR:TX>"
+ExecMacro "<FIXSTARTTIME>"
+ExecMacro "<SAVEQSO>"
+SetLogField 0 ""
+SetLogField 5 ""
+SetLogField 2 ""
+SetLogField 4 ""
+SetLogField 10 ""
+SetLogField 1 ""
+END
+awk '!seen[$0]++' first.txt >first-calls.txt
+grep -q '<CALL:5>K1ABC' first.adi || fail "the contact in first.adi: $(cat first.adi)"
+diff expected-first.txt first-calls.txt >first.diff || fail "transcript of the session differs: $(cat first.diff)"
+
+# Another contact logged and the next station selected: all six fields
+# filled as the user sees them, and the screenshot.
+cat >select.txt <<'END'
+qso date=2024-06-01 timeon=18:40:00 timeoff=18:41:00 call=W9XYZ grid=EN52 freq=7075500 mode=FT4 sent=-07 rcvd=-09 power=50 name="Анна" comments="73"
+wait 300
+status dial=7074000 mode=FT4 dxcall=JA1XYZ report=-11 rxdf=1210 txdf=1500
+END
+"$replay" --port "$port1" select.txt >/dev/null || fail "jtdx-replay of select.txt"
+wait_records first.adi 2
+sleep 0.5
+grep -qx 'SetLogField 1 "Анна"' first.txt || fail "the Cyrillic name did not reach Tolm as it is"
+expect_probe "$(printf '%s\n' Call=JA1XYZ 'Rpt Send=-11' 'Rpt Rcvd=-09' Grid=EN52 'Freq= 7075.50' Mode=FT4)" fields
+probe screenshot relvan-window.bmp >/dev/null || fail "screenshot"
+
+# Setup: a letter is refused with the focus back on the selected text, then
+# the new port is typed and confirmed.
+probe click 1007 >/dev/null || fail "click Setup"
+expect_probe "$(printf 'port=%s\nok=ОК' "$port1")" setup
+probe type x >/dev/null
+expect_probe "$(printf 'text=Please enter an integer.\nowner=Setup')" message
+expect_probe "$(printf 'focus=1000\nselection=0-1 of 1')" setup-focus
+probe type "$port2" >/dev/null
+probe setup-ok >/dev/null || fail "Setup's OK"
+expect_probe "$title $port2" wait-title "$title $port2"
+grep -qx "UDP_Port=$port2" <(tr -d '\r' <Plugins/Tolm_JTDX.ini) || fail "settings file: $(cat Plugins/Tolm_JTDX.ini)"
+"$replay" --port "$port2" "$session" >/dev/null || fail "jtdx-replay to $port2"
+wait_records first.adi 3
+
+if [ $recovery = 1 ]; then
+  # Tolm ends in the middle: the failed call is reported, the contact that
+  # follows is reported as not saved, and the title says Tolm is missing.
+  stop_sim first
+  "$replay" --port "$port2" "$session" >/dev/null &
+  lost=$(probe message) || fail "no error box after Tolm ended"
+  wait $! || fail "jtdx-replay while Tolm is gone"
+  expect_probe "$(printf 'text=The contact with K1ABC was not saved: Tolm is not running.\nowner=%s' \
+    "$title $port2 (Tolm not found)")" message
+  expect_probe "$title $port2 (Tolm not found)" wait-title "$title $port2 (Tolm not found)"
+  probe no-message 1 || fail "a further message box"
+  # Tolm is back: the bridge attaches afresh and the next contact is saved.
+  start_sim second
+  expect_probe "$title $port2" wait-title "$title $port2"
+  "$replay" --port "$port2" "$session" >/dev/null || fail "jtdx-replay to the second tolm-sim"
+  wait_records second.adi 1
+  grep -qx 'ExecMacro "<SAVEQSO>"' second.txt || fail "second tolm-sim: $(cat second.txt)"
+  steps="Tolm lost and found again ($(echo "$lost" | head -1))"
+else
+  steps="Tolm-lost steps skipped: this Relvan.exe does not let go of a lost Tolm yet"
+fi
+
+# Finish ends the program.
+expect_probe "exit=0" finish
+[ $recovery = 1 ] && stop_sim second || stop_sim first
+wait "$relvan_pid" 2>/dev/null
+convert relvan-window.bmp "$WINDOWS_BUILD/relvan-window.png" || fail "screenshot to PNG"
+cd / && rm -rf "$work"
+echo "windows-e2e: ok, session, Setup and Finish; $steps; screenshot in $WINDOWS_BUILD/relvan-window.png"
