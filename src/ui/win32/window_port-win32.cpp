@@ -11,7 +11,7 @@
 static_assert(IDD_ABOUTBOX == ids::kAboutTemplate && IDS_ABOUTBOX == ids::kAboutMenuString &&
               IDD_RELVAN_DIALOG == ids::kMainTemplate && IDR_MAINFRAME == ids::kAppIcon &&
               IDD_SETUP == ids::kSetupTemplate);
-static_assert(IDC_CALL == ids::kCallEdit && IDC_RPT_SEND == ids::kRptSendEdit && IDC_RPT_RCVD == ids::kRptRcvdEdit &&
+static_assert(IDC_CALL == ids::kCallEdit && IDC_RPT_SEND == ids::kRptSentEdit && IDC_RPT_RCVD == ids::kRptRcvdEdit &&
               IDC_GRID == ids::kGridEdit && IDC_MODE == ids::kModeEdit && IDC_FREQ == ids::kFreqEdit &&
               IDC_SETUP == ids::kSetupButton && IDC_PORT == ids::kPortEdit);
 static_assert(IDOK == ids::kOk && IDCANCEL == ids::kCancel);
