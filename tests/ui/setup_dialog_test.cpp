@@ -2,7 +2,7 @@
 
 #include "bridge_fixture.h"
 #include "link/endpoint.h"
-#include "bound_port.h"
+#include "socket_info.h"
 #include "link/socket_ops.h"
 #include "settings/settings_file.h"
 #include "udp_peer.h"
@@ -52,11 +52,11 @@ TEST_F(SetupDialog, PortFollowsTheEditKeystrokeByKeystrokeAndRefusesNonIntegers)
     setup_window.Type(ids::kPortEdit, text);
     EXPECT_EQ(state->UdpPort, std::stoi(text));
   }
-  for (const std::string text : {"", "30a0", "x", "-"}) {
+  for (const std::string text : {"", "30a0", "x", "-", "+-5", "++5"}) {
     setup_window.Type(ids::kPortEdit, text);
     EXPECT_EQ(state->UdpPort, 3000) << "after '" << text << "'";
   }
-  EXPECT_EQ(setup_window.Messages.size(), 4u);
+  EXPECT_EQ(setup_window.Messages.size(), 6u);
   EXPECT_EQ(setup_window.Messages[0].first, "Please enter an integer.");
   EXPECT_EQ(setup_window.Focus, ids::kPortEdit);
   setup_window.Type(ids::kPortEdit, " -5 ");  // no range check
