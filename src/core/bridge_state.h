@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/socket_handle.h"
 
@@ -26,17 +27,20 @@ struct BridgeState {
   PeerAddress BindAddress;     // 127.0.0.1 and the port
   PeerAddress LastSender;      // where the last datagram came from; Heartbeats are answered there
 
-  // The current datagram: the last one accepted by a receive, kept until a
-  // newer one arrives. Bytes at RecvLength and beyond read as 0.
+  // The datagram being handled: the last one a receive took. Bytes at
+  // RecvLength and beyond read as 0.
   std::array<std::uint8_t, kMaxDatagram> RecvBuffer{};
   std::size_t RecvLength = 0;
   std::size_t ReadPos = 0;
-  std::uint64_t DatagramNumber = 0;  // counts the datagrams taken; repeats keep it
 
   // Message handling.
-  std::uint64_t LoggedDatagram = 0;  // DatagramNumber of the QSO Logged acted on
-  bool TitleStale = false;  // the title must be written again at the next tick
+  std::vector<std::uint8_t> LastQsoLogged;  // the bytes of the last contact saved
+  bool TitleStale = false;  // the port or its bind changed: the title is made anew at the next tick
+  bool TitleShowsHost = false;  // whether the title was made with the host attached
+  bool StatusSeen = false;      // a Status has been handled: its state is worth sending to a new host
   std::int64_t LastFrequency = 0;  // Hz
+  std::int64_t LastTxFrequency = 0;  // Hz, the last ones sent; 0 when none was
+  std::int64_t LastRxFrequency = 0;
   bool StatusNamedMode = false;  // the last Status carried a mode; Heartbeats go unanswered then
   std::string LastMode;
   std::string LastDxCall;

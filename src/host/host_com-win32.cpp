@@ -85,8 +85,11 @@ std::string DescribeFailure(const char* operation, HRESULT hr, EXCEPINFO& info) 
 
 ComHostLink::ComHostLink(std::wstring prog_id) : prog_id_(std::move(prog_id)) {}
 
-ComHostLink::~ComHostLink() {
+ComHostLink::~ComHostLink() { DetachHost(); }
+
+void ComHostLink::DetachHost() {
   if (host_dispatch_ != nullptr) host_dispatch_->Release();
+  host_dispatch_ = nullptr;
 }
 
 void ComHostLink::AttachHost() {

@@ -9,8 +9,8 @@
 // Tolm's OLE Automation server, reached through the running object table.
 // Each attach attempt resolves the ProgID afresh, initialises COM on the
 // calling thread (an STA, never uninitialised) and looks up the active
-// object. The IDispatch found is kept for the life of this object: once
-// attached, no further attempt is made and the connection is never dropped.
+// object. The IDispatch found is kept until DetachHost lets go of it after a
+// failed call; while attached no further attempt is made.
 class ComHostLink final : public HostLink {
  public:
   // Tests name their own class; the program always uses Tolm's.
@@ -21,6 +21,7 @@ class ComHostLink final : public HostLink {
 
   void AttachHost() override;
   bool IsAttached() const override { return host_dispatch_ != nullptr; }
+  void DetachHost() override;
 
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;

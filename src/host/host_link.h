@@ -32,6 +32,9 @@ class HostLink {
   // One attempt to reach the running host; no effect once attached.
   virtual void AttachHost() = 0;
   virtual bool IsAttached() const = 0;
+  // Lets go of the connection after a call failed: the host may have ended
+  // or restarted, and the next attempt attaches afresh.
+  virtual void DetachHost() = 0;
 
   virtual void ExecMacro(std::string_view text) = 0;
   virtual void SetLogField(LogField field, std::string_view text) = 0;

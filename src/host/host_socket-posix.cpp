@@ -46,8 +46,13 @@ std::unique_ptr<HostLink> MakePlatformHostLink() { return std::make_unique<Socke
 SocketHostLink::SocketHostLink(std::string path, std::chrono::milliseconds call_timeout)
     : path_(std::move(path)), call_timeout_(call_timeout) {}
 
-SocketHostLink::~SocketHostLink() {
+SocketHostLink::~SocketHostLink() { DetachHost(); }
+
+void SocketHostLink::DetachHost() {
   if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+  received_.clear();
+  broken_.clear();
 }
 
 void SocketHostLink::AttachHost() {

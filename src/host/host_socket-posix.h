@@ -7,8 +7,8 @@
 
 // HostLink over the substitute host's Unix stream socket. Attaching is one
 // connect; a peer that does not run as our own user is not accepted. Once
-// attached the connection is kept for good, like the Windows binding keeps
-// its IDispatch: a host that went away makes every later call fail.
+// attached the connection is kept until DetachHost: a host that went away
+// makes every call fail until then.
 class SocketHostLink : public HostLink {
  public:
   static constexpr std::chrono::milliseconds kCallTimeout{5000};
@@ -21,6 +21,7 @@ class SocketHostLink : public HostLink {
 
   void AttachHost() override;
   bool IsAttached() const override { return fd_ >= 0; }
+  void DetachHost() override;
 
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;

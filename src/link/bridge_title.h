@@ -3,6 +3,6 @@
 
 #include "core/bridge_state.h"
 
-// The main window's title: the port the bridge listens on, and a warning when
-// the last bind did not take that port.
-std::string BridgeTitle(const BridgeState& state);
+// The main window's title: the port the bridge listens on, a warning when the
+// last bind did not take that port, and one while no host is attached.
+std::string BridgeTitle(const BridgeState& state, bool host_attached);

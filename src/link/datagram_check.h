@@ -5,17 +5,15 @@
 
 #include "core/bridge_state.h"
 
-// Whether the current datagram is taken as one of JTDX's: its bytes before
-// the first zero byte (the datagram's end counts as one) are not empty and
-// end in 0xDA. In JTDX's format that is the magic's last byte, followed by
-// the zero that starts the schema number.
-bool IsAcceptedDatagram(const BridgeState& state);
-
 // Magic, schema and type: what every message of JTDX's format starts with.
 inline constexpr std::size_t kHeaderSize = 12;
 
 // The magic number every datagram of JTDX's format starts with.
 inline constexpr std::array<std::uint8_t, 4> kDatagramMagic{0xAD, 0xBC, 0xCB, 0xDA};
+
+// Whether the current datagram is taken as one of JTDX's: it starts with the
+// whole magic and holds the whole header. Anything else is ignored.
+bool IsAcceptedDatagram(const BridgeState& state);
 
 // The reply to an early Heartbeat: JTDX's magic alone, which JTDX drops
 // silently. It goes only to a datagram with a whole header that starts with

@@ -31,7 +31,6 @@ bool ReceiveDatagram(BridgeState& state) {
   const auto length = ReceiveFrom(state.UdpSocket, state.RecvBuffer.data(), state.RecvBuffer.size(), sender);
   if (!length) return false;
   state.RecvLength = *length;
-  ++state.DatagramNumber;
   state.LastSender = sender;
   return true;
 }

@@ -28,9 +28,9 @@ EndpointStatus OpenEndpoint(BridgeState& state, const std::function<void()>& cal
 // Closes the socket; does nothing when it is closed already.
 void CloseEndpoint(BridgeState& state);
 
-// Takes at most one waiting datagram, whole, into RecvBuffer and its sender
-// into LastSender, without waiting. Returns false when none was taken (nothing
-// waiting, endpoint closed or unbound): the previous datagram stays current.
+// Takes one waiting datagram, whole, into RecvBuffer and its sender into
+// LastSender, without waiting. Returns false when none was taken (nothing
+// waiting, endpoint closed or unbound).
 bool ReceiveDatagram(BridgeState& state);
 
 // Sends bytes to LastSender from the endpoint; failures are ignored, and

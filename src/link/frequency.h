@@ -1,8 +1,21 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
-// Writes a frequency in Hz as the Freq field shows it: kilohertz with two
-// decimals, right-aligned in eight characters ("%8.2f"), so 14075500 shows as
-// "14075.50" and 7075500 as " 7075.50". Reuses the text's storage.
+// Frequencies in hertz, as JTDX reports them and the host takes them.
+
+// The highest frequency the bridge passes on: 2^53 Hz, the last point where
+// every whole number of hertz is exact as the double the host takes.
+inline constexpr std::int64_t kMaxFrequency = std::int64_t{1} << 53;
+
+// A frequency the bridge shows and sends: from 1 Hz to kMaxFrequency.
+// Anything else is a datagram that is not what JTDX means to send.
+std::optional<std::int64_t> CheckedFrequency(std::uint64_t hz);
+
+// The dial frequency plus an audio offset, when the sum is such a frequency.
+std::optional<std::int64_t> OffsetFrequency(std::uint64_t dial, std::int32_t offset);
+
+// The Freq field's text: kilohertz with two decimals, right-aligned in at
+// least eight characters ("14075.50", " 7075.50"). Reuses text's storage.
 void FormatFrequencyText(std::int64_t hz, std::string& text);

@@ -1,21 +1,24 @@
 #include "link/poll_tick.h"
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include "link/bridge_title.h"
 #include "link/datagram_check.h"
 #include "link/endpoint.h"
 #include "link/field_readers.h"
 #include "link/message_handlers.h"
+#include "link/mode_macros.h"
 
 namespace {
 
-enum MessageType : std::uint8_t {
-  kHeartbeat = 0,
-  kStatus = 1,
-  kClear = 3,
-  kQsoLogged = 5,
-  kClose = 6,
+enum class MessageType : std::uint8_t {
+  Heartbeat = 0,
+  Status = 1,
+  Clear = 3,
+  QsoLogged = 5,
+  Close = 6,
 };
 
 constexpr std::size_t kTypeByte = 11;  // the low byte of the big-endian type
@@ -23,53 +26,73 @@ constexpr std::size_t kTypeByte = 11;  // the low byte of the big-endian type
 // Until a Status has named a mode, Heartbeats are answered with JTDX's magic
 // alone, a reply JTDX drops without a word; afterwards they are not.
 void HandleHeartbeat(BridgeState& state) {
-  ReadUtf8(state);  // id
   if (state.StatusNamedMode) return;
   const HeartbeatReply reply = MakeHeartbeatReply(state);
   if (reply.Size > 0) SendToPeer(state, reply.Bytes.data(), reply.Size);
 }
 
+// A host that has just attached learns what JTDX showed while it was away:
+// the mode, the station, the report and the frequencies of the last Status.
+void SendKeptState(const BridgeState& state, HostLink& host) {
+  if (const std::string_view macro = ModeMacro(state.LastMode); !macro.empty()) host.ExecMacro(macro);
+  host.SetLogField(LogField::Call, state.LastDxCall);
+  host.SetLogField(LogField::RptSent, state.LastReport);
+  if (state.LastTxFrequency != 0) host.TxFrequency(static_cast<double>(state.LastTxFrequency));
+  if (state.LastRxFrequency != 0) host.RxFrequency(static_cast<double>(state.LastRxFrequency));
+}
+
+// Writes the title when what it says has changed: the port after Setup, the
+// bind, whether Tolm was found.
+void RefreshTitle(BridgeState& state, const HostLink& host, MainWindow& window) {
+  const bool attached = host.IsAttached();
+  if (!state.TitleStale && attached == state.TitleShowsHost) return;
+  state.TitleStale = false;
+  state.TitleShowsHost = attached;
+  std::string title = BridgeTitle(state, attached);
+  if (title == state.TitleText) return;
+  state.TitleText = std::move(title);
+  window.SetTitle(state.TitleText);
+}
+
 }  // namespace
+
+bool DispatchDatagram(BridgeState& state, HostLink& host, MainWindow& window) {
+  if (!IsAcceptedDatagram(state)) return true;
+  state.ReadPos = kHeaderSize;  // the fields follow the header
+  // Only the type's low byte counts; Decode and the rest are ignored.
+  switch (static_cast<MessageType>(DatagramByte(state, kTypeByte))) {
+    case MessageType::Heartbeat:
+      HandleHeartbeat(state);
+      break;
+    case MessageType::Status:
+      HandleStatus(state, host, window);
+      break;
+    case MessageType::Clear:
+      HandleClear(state, host, window);
+      break;
+    case MessageType::QsoLogged:
+      HandleQsoLogged(state, host, window);
+      break;
+    case MessageType::Close:
+      // JTDX has gone: the timer stays stopped until the program is
+      // started again.
+      CloseEndpoint(state);
+      return false;
+  }
+  return true;
+}
 
 void PollTick(BridgeState& state, HostLink& host, MainWindow& window) {
   window.StopPollTimer();
 
-  if (state.TitleStale) {
-    state.TitleText = BridgeTitle(state);
-    window.SetTitle(state.TitleText);
-    state.TitleStale = false;
+  if (!host.IsAttached()) {
+    host.AttachHost();
+    if (host.IsAttached() && state.StatusSeen) SendKeptState(state, host);
   }
+  RefreshTitle(state, host, window);
 
-  if (!host.IsAttached()) host.AttachHost();
-
-  // When nothing new came, the last datagram stays current and is handled
-  // again; the handlers keep those repeats from reaching the host twice.
-  ReceiveDatagram(state);
-
-  if (IsAcceptedDatagram(state)) {
-    state.ReadPos = kHeaderSize;  // the fields follow the header
-    // Only the type's low byte counts; Decode and the rest are ignored.
-    switch (DatagramByte(state, kTypeByte)) {
-      case kHeartbeat:
-        HandleHeartbeat(state);
-        break;
-      case kStatus:
-        HandleStatus(state, host, window);
-        break;
-      case kClear:
-        HandleClear(state, host, window);
-        break;
-      case kQsoLogged:
-        HandleQsoLogged(state, host, window);
-        break;
-      case kClose:
-        // JTDX has gone: the timer stays stopped until the program is
-        // started again.
-        CloseEndpoint(state);
-        return;
-      default:
-        break;
-    }
+  for (int taken = 0; taken < kMaxDatagramsPerTick && ReceiveDatagram(state); ++taken) {
+    if (!DispatchDatagram(state, host, window)) return;
   }
 
   window.StartPollTimer();

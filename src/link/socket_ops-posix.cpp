@@ -12,7 +12,13 @@ void CleanupSocketLibrary() {}
 
 SocketHandle CreateUdpSocket() {
   const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  return fd < 0 ? kInvalidSocket : fd;
+  if (fd < 0) return kInvalidSocket;
+  // Past the system's limit only where we may (root); elsewhere up to it.
+  const int bytes = kReceiveBufferBytes;
+  if (::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes) != 0) {
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+  }
+  return fd;
 }
 
 bool BindSocket(SocketHandle socket, PeerAddress address) {

@@ -21,11 +21,13 @@ SocketHandle CreateUdpSocket() {
   const SOCKET socket = ::socket(AF_INET, SOCK_DGRAM, 0);
   if (socket == INVALID_SOCKET) return kInvalidSocket;
   // Winsock reports a send to a port nobody listens on as WSAECONNRESET on
-  // the next receive, which then takes no datagram. A Heartbeat reply to a
-  // sender that has gone would so use up every tick's one receive.
+  // the next receive, which then takes no datagram: a Heartbeat reply to a
+  // sender that has gone would end a tick's receiving early.
   BOOL report = FALSE;
   DWORD returned = 0;
   WSAIoctl(socket, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr, nullptr);
+  const int bytes = kReceiveBufferBytes;
+  ::setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof bytes);
   return static_cast<SocketHandle>(socket);
 }
 

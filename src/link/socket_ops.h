@@ -12,7 +12,11 @@
 bool StartSocketLibrary();    // Winsock 2.2; true on POSIX
 void CleanupSocketLibrary();  // WSACleanup; nothing on POSIX
 
-SocketHandle CreateUdpSocket();  // kInvalidSocket on failure
+// A UDP socket that asks for a receive queue of kReceiveBufferBytes, so that
+// a burst of datagrams between two ticks is not dropped; where the system
+// grants less, it keeps what it grants. kInvalidSocket on failure.
+SocketHandle CreateUdpSocket();
+inline constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
 bool BindSocket(SocketHandle socket, PeerAddress address);
 bool MakeNonBlocking(SocketHandle socket);
 void CloseSocket(SocketHandle socket);

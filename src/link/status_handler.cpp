@@ -2,28 +2,19 @@
 #include <string_view>
 
 #include "link/field_readers.h"
-#include "link/frequency_text.h"
+#include "link/frequency.h"
 #include "link/message_handlers.h"
 #include "link/mode_macros.h"
 
-namespace {
-
-// Dial plus an audio offset. Unsigned arithmetic wraps instead of overflowing
-// on absurd dial values; every real frequency is far inside the range.
-std::int64_t OffsetFrequency(std::uint64_t dial, std::int32_t offset) {
-  return static_cast<std::int64_t>(dial + static_cast<std::uint64_t>(static_cast<std::int64_t>(offset)));
-}
-
-}  // namespace
-
 void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
   DisplayFields& fields = window.Fields();
+  state.StatusSeen = true;
 
   ReadUtf8(state);  // id
   const std::uint64_t dial = ReadU64(state);
 
   // The texts are compared as views into the datagram and copied only when
-  // they changed, so a repeated Status costs no allocation.
+  // they changed, so a Status like the one before costs no allocation.
   const std::string_view mode = ReadUtf8(state);
   if (mode != state.LastMode) {
     state.LastMode = mode;
@@ -59,13 +50,20 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
 
   // LastFrequency holds the Rx frequency last written, so in a mode with an
   // Rx offset this writes on every Status, and in CW and SSB only when the
-  // dial moves.
+  // dial moves. A frequency no radio has is neither shown nor sent.
   if (static_cast<std::int64_t>(dial) != state.LastFrequency) {
-    state.LastFrequency = OffsetFrequency(dial, tx_offset);
-    FormatFrequencyText(state.LastFrequency, fields.Freq);
-    host.TxFrequency(static_cast<double>(state.LastFrequency));
-    state.LastFrequency = OffsetFrequency(dial, rx_offset);
-    host.RxFrequency(static_cast<double>(state.LastFrequency));
+    const auto tx = OffsetFrequency(dial, tx_offset);
+    const auto rx = OffsetFrequency(dial, rx_offset);
+    if (tx) {
+      FormatFrequencyText(*tx, fields.Freq);
+      host.TxFrequency(static_cast<double>(*tx));
+      state.LastTxFrequency = *tx;
+    }
+    if (rx) {
+      host.RxFrequency(static_cast<double>(*rx));
+      state.LastRxFrequency = *rx;
+    }
+    state.LastFrequency = rx.value_or(static_cast<std::int64_t>(dial));
   }
 
   window.PushFields();

@@ -47,8 +47,9 @@ bool CRelvanDlg::OnInitDialog() {
     return false;
   }
   // The window shows only after this returns: the title can wait for the
-  // bind and say whether the port is really held.
-  state_.TitleText = BridgeTitle(state_);
+  // bind and say whether the port is really held and Tolm was found.
+  state_.TitleShowsHost = host_.IsAttached();
+  state_.TitleText = BridgeTitle(state_, state_.TitleShowsHost);
   SetTitle(state_.TitleText);
   // A blocking socket must never be polled from the window's thread.
   if (endpoint == EndpointStatus::Blocking) {
@@ -63,8 +64,11 @@ void CRelvanDlg::OnTimer(unsigned) {
   try {
     PollTick(state_, host_, *this);
   } catch (const HostCallError& error) {
-    // The tick stopped the timer before the failing call; it stays stopped.
+    // The tick stopped the timer before the failing call, so no tick runs
+    // while the box is up; what JTDX sends meanwhile waits in the socket.
     Window().ShowMessage(error.what(), MessageKind::Error);
+    host_.DetachHost();
+    StartPollTimer();
   }
 }
 

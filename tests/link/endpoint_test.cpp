@@ -6,7 +6,7 @@
 
 #include "datagram_writer.h"
 #include "link/field_readers.h"
-#include "bound_port.h"
+#include "socket_info.h"
 #include "link/socket_ops.h"
 #include "udp_peer.h"
 

@@ -8,25 +8,61 @@
 #include <vector>
 
 #include "core/bridge_state.h"
-#include "host/transcript.h"
 #include "fake_main_window.h"
 #include "jtdx_messages.h"
+#include "link/endpoint.h"
 #include "link/poll_tick.h"
-#include "load_datagram.h"
 #include "recording_host.h"
+#include "socket_wait.h"
+#include "udp_peer.h"
 
-// A bridge with a closed endpoint: each tick finds no new datagram and
-// handles the one loaded last, as the real tick does between datagrams.
+using Lines = std::vector<std::string>;
+using Bytes = std::vector<std::uint8_t>;
+
+inline void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
+
+// A bridge listening on a loopback port of its own, with a recording host
+// and a fake window. Datagrams travel from a peer playing JTDX through the
+// real socket; the tick runs as the front end's timer would run it.
 class TickTest : public ::testing::Test {
  protected:
-  // A datagram arriving, and the tick that takes it.
-  void Tick(const std::vector<std::uint8_t>& datagram) {
-    LoadDatagram(*state, datagram);
+  void SetUp() override {
+    ASSERT_TRUE(StartSockets());
+    Listen();
+    ASSERT_TRUE(jtdx.Bound());
+  }
+  void Listen() {
+    state->UdpPort = UdpPeer().Port();  // one the system just handed out, so free
+    ASSERT_EQ(OpenEndpoint(*state, nullptr), EndpointStatus::Open);
+    ASSERT_TRUE(state->EndpointBound);
+  }
+  // The bridge as freshly started, listening again.
+  void Restart() {
+    CloseEndpoint(*state);
+    state = std::make_unique<BridgeState>();
+    Listen();
+  }
+  void TearDown() override {
+    CloseEndpoint(*state);
+    StopSockets();
+  }
+
+  void Send(const Bytes& datagram) { jtdx.SendTo(static_cast<std::uint16_t>(state->UdpPort), datagram); }
+  template <typename Message>
+  void Send(const Message& message) {
+    Send(EncodeMessage(message));
+  }
+
+  // The tick, once what was sent has arrived.
+  void TickOnArrival() {
+    ASSERT_TRUE(WaitForDatagram(state->UdpSocket)) << "datagram lost on loopback";
     PollTick(*state, host, window);
   }
+  // A datagram arriving, and the tick that takes it.
   template <typename Message>
   void Tick(const Message& message) {
-    Tick(EncodeMessage(message));
+    Send(message);
+    TickOnArrival();
   }
   // A tick with nothing new.
   void Tick() { PollTick(*state, host, window); }
@@ -47,6 +83,5 @@ class TickTest : public ::testing::Test {
   std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
   RecordingHost host;
   FakeMainWindow window;
+  UdpPeer jtdx;
 };
-
-using Lines = std::vector<std::string>;

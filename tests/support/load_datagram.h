@@ -9,6 +9,5 @@
 inline void LoadDatagram(BridgeState& state, const std::vector<std::uint8_t>& bytes) {
   std::copy(bytes.begin(), bytes.end(), state.RecvBuffer.begin());
   state.RecvLength = bytes.size();
-  ++state.DatagramNumber;
   state.ReadPos = 0;
 }

@@ -14,6 +14,10 @@ class RecordingHost : public HostLink {
 
   void AttachHost() override;
   bool IsAttached() const override { return attached_; }
+  void DetachHost() override {
+    attached_ = false;
+    ++Detaches;
+  }
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;
   void TxFrequency(double hz) override;
@@ -25,6 +29,7 @@ class RecordingHost : public HostLink {
 
   bool AttachAvailable = true;
   int AttachAttempts = 0;
+  int Detaches = 0;
   int FailAfter = -1;  // calls that succeed before every call fails; -1 never
 
  private:

@@ -1,4 +1,4 @@
-#include "bound_port.h"
+#include "socket_info.h"
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -8,4 +8,11 @@ std::optional<std::uint16_t> BoundPort(SocketHandle socket) {
   socklen_t length = sizeof addr;
   if (::getsockname(static_cast<int>(socket), reinterpret_cast<sockaddr*>(&addr), &length) != 0) return std::nullopt;
   return ntohs(addr.sin_port);
+}
+
+int ReceiveQueueBytes(SocketHandle socket) {
+  int bytes = 0;
+  socklen_t length = sizeof bytes;
+  if (::getsockopt(static_cast<int>(socket), SOL_SOCKET, SO_RCVBUF, &bytes, &length) != 0) return 0;
+  return bytes;
 }

@@ -1,4 +1,4 @@
-#include "bound_port.h"
+#include "socket_info.h"
 
 #include <winsock2.h>
 
@@ -7,4 +7,12 @@ std::optional<std::uint16_t> BoundPort(SocketHandle socket) {
   int length = sizeof addr;
   if (::getsockname(static_cast<SOCKET>(socket), reinterpret_cast<sockaddr*>(&addr), &length) != 0) return std::nullopt;
   return ntohs(addr.sin_port);
+}
+
+int ReceiveQueueBytes(SocketHandle socket) {
+  int bytes = 0;
+  int length = sizeof bytes;
+  if (::getsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&bytes), &length) != 0)
+    return 0;
+  return bytes;
 }

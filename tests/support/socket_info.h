@@ -4,5 +4,9 @@
 
 #include "core/socket_handle.h"
 
-// The local port a socket is bound to, as the system reports it.
+// What the system reports of a socket.
+
+// The local port it is bound to.
 std::optional<std::uint16_t> BoundPort(SocketHandle socket);
+// The size of its receive queue in bytes, as the system counts it.
+int ReceiveQueueBytes(SocketHandle socket);

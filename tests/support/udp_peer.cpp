@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "link/endpoint.h"
-#include "bound_port.h"
+#include "socket_info.h"
 #include "link/socket_ops.h"
 
 namespace {

@@ -3,11 +3,12 @@
 #include <filesystem>
 
 #include "bridge_fixture.h"
-#include "datagram_writer.h"
+#include "jtdx_messages.h"
 #include "link/endpoint.h"
-#include "bound_port.h"
+#include "socket_info.h"
 #include "link/socket_ops.h"
 #include "settings/settings_file.h"
+#include "socket_wait.h"
 #include "udp_peer.h"
 #include "ui/relvan_dlg.h"
 #include "ui/resource_ids.h"
@@ -64,17 +65,47 @@ TEST_F(MainDialog, PortHeldByAnotherProgramIsShownInTheTitle) {
   EXPECT_TRUE(window.TimerRunning(1500));
 }
 
-TEST_F(MainDialog, FailingHostCallShowsTheErrorAndLeavesTheTimerStopped) {
+TEST_F(MainDialog, ContactsThatCannotBeSavedAreReportedAndTheBridgeCarriesOn) {
   OpenOnFreePort();
-  host.FailAfter = 0;
   UdpPeer jtdx;
-  jtdx.SendTo(port, DatagramWriter::Header(3).Bytes());  // Clear: six host calls
-  ASSERT_TRUE(ReceiveSoon(*state));
-  dialog.OnTimer(1500);  // the datagram taken is handled again
+  auto tick_on = [&](const QsoLoggedMessage& qso) {
+    jtdx.SendTo(port, EncodeMessage(qso));
+    ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+    dialog.OnTimer(1500);
+  };
+  QsoLoggedMessage qso;
+  qso.DxCall = "K1ABC";
+
+  // Tolm goes away in the middle of the contact.
+  host.FailAfter = 3;
+  tick_on(qso);
   ASSERT_EQ(window.Messages.size(), 1u);
   EXPECT_EQ(window.Messages[0].second, MessageKind::Error);
-  EXPECT_NE(window.Messages[0].first.find("SetLogField 0"), std::string::npos);
-  EXPECT_FALSE(window.TimerRunning(1500));
+  EXPECT_TRUE(window.Messages[0].first.starts_with("The contact with K1ABC was not saved in Tolm: "))
+      << window.Messages[0].first;
+  EXPECT_FALSE(host.IsAttached());  // let go of after the box
+  EXPECT_TRUE(window.TimerRunning(1500));
+
+  // While it is away, a contact cannot be saved either, and the window says so.
+  host.AttachAvailable = false;
+  qso.DxCall = "W9XYZ";
+  tick_on(qso);
+  ASSERT_EQ(window.Messages.size(), 2u);
+  EXPECT_EQ(window.Messages[1].first, "The contact with W9XYZ was not saved: Tolm is not running.");
+  EXPECT_TRUE(window.TimerRunning(1500));
+
+  // Back again: the next contact is saved.
+  host.AttachAvailable = true;
+  host.FailAfter = -1;
+  host.Take();
+  qso.DxCall = "N0XYZ";
+  tick_on(qso);
+  EXPECT_EQ(window.Messages.size(), 2u);
+  const std::vector<std::string> calls = host.Take();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.front(), R"(SetLogField 0 "N0XYZ")");
+  EXPECT_EQ(calls.back(), R"(ExecMacro "<SAVEQSO>")");
+  EXPECT_TRUE(window.Title.ends_with(std::to_string(port))) << window.Title;
 }
 
 TEST_F(MainDialog, FinishPullsTheFieldsAndClosesTheSocket) {
