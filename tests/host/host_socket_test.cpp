@@ -10,14 +10,21 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <thread>
 
 #include "adif_reader.h"
+#include "fake_main_window.h"
 #include "host/host_socket-posix.h"
 #include "host/host_socket_path.h"
 #include "host/platform_host.h"
 #include "host/transcript.h"
+#include "jtdx_messages.h"
+#include "link/endpoint.h"
+#include "link/poll_tick.h"
 #include "sim_process-posix.h"
+#include "socket_wait.h"
 #include "temp_dir.h"
+#include "udp_peer.h"
 
 namespace {
 
@@ -262,6 +269,49 @@ TEST_F(HostSocket, PeerOfAnotherUserIsRefused) {
 
   kill(child, SIGKILL);
   waitpid(child, nullptr, 0);
+}
+
+// The bridge against tolm-sim in a busy band: JTDX sends a Decode for every
+// line it decodes, tens in each 15 s period and far more in a contest.
+TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
+  auto sim = StartSim();
+  SocketHostLink link;
+  BridgeState state;
+  FakeMainWindow window;
+  UdpPeer jtdx;
+  state.UdpPort = UdpPeer().Port();
+  ASSERT_EQ(OpenEndpoint(state, nullptr), EndpointStatus::Open);
+  const auto port = static_cast<std::uint16_t>(state.UdpPort);
+  PollTick(state, link, window);
+  ASSERT_TRUE(link.IsAttached());
+
+  // A Status behind 80 Decodes is acted on at the first tick.
+  StatusMessage status;
+  status.DxCall = "K1ABC";
+  for (int i = 0; i < 80; ++i) jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
+  jtdx.SendTo(port, EncodeMessage(status));
+  ASSERT_TRUE(WaitForDatagram(state.UdpSocket));
+  PollTick(state, link, window);
+  EXPECT_NE(sim->Transcript().find("SetLogField 0 \"K1ABC\""), std::string::npos) << sim->Transcript();
+
+  // 2,000 Decodes within a second, then the contact, while the ticks run.
+  std::thread band([&] {
+    for (int i = 0; i < 2000; ++i) {
+      jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
+      if (i % 4 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    jtdx.SendTo(port, EncodeMessage(QsoLoggedMessage()));
+  });
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (sim->Transcript().find("<SAVEQSO>") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    PollTick(state, link, window);
+  }
+  band.join();
+  const AdifFile log = ReadAdifFile(sim->AdifPath().string());
+  ASSERT_EQ(log.Records.size(), 1u);
+  EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
+  CloseEndpoint(state);
 }
 
 }  // namespace

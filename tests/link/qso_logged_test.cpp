@@ -49,24 +49,36 @@ TEST_F(QsoLoggedHandling, EmptyNameIsNotSentButEveryOtherEmptyFieldIs) {
             (Lines{R"(SetLogField 5 "-5")", R"(SetLogField 2 "")", R"(SetLogField 4 "")"}));
 }
 
-TEST_F(QsoLoggedHandling, ActsOnceOnEachQsoLoggedDatagram) {
+TEST_F(QsoLoggedHandling, TheSameBytesAgainAreSavedOnceEveryOtherContactIsSaved) {
   Tick(Qso());
-  for (int i = 0; i < 20; ++i) Tick();  // the kept datagram, tick after tick
+  Tick(Qso());  // a resend, or a relay that duplicates
+  Tick();
   EXPECT_EQ(Saves(), 1);
 
-  // The same station worked again on another band with no Status between:
-  // a contact of its own, saved too.
+  // The same station worked again on another band with no Status between,
+  // and again later: contacts of their own.
   QsoLoggedMessage again = Qso();
   again.TxFrequency = 7075500;
   Tick(again);
-  Tick();
-  EXPECT_EQ(Saves(), 1);
+  QsoLoggedMessage later = Qso();
+  later.TimeOff.MsOfDay += 10 * 60 * 1000;
+  Tick(later);
+  EXPECT_EQ(Saves(), 2);
+}
 
-  Tick(Ft8Status("K1ABC"));
-  Tick(Ft8Status("W9XYZ"));
-  Tick(Qso("W9XYZ"));
-  Tick();
-  EXPECT_EQ(Saves(), 1);
+TEST_F(QsoLoggedHandling, ContactWithoutACallIsNoContactAndAnImpossibleFrequencyIsLeftOut) {
+  Tick(Qso(""));
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_TRUE(window.Pushes.empty());
+
+  QsoLoggedMessage qso = Qso();
+  qso.TxFrequency = std::uint64_t{1} << 63;
+  Tick(qso);
+  const Lines calls = Calls();
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& line) { return line.starts_with("Tx"); }),
+            0);
+  EXPECT_EQ(calls.back(), R"(ExecMacro "<SAVEQSO>")");
+  EXPECT_EQ(window.Shown().Freq, "");
 }
 
 TEST_F(QsoLoggedHandling, FollowingStatusInTheLoggedModeSendsNoMacro) {

@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "tick_fixture.h"
 
 namespace {
@@ -149,6 +151,26 @@ TEST_F(StatusHandling, MicrowaveFrequenciesKeepEveryDigit) {
   EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{"TxFrequency 10368100000", "RxFrequency 10368100000"}));
   EXPECT_EQ(window.Shown().Freq, "10368100.00");
   EXPECT_EQ(state->LastFrequency, 10368100000);
+}
+
+TEST_F(StatusHandling, FrequenciesNoRadioHasAreNeitherShownNorSent) {
+  StatusMessage status = Ft8Status();
+  status.RxDf = std::numeric_limits<std::int32_t>::min();
+  Tick(status);
+  Lines calls = Calls();
+  EXPECT_EQ(calls.back(), "TxFrequency 14075500");  // the Rx frequency would be below 0 Hz
+  EXPECT_EQ(window.Shown().Freq, "14075.50");
+
+  for (const std::uint64_t dial : {std::uint64_t{1} << 63, (std::uint64_t{1} << 53) + 1}) {
+    status.DialFrequency = dial;
+    status.RxDf = status.TxDf = 0;
+    Tick(status);
+    EXPECT_EQ(Calls(), Lines{});
+    EXPECT_EQ(window.Shown().Freq, "14075.50");
+  }
+  status.DialFrequency = std::uint64_t{1} << 53;  // the highest exact one
+  Tick(status);
+  EXPECT_EQ(Calls(), (Lines{"TxFrequency 9007199254740992", "RxFrequency 9007199254740992"}));
 }
 
 TEST_F(StatusHandling, NegativeOffsetsAreSigned) {
