@@ -20,11 +20,12 @@ int ReadSetting(const char* key) {
 }
 
 void WriteSetting(const char* key, int value) {
-  const auto file = ReadTextFile(kSettingsPath);
-  // A file that exists but cannot be read is not replaced by one holding a
-  // single key.
-  if (file.Status == FileReadStatus::Failed) return;
-  ReplaceTextFile(kSettingsPath, WithIniValue(file.Text, kSettingsSection, key, FormatSettingValue(value)));
+  UpdateTextFile(kSettingsPath, [&](const FileContents& file) -> std::optional<std::string> {
+    // A file that exists but cannot be read is not replaced by one holding a
+    // single key.
+    if (file.Status == FileReadStatus::Failed) return std::nullopt;
+    return WithIniValue(file.Text, kSettingsSection, key, FormatSettingValue(value));
+  });
 }
 
 void CreateSettingsDirectory() { ::mkdir(kSettingsDirectory, 0777); }

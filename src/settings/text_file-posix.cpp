@@ -1,6 +1,8 @@
 #include "settings/text_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,14 +58,46 @@ std::string ParentDirectory(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The file a write really replaces: the target of a symbolic link, so the
-// link stays a link.
-std::string WriteTarget(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) == nullptr) return path;
-  return resolved;
+std::string FileName(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a write really replaces: the end of a chain of symbolic links, so
+// that each link stays a link, also when its target does not exist yet.
+std::string WriteTarget(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char target[PATH_MAX];
+    const auto length = ::readlink(path.c_str(), target, sizeof target - 1);
+    if (length < 0) return path;
+    const std::string next(target, static_cast<std::size_t>(length));
+    path = next.starts_with('/') || path.find('/') == std::string::npos ? next : ParentDirectory(path) + "/" + next;
+  }
+  return path;
+}
+
+// Temporaries are named after their file, so that the next writer knows a
+// stale one when it sees it.
+constexpr char kTemporaryMark[] = ".tmp-";
+constexpr std::size_t kTemporaryRandom = 6;  // mkostemp's XXXXXX
+
+// Removes what writers that were killed between creating their temporary and
+// renaming it left beside the file. Only under the directory's lock: then no
+// other writer is in the middle of a write.
+void RemoveStaleTemporaries(const std::string& target) {
+  const std::string directory_path = ParentDirectory(target);
+  DIR* directory = ::opendir(directory_path.c_str());
+  if (directory == nullptr) return;
+  const std::string prefix = FileName(target) + kTemporaryMark;
+  while (const dirent* entry = ::readdir(directory)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() == prefix.size() + kTemporaryRandom && name.starts_with(prefix)) {
+      ::unlink((directory_path + "/" + std::string(name)).c_str());
+    }
+  }
+  ::closedir(directory);
 }
 
 }  // namespace
@@ -94,7 +128,7 @@ bool ReplaceTextFile(const std::string& path, std::string_view text) {
 
   // A temporary of our own, so that two bridges in one directory never
   // write into each other's.
-  std::string temporary = target + ".XXXXXX";
+  std::string temporary = target + kTemporaryMark + "XXXXXX";
   FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
   if (fd.Get() < 0) return false;
   const bool written = ::fchmod(fd.Get(), exists ? old_file.st_mode & 07777 : NewFileMode()) == 0 &&
@@ -107,4 +141,18 @@ bool ReplaceTextFile(const std::string& path, std::string_view text) {
   FileDescriptor directory(::open(ParentDirectory(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory.Get() >= 0) ::fsync(directory.Get());
   return true;
+}
+
+bool UpdateTextFile(const std::string& path,
+                    const std::function<std::optional<std::string>(const FileContents&)>& change) {
+  const std::string target = WriteTarget(path);
+  FileDescriptor directory(::open(ParentDirectory(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (directory.Get() < 0) return false;
+  while (::flock(directory.Get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return false;
+  }
+  RemoveStaleTemporaries(target);
+  const auto text = change(ReadTextFile(target));
+  return text && ReplaceTextFile(target, *text);
+  // The lock goes with the directory's descriptor.
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,3 +26,11 @@ FileContents ReadTextFile(const std::string& path);
 // Windows leaves a read-only file. Returns false, with the old
 // file untouched, when any step fails.
 bool ReplaceTextFile(const std::string& path, std::string_view text);
+
+// Reads the file, hands its contents to `change` and replaces the file with
+// what it returns (nothing: leave the file as it is), all under an exclusive
+// lock on the directory the file is written into, so that processes changing
+// the same file one after the other never lose each other's changes. The
+// temporary files a writer killed in the middle left behind go first.
+bool UpdateTextFile(const std::string& path,
+                    const std::function<std::optional<std::string>(const FileContents&)>& change);

@@ -1,10 +1,12 @@
 // The Linux writer never loses the file: it replaces it whole or not at all.
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
 
@@ -82,6 +84,42 @@ TEST_F(TextFileTest, ReplacementKeepsPermissionsAndSymbolicLinksAndLeavesNoTempo
   EXPECT_EQ(FileText(), "; mine\n[Settings]\nUDP_Port=2250\n");
   EXPECT_EQ(fs::status("real/Tolm_JTDX.ini").permissions(), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(std::distance(fs::directory_iterator("real"), fs::directory_iterator()), 1);  // no temporary left
+}
+
+TEST_F(TextFileTest, TwoProcessesWritingAtOnceKeepEachOthersKeys) {
+  // What a writer killed between its temporary and the rename left behind.
+  std::ofstream(SettingsPath().string() + ".tmp-a1B2c3") << "half";
+  auto writer = [](const char* key) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      // Nobody else writes this key: a value that goes back is a lost update.
+      int lost = 0;
+      for (int i = 1; i <= 1000; ++i) {
+        WriteSetting(key, i);
+        lost += ReadSetting(key) != i;
+      }
+      std::_Exit(lost == 0 ? 0 : 1);
+    }
+    return child;
+  };
+  const pid_t first = writer(kMainDialogXKey);
+  const pid_t second = writer(kSetupDialogXKey);
+  for (const pid_t child : {first, second}) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(ReadSetting(kMainDialogXKey), 1000);
+  EXPECT_EQ(ReadSetting(kSetupDialogXKey), 1000);
+  EXPECT_EQ(std::distance(fs::directory_iterator("Plugins"), fs::directory_iterator()), 1);  // the file alone
+}
+
+TEST_F(TextFileTest, LinkToAFileNotThereYetIsWrittenThrough) {
+  fs::create_directory("real");
+  fs::create_symlink("../real/Tolm_JTDX.ini", SettingsPath());  // relative, dangling
+  WriteSetting(kUdpPortKey, 2250);
+  EXPECT_TRUE(fs::is_symlink(SettingsPath()));
+  EXPECT_EQ(FileText(), "[Settings]\nUDP_Port=2250\n");
 }
 
 TEST_F(TextFileTest, ReadTellsAMissingFileFromAnUnreadableOne) {
