@@ -5,7 +5,7 @@
 
 // The fuzz target's input: one control byte, then datagrams, each behind a
 // big-endian u16 length (the last one may be cut short).
-//   bits 0-1 of the control byte: ticks per datagram minus one (repeats)
+//   bits 0-1 of the control byte: ticks with nothing new after each datagram
 //   bit 2: the host starts detached
 //   bits 3-7: host calls that succeed before every call fails, times 3
 //             (0: none fails)
