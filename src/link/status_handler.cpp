@@ -55,7 +55,9 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
     const auto tx = OffsetFrequency(dial, tx_offset);
     const auto rx = OffsetFrequency(dial, rx_offset);
     if (tx) {
-      FormatFrequencyText(*tx, fields.Freq);
+      // The Freq field shows the last Tx frequency unless a Clear emptied it:
+      // the text is made anew only when it changes.
+      if (*tx != state.LastTxFrequency || fields.Freq.empty()) FormatFrequencyText(*tx, fields.Freq);
       host.TxFrequency(static_cast<double>(*tx));
       state.LastTxFrequency = *tx;
     }

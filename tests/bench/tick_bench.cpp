@@ -1,15 +1,18 @@
-// Time and heap allocations of one poll tick on Status and QSO Logged
-// datagrams, with no network: the endpoint is closed, so every tick handles
-// the datagram loaded last, as the real tick does between datagrams.
+// Time and heap allocations of the poll tick: a tick with nothing new on a
+// real loopback endpoint, the handling of one Status and of one QSO Logged
+// as the tick hands them over, and a tick that drains a burst of Decodes.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "allocation_counter.h"
 #include "jtdx_messages.h"
+#include "link/endpoint.h"
 #include "link/poll_tick.h"
 #include "load_datagram.h"
+#include "udp_peer.h"
 
 namespace {
 
@@ -19,6 +22,7 @@ class NullHost : public HostLink {
  public:
   void AttachHost() override {}
   bool IsAttached() const override { return true; }
+  void DetachHost() override {}
   void ExecMacro(std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
   void SetLogField(LogField, std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
   void TxFrequency(double hz) override { benchmark::DoNotOptimize(hz); }
@@ -53,11 +57,30 @@ QsoLoggedMessage Contact() {
   return qso;
 }
 
+// A bridge listening on a free loopback port, with JTDX's side beside it.
 struct Bridge {
+  Bridge() {
+    StartSockets();
+    state->UdpPort = UdpPeer().Port();
+    OpenEndpoint(*state, nullptr);
+  }
+  ~Bridge() {
+    CloseEndpoint(*state);
+    StopSockets();
+  }
+  void Tick() { PollTick(*state, host, window); }
+  void Dispatch(const std::vector<std::uint8_t>& datagram) {
+    LoadDatagram(*state, datagram);
+    DispatchDatagram(*state, host, window);
+  }
+  void Send(const std::vector<std::uint8_t>& datagram) {
+    jtdx.SendTo(static_cast<std::uint16_t>(state->UdpPort), datagram);
+  }
+
   std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
   NullHost host;
   NullWindow window;
-  void Tick() { PollTick(*state, host, window); }
+  UdpPeer jtdx;
 };
 
 // Runs the loop and reports the allocations per tick as a counter.
@@ -69,48 +92,72 @@ void MeasureTicks(benchmark::State& run, Body body) {
       benchmark::Counter(static_cast<double>(AllocationCount() - before), benchmark::Counter::kAvgIterations);
 }
 
-// The common case: the same Status on every tick until JTDX sends another.
-void StatusRepeated(benchmark::State& run) {
+// Ten times a second while JTDX is quiet: one receive that finds nothing.
+void IdleTick(benchmark::State& run) {
   Bridge bridge;
-  LoadDatagram(*bridge.state, EncodeMessage(Ft8Status("K1ABC")));
   bridge.Tick();
   MeasureTicks(run, [&] { bridge.Tick(); });
 }
-BENCHMARK(StatusRepeated);
+BENCHMARK(IdleTick);
 
-// A new Status on every tick, the DX call and report changing each time.
-void StatusChanging(benchmark::State& run) {
+// The common Status: the same station and report as the one before, so only
+// the frequencies go to the host.
+void StatusTick(benchmark::State& run) {
+  Bridge bridge;
+  const std::vector<std::uint8_t> status = EncodeMessage(Ft8Status("K1ABC"));
+  bridge.Dispatch(status);
+  MeasureTicks(run, [&] { bridge.Dispatch(status); });
+}
+BENCHMARK(StatusTick);
+
+// A Status whose DX call and report change each time.
+void StatusChangingTick(benchmark::State& run) {
   Bridge bridge;
   StatusMessage other = Ft8Status("W9XYZ");
   other.Report = "-12";
   const std::vector<std::uint8_t> datagrams[] = {EncodeMessage(Ft8Status("K1ABC")), EncodeMessage(other)};
   std::size_t next = 0;
   MeasureTicks(run, [&] {
-    LoadDatagram(*bridge.state, datagrams[next]);
+    bridge.Dispatch(datagrams[next]);
     next ^= 1;
-    bridge.Tick();
   });
 }
-BENCHMARK(StatusChanging);
+BENCHMARK(StatusChangingTick);
 
-// A logged contact on its repeats: latched, nothing to do.
-void QsoLoggedRepeated(benchmark::State& run) {
+// A logged contact, filled in and saved; two contacts take turns, so each is
+// a new one.
+void QsoLoggedTick(benchmark::State& run) {
   Bridge bridge;
-  LoadDatagram(*bridge.state, EncodeMessage(Contact()));
-  bridge.Tick();
-  MeasureTicks(run, [&] { bridge.Tick(); });
-}
-BENCHMARK(QsoLoggedRepeated);
-
-// The whole logging sequence, as on the first tick of each contact.
-void QsoLoggedActedOn(benchmark::State& run) {
-  Bridge bridge;
-  LoadDatagram(*bridge.state, EncodeMessage(Contact()));
+  QsoLoggedMessage later = Contact();
+  later.TimeOff.MsOfDay += 60 * 1000;
+  const std::vector<std::uint8_t> datagrams[] = {EncodeMessage(Contact()), EncodeMessage(later)};
+  std::size_t next = 0;
   MeasureTicks(run, [&] {
-    bridge.state->LoggedDatagram = 0;
-    bridge.Tick();
+    bridge.Dispatch(datagrams[next]);
+    next ^= 1;
   });
 }
-BENCHMARK(QsoLoggedActedOn);
+BENCHMARK(QsoLoggedTick);
+
+// A busy period: 80 Decodes and a Status waiting in the socket for one tick.
+void DrainTick(benchmark::State& run) {
+  Bridge bridge;
+  const std::vector<std::uint8_t> decode = EncodeMessage(DecodeMessage());
+  const std::vector<std::uint8_t> status = EncodeMessage(Ft8Status("K1ABC"));
+  const std::size_t before = AllocationCount();
+  std::size_t sending = 0;
+  for (auto _ : run) {
+    run.PauseTiming();
+    const std::size_t start = AllocationCount();
+    for (int i = 0; i < 80; ++i) bridge.Send(decode);
+    bridge.Send(status);
+    sending += AllocationCount() - start;
+    run.ResumeTiming();
+    bridge.Tick();
+  }
+  run.counters["allocs_per_tick"] = benchmark::Counter(static_cast<double>(AllocationCount() - before - sending),
+                                                       benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(DrainTick);
 
 }  // namespace
