@@ -4,12 +4,7 @@
 #include <cstdint>
 
 #include "core/bridge_state.h"
-
-// Magic, schema and type: what every message of JTDX's format starts with.
-inline constexpr std::size_t kHeaderSize = 12;
-
-// The magic number every datagram of JTDX's format starts with.
-inline constexpr std::array<std::uint8_t, 4> kDatagramMagic{0xAD, 0xBC, 0xCB, 0xDA};
+#include "link/jtdx_format.h"
 
 // Whether the current datagram is taken as one of JTDX's: it starts with the
 // whole magic and holds the whole header. Anything else is ignored.

@@ -8,18 +8,11 @@
 #include "link/datagram_check.h"
 #include "link/endpoint.h"
 #include "link/field_readers.h"
+#include "link/jtdx_format.h"
 #include "link/message_handlers.h"
 #include "link/mode_macros.h"
 
 namespace {
-
-enum class MessageType : std::uint8_t {
-  Heartbeat = 0,
-  Status = 1,
-  Clear = 3,
-  QsoLogged = 5,
-  Close = 6,
-};
 
 constexpr std::size_t kTypeByte = 11;  // the low byte of the big-endian type
 
@@ -78,6 +71,8 @@ bool DispatchDatagram(BridgeState& state, HostLink& host, MainWindow& window) {
       // started again.
       CloseEndpoint(state);
       return false;
+    case MessageType::Decode:
+      break;
   }
   return true;
 }

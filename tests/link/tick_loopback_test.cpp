@@ -60,7 +60,7 @@ TEST_F(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
   const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   int heartbeats = 0;
   for (const ScenarioStep& step : ParseScenario(text, "ft8-session.txt")) {
-    if (step.What != ScenarioStep::Kind::kSend) continue;  // the ticks pace it here
+    if (step.What != ScenarioStep::Kind::Send) continue;  // the ticks pace it here
     Send(step.Datagram);
     TickOnArrival();
     heartbeats += step.Datagram[11] == 0;

@@ -2,9 +2,12 @@
 
 #include <bit>
 
+#include "link/jtdx_format.h"
+
 DatagramWriter DatagramWriter::Header(std::uint32_t type, std::string_view id, std::uint32_t schema) {
   DatagramWriter writer;
-  writer.U32(kMagic).U32(schema).U32(type).Utf8(id);
+  writer.bytes_.assign(kDatagramMagic.begin(), kDatagramMagic.end());
+  writer.U32(schema).U32(type).Utf8(id);
   return writer;
 }
 

@@ -7,7 +7,6 @@
 // Builds a datagram in JTDX's big-endian wire format, field by field.
 class DatagramWriter {
  public:
-  static constexpr std::uint32_t kMagic = 0xADBCCBDA;
   static constexpr std::uint32_t kNullLength = 0xFFFFFFFF;
 
   // The header every message starts with: magic, schema, type, id.

@@ -4,7 +4,7 @@
 
 namespace {
 
-DatagramWriter Start(JtdxMessageType type, const JtdxHeader& header) {
+DatagramWriter Start(MessageType type, const JtdxHeader& header) {
   return DatagramWriter::Header(static_cast<std::uint32_t>(type), header.Id, header.Schema);
 }
 
@@ -21,13 +21,13 @@ DatagramWriter& WriteDateTime(DatagramWriter& writer, const JtdxDateTime& time) 
 }  // namespace
 
 std::vector<std::uint8_t> EncodeMessage(const HeartbeatMessage& message) {
-  DatagramWriter writer = Start(JtdxMessageType::kHeartbeat, message.Header);
+  DatagramWriter writer = Start(MessageType::Heartbeat, message.Header);
   writer.U32(message.MaxSchema).Utf8(message.Version);
   return writer.Bytes();
 }
 
 std::vector<std::uint8_t> EncodeMessage(const StatusMessage& message) {
-  DatagramWriter writer = Start(JtdxMessageType::kStatus, message.Header);
+  DatagramWriter writer = Start(MessageType::Status, message.Header);
   writer.U64(message.DialFrequency)
       .Utf8(message.Mode)
       .Utf8(NullWhenEmpty(message.DxCall))
@@ -52,7 +52,7 @@ std::vector<std::uint8_t> EncodeMessage(const StatusMessage& message) {
 }
 
 std::vector<std::uint8_t> EncodeMessage(const DecodeMessage& message) {
-  DatagramWriter writer = Start(JtdxMessageType::kDecode, message.Header);
+  DatagramWriter writer = Start(MessageType::Decode, message.Header);
   writer.Bool(message.New)
       .U32(message.Time)
       .I32(message.Snr)
@@ -66,11 +66,11 @@ std::vector<std::uint8_t> EncodeMessage(const DecodeMessage& message) {
 }
 
 std::vector<std::uint8_t> EncodeMessage(const ClearMessage& message) {
-  return Start(JtdxMessageType::kClear, message.Header).Bytes();
+  return Start(MessageType::Clear, message.Header).Bytes();
 }
 
 std::vector<std::uint8_t> EncodeMessage(const QsoLoggedMessage& message) {
-  DatagramWriter writer = Start(JtdxMessageType::kQsoLogged, message.Header);
+  DatagramWriter writer = Start(MessageType::QsoLogged, message.Header);
   WriteDateTime(writer, message.TimeOff);
   writer.Utf8(message.DxCall)
       .Utf8(message.DxGrid)
@@ -87,7 +87,7 @@ std::vector<std::uint8_t> EncodeMessage(const QsoLoggedMessage& message) {
 }
 
 std::vector<std::uint8_t> EncodeMessage(const CloseMessage& message) {
-  return Start(JtdxMessageType::kClose, message.Header).Bytes();
+  return Start(MessageType::Close, message.Header).Bytes();
 }
 
 std::vector<std::uint8_t> EncodeMessage(const JtdxMessage& message) {

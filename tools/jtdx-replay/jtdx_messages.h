@@ -5,19 +5,12 @@
 #include <variant>
 #include <vector>
 
+#include "link/jtdx_format.h"
+
 // The messages JTDX sends, with every field in JTDX's order and type, and
 // defaults that look like a real JTDX 2.2 on 20 m FT8.
 
 inline constexpr std::uint32_t kJtdxSchema = 2;
-
-enum class JtdxMessageType : std::uint32_t {
-  kHeartbeat = 0,
-  kStatus = 1,
-  kDecode = 2,
-  kClear = 3,
-  kQsoLogged = 5,
-  kClose = 6,
-};
 
 // Every message starts with these after the magic.
 struct JtdxHeader {

@@ -33,7 +33,7 @@ bool LoadSteps(const ReplayOptions& options, std::vector<ScenarioStep>& steps) {
       return false;
     }
     if (options.Raw) {
-      steps.push_back({ScenarioStep::Kind::kSend, {content->begin(), content->end()}, 0});
+      steps.push_back({ScenarioStep::Kind::Send, {content->begin(), content->end()}, 0});
       continue;
     }
     try {
@@ -49,7 +49,7 @@ bool LoadSteps(const ReplayOptions& options, std::vector<ScenarioStep>& steps) {
 
 int Dump(const std::vector<ScenarioStep>& steps) {
   for (const ScenarioStep& step : steps) {
-    if (step.What == ScenarioStep::Kind::kSend) std::printf("%s\n", FormatHex(step.Datagram).c_str());
+    if (step.What == ScenarioStep::Kind::Send) std::printf("%s\n", FormatHex(step.Datagram).c_str());
   }
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -61,7 +61,7 @@ int Play(const std::vector<ScenarioStep>& steps, std::uint16_t port) {
     return 1;
   }
   for (const ScenarioStep& step : steps) {
-    if (step.What == ScenarioStep::Kind::kWait) {
+    if (step.What == ScenarioStep::Kind::Wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(step.WaitMs));
     } else if (!sender.Send(port, step.Datagram)) {
       std::fprintf(stderr, "jtdx-replay: %s\n", sender.Error().c_str());

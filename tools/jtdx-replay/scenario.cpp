@@ -214,7 +214,7 @@ std::optional<ScenarioStep> ParseLine(std::string_view line) {
     step.Datagram = *bytes;
   } else if (name == "wait") {
     if (args.size() != 1 || args[0].HasValue) Refuse("wait needs one number of milliseconds, e.g. wait 300");
-    step.What = ScenarioStep::Kind::kWait;
+    step.What = ScenarioStep::Kind::Wait;
     try {
       step.WaitMs = static_cast<std::uint32_t>(ParseUnsignedValue(args[0].Key, 3'600'000));
     } catch (const std::invalid_argument& e) {

@@ -21,8 +21,8 @@
 // and \\ inside quotes); every field not given keeps its default.
 
 struct ScenarioStep {
-  enum class Kind { kSend, kWait };
-  Kind What = Kind::kSend;
+  enum class Kind { Send, Wait };
+  Kind What = Kind::Send;
   std::vector<std::uint8_t> Datagram;  // kSend
   std::uint32_t WaitMs = 0;            // kWait
 };

@@ -65,7 +65,7 @@ TEST(Scenario, WaitsRawCommentsAndBlankLines) {
   HeartbeatMessage heartbeat;
   heartbeat.Header.Id = "JTDX - IC7300";
   EXPECT_EQ(steps[0].Datagram, EncodeMessage(heartbeat));
-  EXPECT_EQ(steps[1].What, ScenarioStep::Kind::kWait);
+  EXPECT_EQ(steps[1].What, ScenarioStep::Kind::Wait);
   EXPECT_EQ(steps[1].WaitMs, 250u);
   EXPECT_EQ(steps[2].Datagram, (std::vector<std::uint8_t>{0xAD, 0xBC, 0xCB, 0xDA, 0x00}));
   EXPECT_EQ(steps[3].Datagram, EncodeMessage(CloseMessage{}));
@@ -96,7 +96,7 @@ TEST(Scenario, ShippedSessionParsesAndLogsOneContact) {
   const auto steps = ParseScenario(text, "ft8-session.txt");
   int by_type[256] = {};
   for (const ScenarioStep& step : steps) {
-    if (step.What == ScenarioStep::Kind::kSend) ++by_type[step.Datagram.at(11)];
+    if (step.What == ScenarioStep::Kind::Send) ++by_type[step.Datagram.at(11)];
   }
   EXPECT_EQ(by_type[0], 1);  // heartbeat
   EXPECT_GE(by_type[1], 3);  // status
