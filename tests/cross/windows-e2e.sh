@@ -75,34 +75,44 @@ start_sim first
 expect_probe "$title $port1" wait-title "$title $port1"
 "$replay" --port "$port1" "$session" >/dev/null || fail "jtdx-replay to $port1"
 wait_records first.adi 1
-# Every call reaches Tolm with its values, in the order of first arrival; how
-# often a frequency is set again is the poll tick's business, tested with the
-# tick itself. The latch lets the contact be saved exactly once.
-cat >expected-first.txt <<'END'
+# Every call reaches Tolm with its values, each datagram acted on once: the
+# frequencies of each Status, the contact saved once, the Clear.
+status_frequencies='TxFrequency 14075500
+RxFrequency 14075210'
+cat >expected-first.txt <<END
 ExecMacro "<MODEADD:FT8>"
 SetLogField 5 "-10"
 TxFrequency 14075500
 RxFrequency 14075500
 SetLogField 0 "K1ABC"
 SetLogField 5 "-12"
-RxFrequency 14075210
+$status_frequencies
+$status_frequencies
+$status_frequencies
+SetLogField 0 "K1ABC"
 SetLogField 10 "FN42"
 SetLogField 1 "Bob"
+SetLogField 5 "-12"
 SetLogField 2 "-05"
 SetLogField 4 "tnx QSO 73"
 ExecMacro "<CURSOR:TX>"
 ExecMacro "<FIXSTARTTIME>"
+TxFrequency 14075500
 ExecMacro "<SAVEQSO>"
+$status_frequencies
 SetLogField 0 ""
 SetLogField 5 ""
 SetLogField 2 ""
 SetLogField 4 ""
 SetLogField 10 ""
 SetLogField 1 ""
+SetLogField 0 ""
+$status_frequencies
 END
-awk '!seen[$0]++' first.txt >first-calls.txt
 grep -q '<CALL:5>K1ABC' first.adi || fail "the contact in first.adi: $(cat first.adi)"
-diff expected-first.txt first-calls.txt >first.diff || fail "transcript of the session differs: $(cat first.diff)"
+# The last Status may still be on its way to the next tick.
+for _ in $(seq 50); do diff -q expected-first.txt first.txt >/dev/null && break; sleep 0.1; done
+diff expected-first.txt first.txt >first.diff || fail "transcript of the session differs: $(cat first.diff)"
 
 # Another contact logged and the next station selected: all six fields
 # filled as the user sees them, and the screenshot.
