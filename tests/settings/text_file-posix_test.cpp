@@ -23,6 +23,23 @@ const std::string kOld = "; mine\n[Settings]\nUDP_Port=2240\n";
 
 bool RunningAsRoot() { return ::geteuid() == 0; }
 
+// Permissions stop every user but root. As root, the checks run in a child
+// that has handed the working directory to "nobody" and become "nobody".
+template <typename Checks>
+void AsOrdinaryUser(Checks checks) {
+  if (!RunningAsRoot()) return checks();
+  constexpr uid_t kNobody = 65534;
+  ::lchown(".", kNobody, kNobody);
+  for (const auto& entry : fs::recursive_directory_iterator(".")) ::lchown(entry.path().c_str(), kNobody, kNobody);
+  EXPECT_EXIT(
+      {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) std::_Exit(2);
+        checks();
+        std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
 }  // namespace
 
 using TextFileTest = SettingsDirTest;
@@ -57,18 +74,19 @@ TEST_F(TextFileTest, ReadOnlyFileIsLeftAloneEvenForRoot) {
 }
 
 TEST_F(TextFileTest, ReadOnlyDirectoryOrUnreadableFileIsLeftAlone) {
-  if (RunningAsRoot()) GTEST_SKIP() << "permissions do not stop root from writing";
   WriteFile(kOld);
-  fs::permissions("Plugins", fs::perms::owner_write, fs::perm_options::remove);
-  WriteSetting(kUdpPortKey, 2250);
-  fs::permissions("Plugins", fs::perms::owner_write, fs::perm_options::add);
-  EXPECT_EQ(FileText(), kOld);
+  AsOrdinaryUser([] {
+    fs::permissions("Plugins", fs::perms::owner_write, fs::perm_options::remove);
+    WriteSetting(kUdpPortKey, 2250);
+    fs::permissions("Plugins", fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(FileText(), kOld);
 
-  // A file we cannot read is not replaced by one holding a single key.
-  fs::permissions(SettingsPath(), fs::perms::owner_write);
-  WriteSetting(kUdpPortKey, 2250);
-  fs::permissions(SettingsPath(), fs::perms::owner_all);
-  EXPECT_EQ(FileText(), kOld);
+    // A file we cannot read is not replaced by one holding a single key.
+    fs::permissions(SettingsPath(), fs::perms::owner_write);
+    WriteSetting(kUdpPortKey, 2250);
+    fs::permissions(SettingsPath(), fs::perms::owner_all);
+    EXPECT_EQ(FileText(), kOld);
+  });
 }
 
 TEST_F(TextFileTest, ReplacementKeepsPermissionsAndSymbolicLinksAndLeavesNoTemporary) {
