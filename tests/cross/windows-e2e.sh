@@ -20,6 +20,9 @@ probe_exe="$WINDOWS_BUILD/tests/e2e/win32/relvan-probe.exe"
 replay="${NATIVE_BUILD:?}/tools/jtdx-replay/jtdx-replay"
 session="$source_dir/examples/ft8-session.txt"
 export WINEPREFIX="${WINEPREFIX:-$WINDOWS_BUILD/wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A program started while the previous test's Wine server is still shutting
+# down can die before it shows anything: let that server end first.
+wineserver -w
 
 started=()  # our own background processes, ended by id if the story breaks off
 fail() {

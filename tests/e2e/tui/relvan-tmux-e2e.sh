@@ -41,23 +41,20 @@ fail() {
 
 screen() { "${tmux[@]}" capture-pane -p -t story; }
 
-# Polls the screen until the extended regular expression matches (10 s).
-wait_screen() {
-  local deadline=$((SECONDS + 10))
-  until screen | grep -Eq -- "$1"; do
-    [ $SECONDS -lt $deadline ] || fail "screen never showed /$1/"
+# Polls the screen (10 s) until the extended regular expression shows
+# (wait_screen) or no longer shows (wait_gone).
+wait_for_screen() {  # wait_for_screen 1|0 REGEX FAILURE
+  local deadline=$((SECONDS + 10)) shown
+  while :; do
+    shown=0
+    screen | grep -Eq -- "$2" && shown=1
+    [ "$shown" = "$1" ] && return
+    [ $SECONDS -lt $deadline ] || fail "$3 /$2/"
     sleep 0.1
   done
 }
-
-# Polls until the screen no longer shows the regular expression (10 s).
-wait_gone() {
-  local deadline=$((SECONDS + 10))
-  while screen | grep -Eq -- "$1"; do
-    [ $SECONDS -lt $deadline ] || fail "screen still shows /$1/"
-    sleep 0.1
-  done
-}
+wait_screen() { wait_for_screen 1 "$1" "screen never showed"; }
+wait_gone() { wait_for_screen 0 "$1" "screen still shows"; }
 
 # The title is the top line, exactly.
 wait_title() {
