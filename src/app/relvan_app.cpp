@@ -8,7 +8,7 @@ CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host)
     : host_(std::move(host)), state_(std::make_unique<BridgeState>()) {}
 
 bool CRelvanApp::InitInstance(ModalRunner& runner) {
-  CRelvanDlg dialog(*state_, *host_, exits_);
+  CRelvanDlg dialog(*state_, *host_, exits_, clock_);
   runner.RunModal(dialog);
   return false;
 }

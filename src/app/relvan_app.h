@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/program_exits.h"
+#include "core/clock.h"
 #include "core/bridge_state.h"
 #include "host/host_link.h"
 #include "ui/window_port.h"
@@ -27,4 +28,5 @@ class CRelvanApp {
   std::unique_ptr<HostLink> host_;
   std::unique_ptr<BridgeState> state_;
   ProgramExits exits_;
+  SystemClock clock_;
 };

@@ -2,9 +2,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
+#include "core/clock.h"
+#include "core/operator_notice.h"
 #include "core/socket_handle.h"
 
 // An IPv4 address and port in host byte order.
@@ -49,6 +52,17 @@ struct BridgeState {
   std::string LastGrid;
   std::string LastName;
   std::string LastComments;
+
+  // Tolm and JTDX coming and going.
+  Clock::TimePoint TickTime;     // when the tick running now started
+  bool HostOutage = false;       // a call failed and no attach has worked since
+  Clock::TimePoint NextAttachAt;  // after a failed call, no attach before this
+  bool JtdxClosed = false;       // JTDX said Close and has sent nothing since
+  Clock::TimePoint JtdxClosedAt;
+  // Where contacts that do not reach Tolm are kept, in full; set at start-up.
+  std::string UnsavedContactsPath;
+  // What the window has still to tell the operator, oldest first.
+  std::deque<OperatorNotice> Notices;
 
   // Windows: one position cache shared by the main and the Setup dialog.
   int WindowX = 0;

@@ -2,9 +2,7 @@
 
 #include "host/transcript.h"
 
-namespace {
-
-std::string_view OperationName(HostCall::Operation op) {
+std::string_view HostCallName(HostCall::Operation op) {
   switch (op) {
     case HostCall::Operation::ExecMacro: return "ExecMacro";
     case HostCall::Operation::SetLogField: return "SetLogField";
@@ -14,10 +12,8 @@ std::string_view OperationName(HostCall::Operation op) {
   return "?";
 }
 
-}  // namespace
-
 std::string FormatHostCall(const HostCall& call, char separator, std::string (*text_format)(std::string_view)) {
-  std::string line(OperationName(call.Op));
+  std::string line(HostCallName(call.Op));
   line += separator;
   switch (call.Op) {
     case HostCall::Operation::SetLogField:

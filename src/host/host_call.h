@@ -22,6 +22,9 @@ struct HostCall {
   static HostCall Rx(double hz) { return {Operation::RxFrequency, 0, {}, hz}; }
 };
 
+// The operation's name as the host knows it: "ExecMacro", "SetLogField", ...
+std::string_view HostCallName(HostCall::Operation op);
+
 // The operation's name, then the index, the text as text_format writes it or
 // the frequency in exact hertz, each behind the separator: the shape shared
 // by the request lines and the transcript lines.

@@ -20,7 +20,7 @@ class OwnedBstr {
   explicit OwnedBstr(std::string_view utf8) {
     const std::wstring wide = Utf8ToUtf16(utf8);
     bstr_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    if (bstr_ == nullptr) throw HostCallError("out of memory for a text to Tolm");
+    if (bstr_ == nullptr) throw HostCallError("SysAllocStringLen", "out of memory for a text to Tolm");
   }
   ~OwnedBstr() { SysFreeString(bstr_); }
   OwnedBstr(const OwnedBstr&) = delete;
@@ -65,10 +65,10 @@ std::string SystemMessage(HRESULT hr) {
   return text;
 }
 
-// "Tolm call ExecMacro failed (0x80020009): <what Tolm said>". The server's own
-// description wins; without one the system's text for the code is used.
-std::string DescribeFailure(const char* operation, HRESULT hr, EXCEPINFO& info) {
-  std::string text = std::string("Tolm call ") + operation + " failed (" + Hex(hr) + ")";
+// Why a call failed, in words: the server's own description wins; without one
+// the system's text for the code ("The RPC server is unavailable"), and the
+// code itself when the system has none.
+std::string DescribeFailure(HRESULT hr, EXCEPINFO& info) {
   std::string detail;
   if (hr == DISP_E_EXCEPTION) {
     if (info.pfnDeferredFillIn != nullptr) info.pfnDeferredFillIn(&info);
@@ -77,8 +77,8 @@ std::string DescribeFailure(const char* operation, HRESULT hr, EXCEPINFO& info) 
     if (detail.empty() && FAILED(info.scode)) detail = SystemMessage(info.scode);
   }
   if (detail.empty()) detail = SystemMessage(hr);
-  if (!detail.empty()) text += ": " + detail;
-  return text;
+  while (!detail.empty() && detail.back() == '.') detail.pop_back();
+  return detail.empty() ? "error " + Hex(hr) : detail + " (" + Hex(hr) + ")";
 }
 
 }  // namespace
@@ -117,7 +117,7 @@ void ComHostLink::Invoke(const char* operation, DISPID member, WORD flags, DISPP
   UINT bad_argument = 0;
   const HRESULT hr = host_dispatch_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr,
                                             &excep.info, &bad_argument);
-  if (FAILED(hr)) throw HostCallError(DescribeFailure(operation, hr, excep.info));
+  if (FAILED(hr)) throw HostCallError(operation, DescribeFailure(hr, excep.info));
 }
 
 void ComHostLink::ExecMacro(std::string_view text) {

@@ -5,9 +5,11 @@
 #include <string_view>
 
 // A host call that failed: the host refused it or could not be reached.
+// what() is "Operation: reason", the detail an operator's message ends with.
 class HostCallError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  HostCallError(std::string_view operation, const std::string& reason)
+      : std::runtime_error(std::string(operation) + ": " + reason) {}
 };
 
 // The fields of the host's log entry that the bridge fills, by the index the

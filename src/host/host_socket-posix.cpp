@@ -13,7 +13,6 @@
 #include "host/host_wire.h"
 #include "host/peer_user-posix.h"
 #include "host/platform_host.h"
-#include "host/transcript.h"
 
 namespace {
 
@@ -85,12 +84,12 @@ void SocketHostLink::RxFrequency(double hz) { Call(HostCall::Rx(hz)); }
 
 void SocketHostLink::Call(const HostCall& call) {
   if (fd_ < 0) return;
-  if (!broken_.empty()) Fail(call, "the connection to Tolm was lost earlier (" + broken_ + ")");
+  if (!broken_.empty()) Fail(call, "the connection to Tolm was lost earlier: " + broken_);
   const auto deadline = std::chrono::steady_clock::now() + call_timeout_;
   SendAll(call, WireRequestLine(call), deadline);
   const WireReply reply = ParseWireReply(ReceiveLine(call, deadline));
   if (reply.Malformed) Break(call, reply.Message);
-  if (!reply.Ok) Fail(call, "Tolm refused it: " + reply.Message);
+  if (!reply.Ok) Fail(call, reply.Message);
 }
 
 void SocketHostLink::SendAll(const HostCall& call, const std::string& request,
@@ -103,7 +102,7 @@ void SocketHostLink::SendAll(const HostCall& call, const std::string& request,
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       if (!WaitFor(fd_, POLLOUT, deadline)) Break(call, "Tolm took no request within " + SecondsText(call_timeout_));
     } else if (n < 0 && errno != EINTR) {
-      Break(call, std::string("cannot reach Tolm: ") + std::strerror(errno));
+      Break(call, std::strerror(errno));
     }
   }
 }
@@ -127,15 +126,13 @@ std::string SocketHostLink::ReceiveLine(const HostCall& call, std::chrono::stead
     } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
       if (!WaitFor(fd_, POLLIN, deadline)) Break(call, "no answer from Tolm within " + SecondsText(call_timeout_));
     } else if (errno != EINTR) {
-      Break(call, std::string("cannot reach Tolm: ") + std::strerror(errno));
+      Break(call, std::strerror(errno));
     }
   }
 }
 
-// The error names the call by its transcript line, made only now that it
-// failed.
 void SocketHostLink::Fail(const HostCall& call, const std::string& reason) {
-  throw HostCallError(TranscriptLine(call) + ": " + reason);
+  throw HostCallError(HostCallName(call.Op), reason);
 }
 
 // After a failure in transit the stream may still carry a late or partial

@@ -10,12 +10,32 @@ EndpointStatus OpenEndpoint(BridgeState& state, const std::function<void()>& cal
   CloseEndpoint(state);
   state.UdpSocket = CreateUdpSocket();
   if (state.UdpSocket == kInvalidSocket) return EndpointStatus::NoSocket;
-  // No range check: the low 16 bits of the configured number are the port.
-  state.BindAddress = {kLoopbackIp, static_cast<std::uint16_t>(state.UdpPort & 0xFFFF)};
+  state.BindAddress = {kLoopbackIp, static_cast<std::uint16_t>(state.UdpPort)};
   state.LastSender = {};
   if (caller_step) caller_step();
   state.EndpointBound = BindSocket(state.UdpSocket, state.BindAddress);
   return MakeNonBlocking(state.UdpSocket) ? EndpointStatus::Open : EndpointStatus::Blocking;
+}
+
+PortChange MoveEndpoint(BridgeState& state, int port) {
+  const SocketHandle socket = CreateUdpSocket();
+  if (socket == kInvalidSocket) return PortChange::NoSocket;
+  const PeerAddress address{kLoopbackIp, static_cast<std::uint16_t>(port)};
+  if (!BindSocket(socket, address)) {
+    CloseSocket(socket);
+    return PortChange::PortHeld;
+  }
+  if (!MakeNonBlocking(socket)) {
+    CloseSocket(socket);
+    return PortChange::Blocking;
+  }
+  CloseEndpoint(state);
+  state.UdpSocket = socket;
+  state.UdpPort = port;
+  state.BindAddress = address;
+  state.LastSender = {};
+  state.EndpointBound = true;
+  return PortChange::Moved;
 }
 
 void CloseEndpoint(BridgeState& state) {

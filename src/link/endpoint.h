@@ -5,8 +5,8 @@
 
 #include "core/bridge_state.h"
 
-// The bridge's one UDP socket, bound to 127.0.0.1 on the low 16 bits of
-// UdpPort and switched to non-blocking mode, so that no tick ever waits.
+// The bridge's one UDP socket, bound to 127.0.0.1 on UdpPort (1 to 65535)
+// and switched to non-blocking mode, so that no tick ever waits.
 
 // Starts the platform's sockets (Winsock 2.2); false when they cannot start.
 // Nothing to do on POSIX.
@@ -24,6 +24,19 @@ enum class EndpointStatus {
 // to 127.0.0.1 and the port, the caller's own step, the bind (its outcome
 // kept in EndpointBound), the non-blocking switch.
 EndpointStatus OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step);
+
+// Moving the endpoint to another port (or binding its port again).
+enum class PortChange {
+  Moved,     // listening on the new port; the old socket is closed
+  PortHeld,  // the new port could not be bound; the old endpoint is untouched
+  NoSocket,  // no socket could be made; the old endpoint is untouched
+  Blocking,  // the new socket would block; it is closed, the old one untouched
+};
+
+// Binds a new socket on `port` first, and only once it listens there closes
+// the old one and makes `port` UdpPort: the bridge never stops listening
+// because a port it was asked to move to is taken.
+PortChange MoveEndpoint(BridgeState& state, int port);
 
 // Closes the socket; does nothing when it is closed already.
 void CloseEndpoint(BridgeState& state);

@@ -47,10 +47,46 @@ void RefreshTitle(BridgeState& state, const HostLink& host, MainWindow& window) 
   window.SetTitle(state.TitleText);
 }
 
+// Lets go of a host whose call failed and leaves it alone for a while. The
+// operator hears of it once per outage, and not at all when the failure cut
+// a contact off: that contact's own notice says so.
+void LetGoOfHost(BridgeState& state, HostLink& host, const HostCallError& error) {
+  host.DetachHost();
+  state.NextAttachAt = state.TickTime + kReattachDelay;
+  if (state.HostOutage) return;
+  state.HostOutage = true;
+  OperatorNotice notice;
+  notice.What = OperatorNotice::Kind::HostStopped;
+  notice.HostDetail = error.what();
+  state.Notices.push_back(std::move(notice));
+}
+
+// Runs one piece of host work; a failure ends that piece alone.
+template <typename Work>
+void RunHostWork(BridgeState& state, HostLink& host, Work work) {
+  try {
+    work();
+  } catch (const HostCallError& error) {
+    LetGoOfHost(state, host, error);
+  }
+}
+
+void AttachHost(BridgeState& state, HostLink& host) {
+  // A clock set back must not hold the next attach off for longer.
+  if (state.TickTime < state.NextAttachAt && state.NextAttachAt - state.TickTime <= kReattachDelay) return;
+  host.AttachHost();
+  if (!host.IsAttached()) return;
+  RunHostWork(state, host, [&] {
+    if (state.StatusSeen) SendKeptState(state, host);
+  });
+  if (host.IsAttached()) state.HostOutage = false;
+}
+
 }  // namespace
 
-bool DispatchDatagram(BridgeState& state, HostLink& host, MainWindow& window) {
-  if (!IsAcceptedDatagram(state)) return true;
+void DispatchDatagram(BridgeState& state, HostLink& host, MainWindow& window) {
+  if (!IsAcceptedDatagram(state)) return;
+  state.JtdxClosed = false;
   state.ReadPos = kHeaderSize;  // the fields follow the header
   // Only the type's low byte counts; Decode and the rest are ignored.
   switch (static_cast<MessageType>(DatagramByte(state, kTypeByte))) {
@@ -67,27 +103,25 @@ bool DispatchDatagram(BridgeState& state, HostLink& host, MainWindow& window) {
       HandleQsoLogged(state, host, window);
       break;
     case MessageType::Close:
-      // JTDX has gone: the timer stays stopped until the program is
-      // started again.
-      CloseEndpoint(state);
-      return false;
+      // JTDX has gone for now; the endpoint stays open for the JTDX that
+      // starts next, and the fields keep what they show.
+      state.JtdxClosed = true;
+      state.JtdxClosedAt = state.TickTime;
+      break;
     case MessageType::Decode:
       break;
   }
-  return true;
 }
 
-void PollTick(BridgeState& state, HostLink& host, MainWindow& window) {
+void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Clock& clock) {
   window.StopPollTimer();
+  state.TickTime = clock.Now();
 
-  if (!host.IsAttached()) {
-    host.AttachHost();
-    if (host.IsAttached() && state.StatusSeen) SendKeptState(state, host);
-  }
+  if (!host.IsAttached()) AttachHost(state, host);
   RefreshTitle(state, host, window);
 
   for (int taken = 0; taken < kMaxDatagramsPerTick && ReceiveDatagram(state); ++taken) {
-    if (!DispatchDatagram(state, host, window)) return;
+    RunHostWork(state, host, [&] { DispatchDatagram(state, host, window); });
   }
 
   window.StartPollTimer();

@@ -1,5 +1,8 @@
 #pragma once
+#include <chrono>
+
 #include "core/bridge_state.h"
+#include "core/clock.h"
 #include "core/main_window.h"
 #include "host/host_link.h"
 
@@ -7,18 +10,27 @@
 // the window stays responsive under a burst; the rest wait for the next tick.
 inline constexpr int kMaxDatagramsPerTick = 1024;
 
+// How long the bridge leaves a Tolm that failed a call before it attaches
+// again: a Tolm that refuses every call costs one failure, not ten a second.
+inline constexpr std::chrono::seconds kReattachDelay{3};
+
 // One tick of the main window's 100 ms poll timer. With the timer stopped, it
 // attaches to the host while detached (and brings a host that has just
 // attached up to date with the last Status), writes the title when what it
 // says has changed, then takes every datagram waiting, up to
-// kMaxDatagramsPerTick, in arrival order, and acts on each once. The timer
-// is re-armed at the end, except after a Close, which also closes the
-// endpoint for good. A tick with nothing new calls nothing. A failing host
-// call, or a contact that cannot be saved, throws HostCallError out of the
-// tick at that point with the timer stopped; the datagrams not yet taken
-// wait in the socket for the next tick.
-void PollTick(BridgeState& state, HostLink& host, MainWindow& window);
+// kMaxDatagramsPerTick, in arrival order, and acts on each once. A tick with
+// nothing new calls nothing, and every tick re-arms the timer.
+//
+// Nothing stops the intake. A failing host call ends only the host work of
+// the datagram (or of the resend on attach) it belongs to: the tick lets go
+// of the host, waits kReattachDelay before the next attach, and goes on with
+// the next datagram, whose contacts then go to the unsaved-contacts file.
+// What the operator must hear of is queued in state.Notices for the window
+// to show: one HostStopped per outage of Tolm, one ContactNotSaved per
+// contact that did not reach it. JTDX's Close is remembered in JtdxClosed
+// until the next datagram; the endpoint stays open for the next JTDX.
+void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Clock& clock);
 
-// Tests the datagram just received and hands it to its handler. False after
-// a Close, which has closed the endpoint.
-bool DispatchDatagram(BridgeState& state, HostLink& host, MainWindow& window);
+// Tests the datagram just received and hands it to its handler. A failing
+// host call throws HostCallError out of it.
+void DispatchDatagram(BridgeState& state, HostLink& host, MainWindow& window);

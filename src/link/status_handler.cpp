@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "link/field_readers.h"
@@ -13,29 +14,32 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
   ReadUtf8(state);  // id
   const std::uint64_t dial = ReadU64(state);
 
-  // The texts are compared as views into the datagram and copied only when
-  // they changed, so a Status like the one before costs no allocation.
+  // Everything is read and kept before the host hears of any of it, so that
+  // a host that fails half-way, and attaches again later, is sent this
+  // Status and not the one before. The texts are compared as views into the
+  // datagram and copied only when they changed, so a Status like the one
+  // before costs no allocation.
   const std::string_view mode = ReadUtf8(state);
-  if (mode != state.LastMode) {
+  const bool mode_changed = mode != state.LastMode;
+  if (mode_changed) {
     state.LastMode = mode;
     fields.Mode = mode;
-    if (const std::string_view macro = ModeMacro(mode); !macro.empty()) host.ExecMacro(macro);
   }
   // Once a Status has named a mode, Heartbeats are no longer answered.
   state.StatusNamedMode = !state.LastMode.empty();
 
   const std::string_view dx_call = ReadUtf8(state);
-  if (dx_call != state.LastDxCall) {
+  const bool call_changed = dx_call != state.LastDxCall;
+  if (call_changed) {
     state.LastDxCall = dx_call;
     fields.Call = dx_call;
-    host.SetLogField(LogField::Call, dx_call);
   }
 
   const std::string_view report = ReadUtf8(state);
-  if (report != state.LastReport) {
+  const bool report_changed = report != state.LastReport;
+  if (report_changed) {
     state.LastReport = report;
     fields.RptSent = report;
-    host.SetLogField(LogField::RptSent, report);
   }
 
   // The Tx mode is skipped by its own length (it differs from the mode in
@@ -50,23 +54,27 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
 
   // LastFrequency holds the Rx frequency last written, so in a mode with an
   // Rx offset this writes on every Status, and in CW and SSB only when the
-  // dial moves. A frequency no radio has is neither shown nor sent.
-  if (static_cast<std::int64_t>(dial) != state.LastFrequency) {
-    const auto tx = OffsetFrequency(dial, tx_offset);
-    const auto rx = OffsetFrequency(dial, rx_offset);
-    if (tx) {
-      // The Freq field shows the last Tx frequency unless a Clear emptied it:
-      // the text is made anew only when it changes.
-      if (*tx != state.LastTxFrequency || fields.Freq.empty()) FormatFrequencyText(*tx, fields.Freq);
-      host.TxFrequency(static_cast<double>(*tx));
-      state.LastTxFrequency = *tx;
-    }
-    if (rx) {
-      host.RxFrequency(static_cast<double>(*rx));
-      state.LastRxFrequency = *rx;
-    }
+  // dial moves. A dial of 0 is JTDX before it has read the radio, and a
+  // frequency no radio has is neither shown nor sent.
+  std::optional<std::int64_t> tx;
+  std::optional<std::int64_t> rx;
+  if (dial != 0 && static_cast<std::int64_t>(dial) != state.LastFrequency) {
+    tx = OffsetFrequency(dial, tx_offset);
+    rx = OffsetFrequency(dial, rx_offset);
+    // The Freq field shows the last Tx frequency unless a Clear emptied it:
+    // the text is made anew only when it changes.
+    if (tx && (*tx != state.LastTxFrequency || fields.Freq.empty())) FormatFrequencyText(*tx, fields.Freq);
+    if (tx) state.LastTxFrequency = *tx;
+    if (rx) state.LastRxFrequency = *rx;
     state.LastFrequency = rx.value_or(static_cast<std::int64_t>(dial));
   }
-
   window.PushFields();
+
+  if (mode_changed) {
+    if (const std::string_view macro = ModeMacro(state.LastMode); !macro.empty()) host.ExecMacro(macro);
+  }
+  if (call_changed) host.SetLogField(LogField::Call, state.LastDxCall);
+  if (report_changed) host.SetLogField(LogField::RptSent, state.LastReport);
+  if (tx) host.TxFrequency(static_cast<double>(*tx));
+  if (rx) host.RxFrequency(static_cast<double>(*rx));
 }

@@ -49,3 +49,6 @@ void CheckWindowPosition(BridgeState& state, WindowPosition current, const Posit
 }
 
 void SaveUdpPort(const BridgeState& state) { WriteSetting(kUdpPortKey, state.UdpPort); }
+// STUB
+#include <filesystem>
+std::string UnsavedContactsPath() { return (std::filesystem::current_path() / "Plugins" / "Tolm_JTDX_unsaved.adi").string(); }

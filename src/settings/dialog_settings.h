@@ -17,6 +17,8 @@ struct WindowPosition {
 inline constexpr WindowPosition kMainDialogFallbackPosition{10, 10};
 inline constexpr WindowPosition kSetupDialogFallbackPosition{200, 10};
 inline constexpr int kFallbackUdpPort = 2237;
+inline constexpr int kMinUdpPort = 1;
+inline constexpr int kMaxUdpPort = 65535;
 
 // Main dialog initialisation: creates "Plugins", reads the dialog's position
 // into the cache and the port into UdpPort. Returns the position to move the

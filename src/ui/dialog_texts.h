@@ -13,5 +13,6 @@ inline constexpr char kOkButton[] = "ОК";  // Cyrillic О and К
 inline constexpr char kFinishButton[] = "Finish";
 inline constexpr char kSetupButton[] = "Setup";
 inline constexpr char kNotAnInteger[] = "Please enter an integer.";
+inline constexpr char kPortOutOfRange[] = "Please enter an integer between 1 and 65535.";
 
 }  // namespace texts

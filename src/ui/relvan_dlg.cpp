@@ -1,19 +1,23 @@
 #include "ui/relvan_dlg.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "link/bridge_title.h"
 #include "link/endpoint.h"
 #include "link/poll_tick.h"
 #include "settings/dialog_settings.h"
+#include "settings/settings_file.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_texts.h"
+#include "ui/notice_texts.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_dlg.h"
 
-CRelvanDlg::CRelvanDlg(BridgeState& state, HostLink& host, SocketFailures& failures)
-    : Dialog(ids::kMainTemplate), state_(state), host_(host), failures_(failures) {}
+CRelvanDlg::CRelvanDlg(BridgeState& state, HostLink& host, SocketFailures& failures, const Clock& clock)
+    : Dialog(ids::kMainTemplate), state_(state), host_(host), failures_(failures), clock_(clock) {}
 
 bool CRelvanDlg::DoDataExchange(bool save) {
   const std::pair<int, std::string*> exchange[] = {
@@ -35,6 +39,7 @@ bool CRelvanDlg::OnInitDialog() {
 
   const WindowPosition position = LoadMainDialogSettings(state_);
   Window().MoveWindow(position.X, position.Y);
+  state_.UnsavedContactsPath = UnsavedContactsPath();
 
   if (!StartSockets()) {
     failures_.SocketsDidNotStart();
@@ -61,15 +66,47 @@ bool CRelvanDlg::OnInitDialog() {
 }
 
 void CRelvanDlg::OnTimer(unsigned) {
-  try {
-    PollTick(state_, host_, *this);
-  } catch (const HostCallError& error) {
-    // The tick stopped the timer before the failing call, so no tick runs
-    // while the box is up; what JTDX sends meanwhile waits in the socket.
-    Window().ShowMessage(error.what(), MessageKind::Error);
-    host_.DetachHost();
-    StartPollTimer();
+  PollTick(state_, host_, *this, clock_);
+  ShowNotices();
+}
+
+void CRelvanDlg::ShowNotices() {
+  // The tick has re-armed the timer, and a message box's loop delivers it:
+  // the ticks go on under the box, and what they queue meanwhile is told
+  // when it closes, never in a second box on top of it.
+  if (box_open_) return;
+  bool after_box = false;
+  while (!state_.Notices.empty()) {
+    const std::string text = TakeNextMessage(after_box);
+    box_open_ = true;
+    Window().ShowMessage(text, MessageKind::Error);
+    box_open_ = false;
+    after_box = true;
   }
+}
+
+std::string CRelvanDlg::TakeNextMessage(bool after_box) {
+  auto& notices = state_.Notices;
+  const auto is_contact = [](const OperatorNotice& notice) {
+    return notice.What == OperatorNotice::Kind::ContactNotSaved;
+  };
+  const bool batch = after_box && is_contact(notices.front()) &&
+                     std::count_if(notices.begin(), notices.end(), is_contact) > 1;
+  if (!batch) {
+    const std::string text = texts::NoticeMessage(notices.front(), state_.UnsavedContactsPath);
+    notices.pop_front();
+    return text;
+  }
+  std::vector<OperatorNotice> contacts;
+  for (auto it = notices.begin(); it != notices.end();) {
+    if (!is_contact(*it)) {
+      ++it;
+      continue;
+    }
+    contacts.push_back(std::move(*it));
+    it = notices.erase(it);
+  }
+  return texts::MoreContactsMessage(contacts, state_.UnsavedContactsPath);
 }
 
 void CRelvanDlg::OnButtonClicked(int control) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/bridge_state.h"
+#include "core/clock.h"
 #include "core/display_fields.h"
 #include "core/main_window.h"
 #include "host/host_link.h"
@@ -8,10 +9,12 @@
 
 // The main dialog: the six display fields, Finish and Setup. Its
 // initialisation starts the bridge, and its 100 ms timer runs the poll tick
-// for the life of the program.
+// for the life of the program. It tells the operator what the tick could not
+// do (Tolm stopped answering, a contact that did not reach Tolm) in one
+// message box at a time, with the ticks going on under it.
 class CRelvanDlg : public Dialog, public MainWindow {
  public:
-  CRelvanDlg(BridgeState& state, HostLink& host, SocketFailures& failures);
+  CRelvanDlg(BridgeState& state, HostLink& host, SocketFailures& failures, const Clock& clock);
 
   bool OnInitDialog() override;
   // Finish: the standard OK, then the socket is closed.
@@ -33,9 +36,16 @@ class CRelvanDlg : public Dialog, public MainWindow {
 
  private:
   void OnSetup();
+  // Shows the notices the ticks queued, one box at a time.
+  void ShowNotices();
+  // The text of the next box: the first notice on its own, or, after a box,
+  // the contacts queued while it was up, all in one.
+  std::string TakeNextMessage(bool after_box);
 
   BridgeState& state_;
   HostLink& host_;
   SocketFailures& failures_;
+  const Clock& clock_;
   DisplayFields fields_;
+  bool box_open_ = false;
 };

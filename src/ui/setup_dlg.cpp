@@ -6,10 +6,17 @@
 #include "settings/dialog_settings.h"
 #include "ui/dialog_texts.h"
 #include "ui/integer_text.h"
+#include "ui/notice_texts.h"
 #include "ui/resource_ids.h"
 
 Setup::Setup(BridgeState& state, SocketFailures& failures)
     : Dialog(ids::kSetupTemplate), state_(state), failures_(failures) {}
+
+bool Setup::Refuse(const char* message) {
+  Window().ShowMessage(message, MessageKind::Warning);
+  Window().FocusControl(ids::kPortEdit);
+  return false;
+}
 
 bool Setup::DoDataExchange(bool save) {
   if (!save) {
@@ -17,20 +24,15 @@ bool Setup::DoDataExchange(bool save) {
     return true;
   }
   const auto value = ParseDialogInteger(Window().GetControlText(ids::kPortEdit));
-  if (!value) {
-    Window().ShowMessage(texts::kNotAnInteger, MessageKind::Warning);
-    Window().FocusControl(ids::kPortEdit);
-    return false;
-  }
+  if (!value) return Refuse(texts::kNotAnInteger);
+  if (*value < kMinUdpPort || *value > kMaxUdpPort) return Refuse(texts::kPortOutOfRange);
   PortNumber = *value;
   return true;
 }
 
 bool Setup::OnInitDialog() {
-  port_when_opened_ = state_.UdpPort;
   const SetupDialogSettings settings = LoadSetupDialogSettings(state_);
   PortNumber = settings.Port;
-  CloseEndpoint(state_);
   Window().MoveWindow(settings.Position.X, settings.Position.Y);
   UpdateData(false);
   return true;
@@ -38,37 +40,32 @@ bool Setup::OnInitDialog() {
 
 void Setup::OnEditChanged(int control) {
   if (control != ids::kPortEdit || InDataExchange()) return;
-  // A refused text leaves PortNumber, and so UdpPort, as they were.
+  // A refused text leaves PortNumber as it was.
   UpdateData(true);
-  state_.UdpPort = PortNumber;
 }
 
 void Setup::OnOK() {
-  if (!UpdateData(true)) return;  // stays open; nothing reopened yet
-  Window().EndDialog(ids::kOk);
-  state_.UdpPort = PortNumber;
-  Reopen(true);
-  state_.TitleStale = true;
-}
-
-void Setup::OnCancel() {
-  Window().EndDialog(ids::kCancel);
-  state_.UdpPort = port_when_opened_;
-  Reopen(false);
-  // The title names this port already; the next tick says it again, now
-  // with whether the port could be taken back.
-  state_.TitleStale = true;
-}
-
-void Setup::Reopen(bool store_port) {
-  const EndpointStatus endpoint = OpenEndpoint(state_, [&] {
-    if (store_port) SaveUdpPort(state_);
-  });
-  if (endpoint == EndpointStatus::NoSocket) failures_.NoSocket();
-  if (endpoint == EndpointStatus::Blocking) {
-    failures_.SocketStaysBlocking();
-    CloseEndpoint(state_);
+  if (!UpdateData(true)) return;  // stays open
+  if (PortNumber != state_.UdpPort || !state_.EndpointBound) {
+    const int old_port = state_.UdpPort;
+    switch (MoveEndpoint(state_, PortNumber)) {
+      case PortChange::Moved:
+        state_.TitleStale = true;
+        break;
+      case PortChange::PortHeld:
+        Window().ShowMessage(texts::PortHeldMessage(PortNumber, old_port, state_.EndpointBound), MessageKind::Error);
+        Window().FocusControl(ids::kPortEdit);
+        return;
+      case PortChange::NoSocket:
+        failures_.NoSocket();
+        return;
+      case PortChange::Blocking:
+        failures_.SocketStaysBlocking();
+        return;
+    }
   }
+  SaveUdpPort(state_);
+  Window().EndDialog(ids::kOk);
 }
 
 void Setup::OnSetCursor() {

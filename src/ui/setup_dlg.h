@@ -3,17 +3,18 @@
 #include "ui/dialog.h"
 #include "ui/socket_failures.h"
 
-// The Setup dialog: the UDP port. While it is shown the endpoint is closed;
-// every edit of the port reaches UdpPort at once; OK reopens the endpoint
-// on that port and stores it, and the next tick shows it in the title.
-// Cancel puts back the port the bridge listened on and reopens it there.
+// The Setup dialog: the UDP port. The bridge goes on listening while it is
+// shown; what is typed stays in PortNumber until OK. OK moves the endpoint
+// to that port, and only once the new port is bound does the bridge leave
+// the old one, store the new one and show it in the title at the next tick.
+// When the new port is held elsewhere the bridge stays where it was and the
+// dialog says so. Cancel changes nothing.
 class Setup : public Dialog {
  public:
   Setup(BridgeState& state, SocketFailures& failures);
 
   bool OnInitDialog() override;
   void OnOK() override;
-  void OnCancel() override;
   void OnEditChanged(int control) override;
   void OnSetCursor() override;
 
@@ -23,11 +24,9 @@ class Setup : public Dialog {
   bool DoDataExchange(bool save) override;
 
  private:
-  // Reopens the endpoint; a socket that stays blocking is closed at once,
-  // so that no tick can wait on it.
-  void Reopen(bool store_port);
+  // Refuses the edit's text with a message and puts the focus back into it.
+  bool Refuse(const char* message);
 
   BridgeState& state_;
   SocketFailures& failures_;
-  int port_when_opened_ = 0;
 };

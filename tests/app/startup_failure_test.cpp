@@ -48,7 +48,7 @@ TEST_F(StartupFailure, NoSocketEndsTheProgramWithCode11AndReleasesTheHost) {
 
 TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
   FakeSockets::NonBlockingFails = true;
-  CRelvanDlg dialog(*state, host, exits);
+  CRelvanDlg dialog(*state, host, exits, clock);
   ::testing::internal::CaptureStdout();
   EXPECT_FALSE(window.Open(dialog));
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "failed to set non-blocking socket\n");
@@ -56,27 +56,34 @@ TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
   EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2237");
 }
 
-TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheTitleSaysSo) {
-  CRelvanDlg dialog(*state, host, exits);
+TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnItsPort) {
+  CRelvanDlg dialog(*state, host, exits, clock);
   ASSERT_TRUE(window.Open(dialog));
+  const SocketHandle listening = state->UdpSocket;
   FakeSockets::NonBlockingFails = true;
-  window.ChildScript = [](Dialog& setup, FakeWindowPort&) {
+  std::string printed;
+  window.ChildScript = [&](Dialog& setup, FakeWindowPort& setup_window) {
+    setup_window.Type(ids::kPortEdit, "2238");
     ::testing::internal::CaptureStdout();
     setup.OnOK();
-    ::testing::internal::GetCapturedStdout();
+    printed = ::testing::internal::GetCapturedStdout();
   };
   dialog.OnButtonClicked(ids::kSetupButton);
-  EXPECT_EQ(state->UdpSocket, kInvalidSocket);
-  EXPECT_EQ(FakeSockets::Open, 0);
+  EXPECT_EQ(printed, "failed to set non-blocking socket\n");
+  EXPECT_EQ(state->UdpSocket, listening);
+  EXPECT_EQ(FakeSockets::Open, 1);
   dialog.OnTimer(1500);
-  EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2237 (not listening)");
+  EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2237");
 }
 
 TEST_F(StartupFailure, NoSocketFromSetupEndsTheProgramWithCode11) {
-  CRelvanDlg dialog(*state, host, exits);
+  CRelvanDlg dialog(*state, host, exits, clock);
   ASSERT_TRUE(window.Open(dialog));
   FakeSockets::CreateFails = true;
-  window.ChildScript = [](Dialog& setup, FakeWindowPort&) { setup.OnOK(); };
+  window.ChildScript = [](Dialog& setup, FakeWindowPort& setup_window) {
+    setup_window.Type(ids::kPortEdit, "2238");
+    setup.OnOK();
+  };
   EXPECT_EXIT(dialog.OnButtonClicked(ids::kSetupButton), ::testing::ExitedWithCode(11), "");
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "allocation_counter.h"
+#include "fake_clock.h"
 #include "jtdx_messages.h"
 #include "link/endpoint.h"
 #include "link/poll_tick.h"
@@ -68,7 +69,7 @@ struct Bridge {
     CloseEndpoint(*state);
     StopSockets();
   }
-  void Tick() { PollTick(*state, host, window); }
+  void Tick() { PollTick(*state, host, window, clock); }
   void Dispatch(const std::vector<std::uint8_t>& datagram) {
     LoadDatagram(*state, datagram);
     DispatchDatagram(*state, host, window);
@@ -80,6 +81,7 @@ struct Bridge {
   std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
   NullHost host;
   NullWindow window;
+  const FakeClock clock;
   UdpPeer jtdx;
 };
 

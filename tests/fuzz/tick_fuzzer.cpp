@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "fake_clock.h"
 #include "fake_main_window.h"
 #include "link/frequency.h"
 #include "link/poll_tick.h"
@@ -49,27 +50,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RecordingHost host(!input.StartDetached);
   host.FailAfter = input.FailAfter;
   FakeMainWindow window;
+  const FakeClock clock;
 
   for (const auto& datagram : input.Datagrams) {
     if (datagram.size() > kMaxDatagram) continue;
     LoadDatagram(*state, datagram);
     try {
       // As the tick hands each datagram received to its handler.
-      if (!DispatchDatagram(*state, host, window)) return 0;  // a Close: no tick runs after it
+      DispatchDatagram(*state, host, window);
     } catch (const HostCallError&) {
-      host.DetachHost();  // as the front end does after showing the error
+      host.DetachHost();  // as the tick does after a failed call
     }
     CheckCalls(host.Take());
     Require(window.Fields().Freq.size() <= 24, "frequency text too long");
 
     for (int tick = 1; tick < input.TicksPerDatagram; ++tick) {
       const bool attached = host.IsAttached();
-      try {
-        PollTick(*state, host, window);
-      } catch (const HostCallError&) {
-        host.DetachHost();
-        continue;
-      }
+      PollTick(*state, host, window, clock);
       Require(window.TimerRunning, "timer not re-armed after a tick");
       // Only a host that has just attached is sent anything: the last Status.
       const std::vector<std::string> lines = host.Take();

@@ -76,20 +76,6 @@ TEST_F(Endpoint, BurstIsTakenOneDatagramPerReceiveInOrder) {
   }
 }
 
-TEST_F(Endpoint, PortNumberWrapsToItsLow16Bits) {
-  ASSERT_TRUE(Open(70000));
-  EXPECT_EQ(BoundPort(state->UdpSocket), 4464);
-  ASSERT_TRUE(Open(-1));
-  EXPECT_EQ(BoundPort(state->UdpSocket), 65535);
-  EXPECT_EQ(state->UdpPort, -1);  // the configured number itself is kept
-}
-
-TEST_F(Endpoint, PortZeroTakesOneTheSystemChooses) {
-  ASSERT_TRUE(Open(0));
-  EXPECT_TRUE(state->EndpointBound);
-  EXPECT_NE(BoundPort(state->UdpSocket).value_or(0), 0);
-}
-
 TEST_F(Endpoint, PortHeldByAnotherSocketIsReportedAndNothingElseBreaks) {
   UdpPeer other_program;
   ASSERT_TRUE(other_program.Bound());

@@ -1,5 +1,8 @@
+#include <filesystem>
+
 #include "link/datagram_check.h"
 #include "load_datagram.h"
+#include "temp_dir.h"
 #include "tick_fixture.h"
 
 namespace {
@@ -82,23 +85,68 @@ TEST_F(PollTickTest, IdleTicksAfterAStatusAClearAndAHeartbeatSendNothing) {
   EXPECT_EQ(window.Pushes.size(), pushes);
 }
 
-TEST_F(PollTickTest, CloseStopsTheTicksForGood) {
+TEST_F(PollTickTest, JtdxStartedAgainAfterItsCloseIsServedAtOnce) {
   Tick(Ft8Status());
-  const int starts = window.TimerStarts;
+  const DisplayFields shown = window.Shown();
   Tick(CloseMessage{});
-  EXPECT_FALSE(window.TimerRunning);
-  EXPECT_EQ(window.TimerStarts, starts);
-  EXPECT_EQ(state->UdpSocket, kInvalidSocket);
+  EXPECT_TRUE(state->JtdxClosed);
+  EXPECT_EQ(state->JtdxClosedAt, clock.now);
+  EXPECT_TRUE(window.TimerRunning);
+  EXPECT_EQ(window.Fields(), shown);  // the fields keep what they show
+
+  Calls();
+  Tick(Ft8Status("W9XYZ"));
+  EXPECT_FALSE(state->JtdxClosed);
+  QsoLoggedMessage qso;
+  qso.DxCall = "W9XYZ";
+  Tick(qso);
+  const Lines calls = Calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back(), R"(ExecMacro "<SAVEQSO>")");
 }
 
-TEST_F(PollTickTest, FailingHostCallLeavesTheTickWithTheTimerStopped) {
+TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
+  TempDir dir;
+  state->UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
   host.FailAfter = 2;  // the mode macro and the call pass, the report fails
-  window.TimerRunning = true;
-  EXPECT_THROW(Tick(Ft8Status()), HostCallError);
-  EXPECT_FALSE(window.TimerRunning);
-  EXPECT_EQ(window.TimerStarts, 0);
-  EXPECT_TRUE(window.Pushes.empty());  // the tick ended at the failing call
-  EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")"}));
+  // Tolm fails in the middle of a Status; the contact behind it is still
+  // taken, and kept for the operator.
+  Send(Ft8Status());
+  Send(QsoLoggedMessage{});
+  TickOnArrival();
+  if (state->Notices.size() < 2) TickOnArrival();
+  EXPECT_TRUE(window.TimerRunning);
+  EXPECT_FALSE(host.IsAttached());
+  ASSERT_EQ(state->Notices.size(), 2u);
+  EXPECT_EQ(state->Notices[0].What, OperatorNotice::Kind::HostStopped);
+  EXPECT_EQ(state->Notices[0].HostDetail, R"(SetLogField: refused SetLogField 5 "-5")");
+  EXPECT_EQ(state->Notices[1].What, OperatorNotice::Kind::ContactNotSaved);
+  EXPECT_TRUE(state->Notices[1].Kept);
+  EXPECT_EQ(window.Shown().Freq, "14075.50");  // shown, though Tolm never heard of it
+  state->Notices.clear();
+
+  // No attach for 3 s; then a Tolm that still refuses fails the resend and
+  // stays in the same outage: no second notice.
+  const int attempts = host.AttachAttempts;
+  Tick();
+  clock.Advance(std::chrono::milliseconds(2900));
+  Tick();
+  EXPECT_EQ(host.AttachAttempts, attempts);
+  clock.Advance(std::chrono::milliseconds(100));
+  Tick();
+  EXPECT_EQ(host.AttachAttempts, attempts + 1);
+  EXPECT_FALSE(host.IsAttached());
+  EXPECT_TRUE(state->Notices.empty());
+
+  // Tolm mended: the newest Status reaches it, with the contact's frequency
+  // (the last one JTDX reported), and the outage is over.
+  host.FailAfter = -1;
+  Calls();
+  clock.Advance(kReattachDelay);
+  Tick();
+  EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-10")",
+                            "TxFrequency 14075500", "RxFrequency 14075200"}));
+  EXPECT_FALSE(state->HostOutage);
 }
 
 TEST_F(PollTickTest, HostThatAttachesAfterAStatusIsBroughtUpToDateOnce) {

@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "host_transcripts.h"
+#include "load_datagram.h"
 #include "tick_fixture.h"
 
 namespace {
@@ -79,6 +82,23 @@ TEST_F(QsoLoggedHandling, ContactWithoutACallIsNoContactAndAnImpossibleFrequency
             0);
   EXPECT_EQ(calls.back(), R"(ExecMacro "<SAVEQSO>")");
   EXPECT_EQ(window.Shown().Freq, "");
+}
+
+TEST_F(QsoLoggedHandling, CutDatagramIsNoContactUnlessOnlyTheFieldsAfterTheNameAreMissing) {
+  const Bytes whole = EncodeMessage(Qso());
+  const std::string name = "Bob";
+  const auto name_end = std::search(whole.begin(), whole.end(), name.begin(), name.end()) + 3;
+  for (auto end = whole.begin() + 12; end < name_end; ++end) {
+    LoadDatagram(*state, Bytes(whole.begin(), end));
+    DispatchDatagram(*state, host, window);
+  }
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_TRUE(window.Pushes.empty());
+
+  // An older sender that stops after the name: the contact is whole.
+  LoadDatagram(*state, Bytes(whole.begin(), name_end));
+  DispatchDatagram(*state, host, window);
+  EXPECT_EQ(Calls(), QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-5", "-12", "tnx", "14075500"}));
 }
 
 TEST_F(QsoLoggedHandling, FollowingStatusInTheLoggedModeSendsNoMacro) {

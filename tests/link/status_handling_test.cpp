@@ -194,4 +194,18 @@ TEST_F(StatusHandling, TruncatedStatusReadsMissingFieldsAsZero) {
   EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{"TxFrequency 14074000", "RxFrequency 14074000"}));
 }
 
+TEST_F(StatusHandling, DialOfZeroBeforeJtdxHasReadTheRadioSendsNoFrequency) {
+  Tick(Ft8Status());
+  Calls();
+  StatusMessage unread = Ft8Status("W9XYZ");
+  unread.DialFrequency = 0;
+  unread.RxDf = 200;
+  unread.TxDf = 1400;
+  Tick(unread);
+  EXPECT_EQ(Calls(), (Lines{R"(SetLogField 0 "W9XYZ")"}));
+  EXPECT_EQ(window.Shown().Freq, "14075.50");
+  EXPECT_EQ(state->LastTxFrequency, 14075500);
+  EXPECT_EQ(state->LastRxFrequency, 14075200);
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/bridge_state.h"
+#include "fake_clock.h"
 #include "fake_main_window.h"
 #include "jtdx_messages.h"
 #include "link/endpoint.h"
@@ -56,7 +57,7 @@ class TickTest : public ::testing::Test {
   // The tick, once what was sent has arrived.
   void TickOnArrival() {
     ASSERT_TRUE(WaitForDatagram(state->UdpSocket)) << "datagram lost on loopback";
-    PollTick(*state, host, window);
+    PollTick(*state, host, window, clock);
   }
   // A datagram arriving, and the tick that takes it.
   template <typename Message>
@@ -65,7 +66,7 @@ class TickTest : public ::testing::Test {
     TickOnArrival();
   }
   // A tick with nothing new.
-  void Tick() { PollTick(*state, host, window); }
+  void Tick() { PollTick(*state, host, window, clock); }
 
   std::vector<std::string> Calls() { return host.Take(); }
 
@@ -83,5 +84,6 @@ class TickTest : public ::testing::Test {
   std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
   RecordingHost host;
   FakeMainWindow window;
+  FakeClock clock;
   UdpPeer jtdx;
 };

@@ -6,6 +6,7 @@
 
 #include "app/program_exits.h"
 #include "core/bridge_state.h"
+#include "fake_clock.h"
 #include "fake_window_port.h"
 #include "recording_host.h"
 #include "settings_file_text.h"
@@ -24,4 +25,5 @@ class BridgeFixture : public ::testing::Test {
   RecordingHost host{false};
   FakeWindowPort window;
   ProgramExits exits;  // what the program does when its sockets fail
+  FakeClock clock;
 };

@@ -26,7 +26,12 @@ class FakeWindowPort : public WindowPort, public ModalRunner {
   void MoveWindow(int x, int y) override;
   void AddSystemMenuItem(unsigned command, const std::string& text) override { MenuItems.emplace_back(command, text); }
   void EndDialog(int result) override { Result = result; }
-  void ShowMessage(const std::string& text, MessageKind kind) override { Messages.emplace_back(text, kind); }
+  // The box is "up" while WhileMessageShown runs, as a real box's loop
+  // delivers timers: a test plays the ticks there.
+  void ShowMessage(const std::string& text, MessageKind kind) override {
+    Messages.emplace_back(text, kind);
+    if (WhileMessageShown) WhileMessageShown();
+  }
   int RunModal(Dialog& child) override;
 
   // Types into an edit as the user would: the text changes, then the edit's
@@ -50,6 +55,7 @@ class FakeWindowPort : public WindowPort, public ModalRunner {
   std::optional<int> Result;
   std::vector<std::pair<std::string, MessageKind>> Messages;
 
+  std::function<void()> WhileMessageShown;
   std::function<void(Dialog& child, FakeWindowPort& window)> ChildScript;
   std::vector<std::unique_ptr<FakeWindowPort>> Children;
   std::vector<int> ChildTemplates;

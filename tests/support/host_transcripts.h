@@ -8,7 +8,7 @@
 // A logged contact: the entry filled in the logger's order (call, grid, name,
 // report sent, report received, comments), the cursor and the start time
 // fixed, the Tx frequency set, then the save.
-struct LoggedContact {
+struct ExpectedEntry {
   std::string Call;
   std::string Grid;
   std::string Name;
@@ -18,7 +18,7 @@ struct LoggedContact {
   std::string TxHz;
 };
 
-inline std::vector<std::string> QsoLoggedCalls(const LoggedContact& qso) {
+inline std::vector<std::string> QsoLoggedCalls(const ExpectedEntry& qso) {
   auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
   return {
       "SetLogField 0 " + quoted(qso.Call),

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "adif_reader.h"
 #include "bridge_fixture.h"
 #include "jtdx_messages.h"
 #include "link/endpoint.h"
@@ -28,7 +29,7 @@ class MainDialog : public BridgeFixture {
 
   std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
 
-  CRelvanDlg dialog{*state, host, exits};
+  CRelvanDlg dialog{*state, host, exits, clock};
   std::uint16_t port = 0;
 };
 
@@ -65,47 +66,62 @@ TEST_F(MainDialog, PortHeldByAnotherProgramIsShownInTheTitle) {
   EXPECT_TRUE(window.TimerRunning(1500));
 }
 
-TEST_F(MainDialog, ContactsThatCannotBeSavedAreReportedAndTheBridgeCarriesOn) {
+TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
+  host.AttachAvailable = false;  // Tolm is not running
   OpenOnFreePort();
+  const std::string unsaved = (std::filesystem::current_path() / "Plugins" / "Tolm_JTDX_unsaved.adi").string();
+  EXPECT_EQ(state->UnsavedContactsPath, unsaved);
   UdpPeer jtdx;
-  auto tick_on = [&](const QsoLoggedMessage& qso) {
-    jtdx.SendTo(port, EncodeMessage(qso));
+  auto arrive = [&](const auto& message) {
+    jtdx.SendTo(port, EncodeMessage(message));
     ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
     dialog.OnTimer(1500);
   };
-  QsoLoggedMessage qso;
-  qso.DxCall = "K1ABC";
+  auto qso = [](std::string call) {
+    QsoLoggedMessage message;
+    message.DxCall = std::move(call);
+    return message;
+  };
 
-  // Tolm goes away in the middle of the contact.
-  host.FailAfter = 3;
-  tick_on(qso);
-  ASSERT_EQ(window.Messages.size(), 1u);
-  EXPECT_EQ(window.Messages[0].second, MessageKind::Error);
-  EXPECT_TRUE(window.Messages[0].first.starts_with("The contact with K1ABC was not saved in Tolm: "))
-      << window.Messages[0].first;
-  EXPECT_FALSE(host.IsAttached());  // let go of after the box
-  EXPECT_TRUE(window.TimerRunning(1500));
-
-  // While it is away, a contact cannot be saved either, and the window says so.
-  host.AttachAvailable = false;
-  qso.DxCall = "W9XYZ";
-  tick_on(qso);
+  // Two more contacts come while the first box is up: the ticks go on under
+  // it, and the two get one box of their own after it.
+  int boxes = 0;
+  window.WhileMessageShown = [&] {
+    if (++boxes > 1) return;
+    arrive(qso("W9XYZ"));
+    arrive(qso("DL2XYZ"));
+    EXPECT_TRUE(window.TimerRunning(1500));
+  };
+  arrive(qso("K1ABC"));
   ASSERT_EQ(window.Messages.size(), 2u);
-  EXPECT_EQ(window.Messages[1].first, "The contact with W9XYZ was not saved: Tolm is not running.");
-  EXPECT_TRUE(window.TimerRunning(1500));
+  EXPECT_EQ(window.Messages[0].first, "The contact with K1ABC at 12:01 UTC was not saved in Tolm, which is not "
+                                      "running. It was added to " + unsaved + ": import that file into Tolm.");
+  EXPECT_EQ(window.Messages[1].first, "2 more contacts (W9XYZ, DL2XYZ) were added to " + unsaved + ".");
 
-  // Back again: the next contact is saved.
+  // Each record carries the contact's own date and times from the datagram.
+  const AdifFile kept = ReadAdifFile(unsaved);
+  ASSERT_EQ(kept.Records.size(), 3u);
+  const auto& first = kept.Records[0];
+  EXPECT_EQ(first.at("CALL"), "K1ABC");
+  EXPECT_EQ(first.at("QSO_DATE"), "20240601");
+  EXPECT_EQ(first.at("TIME_ON"), "120000");
+  EXPECT_EQ(first.at("TIME_OFF"), "120130");
+  EXPECT_EQ(first.at("FREQ"), "14.075500");
+
+  // Tolm comes back but refuses every call: one box for the outage, however
+  // often it fails.
+  window.WhileMessageShown = nullptr;
   host.AttachAvailable = true;
-  host.FailAfter = -1;
-  host.Take();
-  qso.DxCall = "N0XYZ";
-  tick_on(qso);
-  EXPECT_EQ(window.Messages.size(), 2u);
-  const std::vector<std::string> calls = host.Take();
-  ASSERT_FALSE(calls.empty());
-  EXPECT_EQ(calls.front(), R"(SetLogField 0 "N0XYZ")");
-  EXPECT_EQ(calls.back(), R"(ExecMacro "<SAVEQSO>")");
-  EXPECT_TRUE(window.Title.ends_with(std::to_string(port))) << window.Title;
+  host.FailAfter = 0;
+  arrive(StatusMessage());
+  ASSERT_EQ(window.Messages.size(), 3u);
+  EXPECT_EQ(window.Messages[2].first, "Tolm stopped answering; Relvan will attach again when it runs "
+                                      R"((ExecMacro: refused ExecMacro "<MODEADD:FT8>").)");
+  clock.Advance(std::chrono::seconds(3));
+  dialog.OnTimer(1500);
+  EXPECT_EQ(host.AttachAttempts, 3);
+  EXPECT_EQ(window.Messages.size(), 3u);
+  EXPECT_TRUE(window.TimerRunning(1500));
 }
 
 TEST_F(MainDialog, FinishPullsTheFieldsAndClosesTheSocket) {

@@ -146,19 +146,26 @@ grep -qx "UDP_Port=$port2" "$dir/work/Plugins/Tolm_JTDX.ini" || fail "port not s
 contact W9XYZ "$port2"
 wait_lines "$dir/work/log.adi" '<CALL:5>W9XYZ'
 
-echo "== the host ends in the middle: the error box"
+echo "== JTDX closes and starts again: it is served at once"
+"$replay" --port "$port2" /dev/stdin >/dev/null <<<'close'
+contact N4CCC "$port2"
+wait_lines "$dir/work/log.adi" '<CALL:5>N4CCC'
+
+echo "== the host ends in the middle: one box says so, the ticks go on under it"
 stop_sim
 "$replay" --port "$port2" /dev/stdin >/dev/null <<<'status dial=7074000 mode=FT8 dxcall=K9AAA report=-03'
-wait_screen '─ Relvan ─'
+wait_screen 'Tolm stopped answering'
 wait_screen 'K9AAA'
+
+echo "== a contact while no Tolm runs is kept, and told of once the box closes"
+contact K1ABC "$port2"
+wait_lines "$dir/work/Plugins/Tolm_JTDX_unsaved.adi" '<CALL:5>K1ABC'
+"${tmux[@]}" send-keys -t story Enter
+wait_screen 'The contact with K1ABC at'
+wait_screen 'Plugins/Tolm_JTDX_unsaved.adi'
 "${tmux[@]}" send-keys -t story Enter
 wait_gone "─ Relvan ─"
-
-echo "== while no Tolm runs the title says so and a contact is not lost silently"
 wait_title "Tolm<->JTDX UDP port = $port2 (Tolm not found)"
-contact K1ABC "$port2"
-wait_screen 'The contact with K1ABC was not saved: Tolm is not'  # the box wraps the rest
-"${tmux[@]}" send-keys -t story Enter
 
 echo "== Tolm runs again: the next contact reaches it"
 start_sim log-again.adi

@@ -1,0 +1,17 @@
+#pragma once
+#include <chrono>
+
+// The time of day in UTC, handed to the poll tick so that tests step it
+// instead of sleeping. The program reads the system's clock.
+class Clock {
+ public:
+  using TimePoint = std::chrono::system_clock::time_point;
+
+  virtual ~Clock() = default;
+  virtual TimePoint Now() const = 0;
+};
+
+class SystemClock : public Clock {
+ public:
+  TimePoint Now() const override { return std::chrono::system_clock::now(); }
+};

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "core/operator_notice.h"
+
+// The operator's messages: what happened to which contact and what Relvan
+// does next, in plain words, the programmer's detail in parentheses at the
+// end. `unsaved_path` is the unsaved-contacts file's full path.
+namespace texts {
+
+// Setup's OK on a port another program holds.
+std::string PortHeldMessage(int wanted_port, int current_port, bool listening);
+
+// The box for one notice.
+std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsaved_path);
+
+// One box for the contacts that did not reach Tolm while another box was
+// up: "2 more contacts (W9XYZ, DL2XYZ) were added to ...".
+std::string MoreContactsMessage(const std::vector<OperatorNotice>& contacts, const std::string& unsaved_path);
+
+}  // namespace texts
