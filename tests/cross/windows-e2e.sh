@@ -145,18 +145,27 @@ grep -qx "UDP_Port=$port2" <(tr -d '\r' <Plugins/Tolm_JTDX.ini) || fail "setting
 "$replay" --port "$port2" "$session" >/dev/null || fail "jtdx-replay to $port2"
 wait_records first.adi 3
 
-# Tolm ends in the middle: the failed call is reported, the contact that
-# follows is reported as not saved, and the title says Tolm is missing.
+# Tolm ends in the middle: one box says so, the ticks go on under it, and
+# the contact that follows meanwhile is kept in the unsaved-contacts file and
+# told of once the box is closed.
 stop_sim first
 # The same station again, later: a contact of its own (the session's own bytes
 # again would be the contact saved already).
 sed 's/timeoff=18:31:15/timeoff=18:45:15/' "$session" >later.txt
 sed 's/timeoff=18:31:15/timeoff=19:00:15/' "$session" >latest.txt
-"$replay" --port "$port2" later.txt >/dev/null &
+"$replay" --port "$port2" later.txt >/dev/null || fail "jtdx-replay while Tolm is gone"
+wait_records Plugins/Tolm_JTDX_unsaved.adi 1
+grep -q '<TIME_OFF:6>184515' Plugins/Tolm_JTDX_unsaved.adi || fail "unsaved contact: $(cat Plugins/Tolm_JTDX_unsaved.adi)"
 lost=$(probe message) || fail "no error box after Tolm ended"
-wait $! || fail "jtdx-replay while Tolm is gone"
-expect_probe "$(printf 'text=The contact with K1ABC was not saved: Tolm is not running.\nowner=%s' \
-  "$title $port2 (Tolm not found)")" message
+case "$lost" in
+  "text=Tolm stopped answering; Relvan will attach again when it runs (SetLogField: "*) ;;
+  *) fail "the outage box: $lost" ;;
+esac
+kept=$(probe message) || fail "no box for the contact kept"
+case "$kept" in
+  "text=The contact with K1ABC at 18:45 UTC was not saved in Tolm, which is not running. It was added to "*'\Plugins\Tolm_JTDX_unsaved.adi: import that file into Tolm.'*) ;;
+  *) fail "the contact's box: $kept" ;;
+esac
 expect_probe "$title $port2 (Tolm not found)" wait-title "$title $port2 (Tolm not found)"
 probe no-message 1 || fail "a further message box"
 # Tolm is back: the bridge attaches afresh and the next contact is saved.

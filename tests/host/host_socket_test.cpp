@@ -316,4 +316,70 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   CloseEndpoint(state);
 }
 
+// A Tolm that takes the first calls and refuses every one after: every
+// contact of the session lands in the unsaved-contacts file, the operator
+// hears of the outage once, Tolm is tried no more than once every 3 s, and
+// Tolm's import takes the file back with each contact's own date and times.
+TEST_F(HostSocket, RefusingTolmLosesNoContactAndItsImportTakesThemBack) {
+  auto sim = StartSim({"--fail-after", "8"});
+  SocketHostLink link;
+  BridgeState state;
+  FakeMainWindow window;
+  FakeClock clock;
+  UdpPeer jtdx;
+  state.UdpPort = UdpPeer().Port();
+  state.UnsavedContactsPath = (work_.Path() / "unsaved.adi").string();
+  ASSERT_EQ(OpenEndpoint(state, nullptr), EndpointStatus::Open);
+  auto arrive = [&](const std::vector<std::uint8_t>& datagram) {
+    jtdx.SendTo(static_cast<std::uint16_t>(state.UdpPort), datagram);
+    ASSERT_TRUE(WaitForDatagram(state.UdpSocket));
+    PollTick(state, link, window, clock);
+    clock.Advance(std::chrono::milliseconds(500));
+  };
+
+  const std::string stations[] = {"K1ABC", "W9XYZ", "DL2XYZ"};
+  for (int i = 0; i < 3; ++i) {
+    StatusMessage status;
+    status.DxCall = stations[i];
+    arrive(EncodeMessage(status));
+    QsoLoggedMessage qso;
+    qso.DxCall = stations[i];
+    qso.TimeOn.MsOfDay += i * 600 * 1000;
+    qso.TimeOff.MsOfDay += i * 600 * 1000;
+    arrive(EncodeMessage(qso));
+    std::vector<std::uint8_t> cut = EncodeMessage(qso);
+    cut.resize(cut.size() / 2);
+    arrive(cut);  // no contact at all
+  }
+  const std::string refusals = sim->Stderr();
+  std::size_t refused = 0;
+  for (auto at = refusals.find("refused"); at != std::string::npos; at = refusals.find("refused", at + 1)) ++refused;
+  EXPECT_GE(refused, 1u);
+  EXPECT_LE(refused, 2u) << refusals;  // 4.5 s of the session: the first failure, and one try 3 s later
+  ASSERT_EQ(state.Notices.size(), 3u);
+  for (const OperatorNotice& notice : state.Notices) {
+    EXPECT_EQ(notice.What, OperatorNotice::Kind::ContactNotSaved);
+    EXPECT_TRUE(notice.Kept) << notice.FileProblem;
+  }
+  EXPECT_EQ(state.Notices[0].HostDetail.rfind("SetLogField: ", 0), 0u) << state.Notices[0].HostDetail;
+  sim->Stop(SIGTERM);
+  CloseEndpoint(state);
+
+  TempDir tolm;
+  SimProcess import(tolm.Path(), {"--import", state.UnsavedContactsPath});
+  ASSERT_EQ(import.Wait(), 0) << import.Stderr();
+  const AdifFile log = ReadAdifFile(import.AdifPath().string());
+  ASSERT_EQ(log.Records.size(), 3u);
+  const char* const times_on[] = {"120000", "121000", "122000"};
+  const char* const times_off[] = {"120130", "121130", "122130"};
+  for (int i = 0; i < 3; ++i) {
+    const auto& record = log.Records[static_cast<std::size_t>(i)];
+    EXPECT_EQ(record.at("CALL"), stations[i]);
+    EXPECT_EQ(record.at("QSO_DATE"), "20240601");
+    EXPECT_EQ(record.at("TIME_ON"), times_on[i]);
+    EXPECT_EQ(record.at("TIME_OFF"), times_off[i]);
+    EXPECT_EQ(record.at("FREQ"), "14.075500");
+  }
+}
+
 }  // namespace
