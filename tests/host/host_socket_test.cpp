@@ -12,7 +12,6 @@
 #include <optional>
 #include <thread>
 
-#include "adif_reader.h"
 #include "fake_main_window.h"
 #include "host/host_socket-posix.h"
 #include "host/host_socket_path.h"
@@ -21,6 +20,7 @@
 #include "jtdx_messages.h"
 #include "link/endpoint.h"
 #include "link/poll_tick.h"
+#include "read_adif_log.h"
 #include "sim_process-posix.h"
 #include "socket_wait.h"
 #include "temp_dir.h"
@@ -120,7 +120,7 @@ TEST_F(HostSocket, LoggedContactReachesTheAdifLogExactly) {
   link.TxFrequency(14075500.0);
   link.ExecMacro("<SAVEQSO>");
 
-  const AdifFile log = ReadAdifFile(sim->AdifPath().string());
+  const AdifFile log = ReadAdifLog(sim->AdifPath());
   ASSERT_EQ(log.Records.size(), 1u);
   const auto& record = log.Records[0];
   EXPECT_EQ(record.at("CALL"), "UA9XYZ");
@@ -308,7 +308,7 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
     PollTick(state, link, window);
   }
   band.join();
-  const AdifFile log = ReadAdifFile(sim->AdifPath().string());
+  const AdifFile log = ReadAdifLog(sim->AdifPath());
   ASSERT_EQ(log.Records.size(), 1u);
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
   CloseEndpoint(state);

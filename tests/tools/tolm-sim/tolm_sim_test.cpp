@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "adif_log.h"
-#include "adif_reader.h"
 #include "host/transcript.h"
+#include "read_adif_log.h"
 #include "sim_host.h"
 #include "temp_dir.h"
 
@@ -37,7 +37,7 @@ class TolmSim : public ::testing::Test {
   SimHost::Clock Clock() {
     return [this] { return now_; };
   }
-  AdifFile Log() const { return ReadAdifFile((dir_.Path() / "log.adi").string()); }
+  AdifFile Log() const { return ReadAdifLog(dir_.Path() / "log.adi"); }
 
   TempDir dir_;
   system_clock::time_point now_ = kStart;
@@ -161,7 +161,7 @@ TEST_F(TolmSim, RefusesWhatItCannotDoAndKeepsTheEntry) {
 
   std::filesystem::create_directory(dir_.Path() / "not-yet");
   ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
-  const AdifFile log = ReadAdifFile(options.AdifPath);
+  const AdifFile log = ReadAdifLog(options.AdifPath);
   ASSERT_EQ(log.Records.size(), 1u);
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
   EXPECT_EQ(log.Records[0].at("FREQ"), "7.074000");
