@@ -1,5 +1,9 @@
 #pragma once
 #include <string>
+#include <string_view>
+
+// The program its ADIF log's header names.
+inline constexpr std::string_view kSimProgramId = "tolm-sim";
 
 // Options of tolm-sim, on both platforms.
 struct SimOptions {
