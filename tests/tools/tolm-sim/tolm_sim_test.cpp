@@ -210,14 +210,18 @@ TEST(SimOptionsTest, ParsesTheCommandLine) {
   EXPECT_EQ(options.AdifPath, "tolm-sim.adi");
   EXPECT_EQ(options.TranscriptPath, "");
   EXPECT_EQ(options.FailAfter, -1);
+  EXPECT_EQ(options.ImportPath, "");
 
-  ASSERT_TRUE(parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0"}, options, error)) << error;
+  ASSERT_TRUE(parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0", "--import", "in.adi"}, options,
+                    error))
+      << error;
   EXPECT_EQ(options.AdifPath, "a.adi");
+  EXPECT_EQ(options.ImportPath, "in.adi");
   EXPECT_EQ(options.TranscriptPath, "t.txt");
   EXPECT_EQ(options.FailAfter, 0);
 
   for (const auto& bad : std::vector<std::vector<std::string>>{
-           {"--adif"}, {"--fail-after", "-1"}, {"--fail-after", "3x"}, {"--fail-after="}, {"--adif="}, {"--verbose"},
+           {"--adif"}, {"--fail-after", "-1"}, {"--fail-after", "3x"}, {"--fail-after="}, {"--adif="}, {"--import"}, {"--verbose"},
            {"log.adi"}}) {
     SimOptions untouched;
     error.clear();
