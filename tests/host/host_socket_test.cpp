@@ -12,7 +12,6 @@
 #include <optional>
 #include <thread>
 
-#include "adif_reader.h"
 #include "fake_clock.h"
 #include "fake_main_window.h"
 #include "host/host_socket-posix.h"
@@ -22,6 +21,7 @@
 #include "jtdx_messages.h"
 #include "link/endpoint.h"
 #include "link/poll_tick.h"
+#include "read_adif_log.h"
 #include "sim_process-posix.h"
 #include "socket_wait.h"
 #include "temp_dir.h"
@@ -121,7 +121,7 @@ TEST_F(HostSocket, LoggedContactReachesTheAdifLogExactly) {
   link.TxFrequency(14075500.0);
   link.ExecMacro("<SAVEQSO>");
 
-  const AdifFile log = ReadAdifFile(sim->AdifPath().string());
+  const AdifFile log = ReadAdifLog(sim->AdifPath());
   ASSERT_EQ(log.Records.size(), 1u);
   const auto& record = log.Records[0];
   EXPECT_EQ(record.at("CALL"), "UA9XYZ");
@@ -310,7 +310,7 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
     PollTick(state, link, window, clock);
   }
   band.join();
-  const AdifFile log = ReadAdifFile(sim->AdifPath().string());
+  const AdifFile log = ReadAdifLog(sim->AdifPath());
   ASSERT_EQ(log.Records.size(), 1u);
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
   CloseEndpoint(state);
@@ -368,7 +368,7 @@ TEST_F(HostSocket, RefusingTolmLosesNoContactAndItsImportTakesThemBack) {
   TempDir tolm;
   SimProcess import(tolm.Path(), {"--import", state.UnsavedContactsPath});
   ASSERT_EQ(import.Wait(), 0) << import.Stderr();
-  const AdifFile log = ReadAdifFile(import.AdifPath().string());
+  const AdifFile log = ReadAdifLog(import.AdifPath());
   ASSERT_EQ(log.Records.size(), 3u);
   const char* const times_on[] = {"120000", "121000", "122000"};
   const char* const times_off[] = {"120130", "121130", "122130"};

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "adif_reader.h"
+#include "read_adif_log.h"
 #include "bridge_fixture.h"
 #include "jtdx_messages.h"
 #include "link/endpoint.h"
@@ -99,7 +99,7 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   EXPECT_EQ(window.Messages[1].first, "2 more contacts (W9XYZ, DL2XYZ) were added to " + unsaved + ".");
 
   // Each record carries the contact's own date and times from the datagram.
-  const AdifFile kept = ReadAdifFile(unsaved);
+  const AdifFile kept = ReadAdifLog(unsaved);
   ASSERT_EQ(kept.Records.size(), 3u);
   const auto& first = kept.Records[0];
   EXPECT_EQ(first.at("CALL"), "K1ABC");

@@ -1,10 +1,13 @@
 // tolm-sim on Linux: the substitute Tolm, reached over a Unix socket at the
-// address the bridge's socket binding looks for.
+// address the bridge's socket binding looks for. With --import it adds an
+// ADIF file's contacts to its log instead, and ends.
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "host/host_socket_path.h"
 #include "sim_host.h"
+#include "sim_import.h"
 #include "sim_server-posix.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +16,12 @@ int main(int argc, char** argv) {
   if (!ParseSimOptions(argc, argv, options, error)) {
     std::fprintf(stderr, "tolm-sim: %s\n", error.c_str());
     return 2;
+  }
+  if (!options.ImportPath.empty()) {
+    const auto print = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
+    if (ImportAdifFile(options.ImportPath, options.AdifPath, print, error)) return 0;
+    std::fprintf(stderr, "tolm-sim: %s\n", error.c_str());
+    return 1;
   }
   try {
     SimHost host(options);

@@ -2,7 +2,8 @@
 // registers "Tolm2.Application" for the current user, puts its IDispatch
 // object into the running object table where the bridge looks for Tolm, and
 // serves calls on its single-threaded apartment until it is told to stop:
-// Ctrl+C, closing the console, or the named event of --stop-event.
+// Ctrl+C, closing the console, or the named event of --stop-event. With
+// --import it adds an ADIF file's contacts to its log instead, and ends.
 #include <windows.h>
 #include <objbase.h>
 
@@ -16,6 +17,7 @@
 #include "com_registration-win32.h"
 #include "sim_dispatch-win32.h"
 #include "sim_host.h"
+#include "sim_import.h"
 
 namespace {
 
@@ -112,6 +114,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tolm-sim: %s\n(on Windows also: [--stop-event NAME], a named event that ends it)\n",
                  error.c_str());
     return 2;
+  }
+  if (!options.ImportPath.empty()) {
+    const auto print = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
+    if (ImportAdifFile(options.ImportPath, options.AdifPath, print, error)) return 0;
+    std::fprintf(stderr, "tolm-sim: %s\n", error.c_str());
+    return 1;
   }
 
   g_stop = stop_name.empty() ? CreateEventW(nullptr, TRUE, FALSE, nullptr)

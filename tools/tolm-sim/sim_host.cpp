@@ -6,18 +6,21 @@
 #include <map>
 #include <stdexcept>
 
-#include "adif_log.h"
+#include "adif/adif_file.h"
 #include "host/host_link.h"
 #include "host/transcript.h"
 
 namespace {
 
-// Mode macros and the mode each one selects.
+// Mode macros and the mode each one selects, as JTDX names it.
 constexpr std::pair<std::string_view, std::string_view> kModeMacros[] = {
     {"<MODEADD:FT8>", "FT8"},   {"<MODEADD:FT4>", "FT4"}, {"<MODEADD:JT65>", "JT65"},
-    {"<MODEADD:T10>", "T10"},   {"<MODEADD:JT9>", "JT9"}, {"<MODEADD:JT9JT65>", "JT9JT65"},
+    {"<MODEADD:T10>", "T10"},   {"<MODEADD:JT9>", "JT9"}, {"<MODEADD:JT9JT65>", "JT9+JT65"},
     {"<MODE:CW>", "CW"},        {"<MODE:SSB>", "SSB"},
 };
+
+// The host interface carries frequencies as doubles, exact up to 2^53 Hz.
+constexpr double kMaxHertz = 9007199254740992.0;
 
 }  // namespace
 
@@ -84,27 +87,31 @@ struct SimHost::Impl {
   }
 
   std::optional<std::string> SaveQso() {
-    AdifQso qso;
-    qso.Call = FieldText(LogField::Call);
-    if (qso.Call.empty()) return std::string("the log entry has no call to save");
-    qso.Name = FieldText(LogField::Name);
-    qso.Grid = FieldText(LogField::Grid);
-    qso.RptSent = FieldText(LogField::RptSent);
-    qso.RptRcvd = FieldText(LogField::RptRcvd);
-    qso.Comment = FieldText(LogField::Comments);
-    qso.Mode = mode;
-    qso.TxHz = tx_hz;
-    qso.TimeOff = clock();
-    qso.TimeOn = start_time.value_or(qso.TimeOff);
+    LoggedContact contact;
+    contact.Call = FieldText(LogField::Call);
+    if (contact.Call.empty()) return std::string("the log entry has no call to save");
+    contact.Name = FieldText(LogField::Name);
+    contact.Grid = FieldText(LogField::Grid);
+    contact.RptSent = FieldText(LogField::RptSent);
+    contact.RptRcvd = FieldText(LogField::RptRcvd);
+    contact.Comments = FieldText(LogField::Comments);
+    contact.Mode = mode;
+    contact.FrequencyHz = std::llround(tx_hz);
+    using std::chrono::milliseconds;
+    contact.TimeOff = std::chrono::time_point_cast<milliseconds>(clock());
+    contact.TimeOn = start_time ? std::chrono::time_point_cast<milliseconds>(*start_time) : contact.TimeOff;
     // A failed write keeps the entry, so that nothing typed is lost.
-    if (auto error = AppendAdifRecord(options.AdifPath, qso); !error.empty()) return error;
+    std::string reason;
+    if (!AppendAdifRecord(options.AdifPath, contact, kSimProgramId, reason)) {
+      return "cannot write the ADIF log " + options.AdifPath + " (" + reason + ")";
+    }
     fields.clear();
     start_time.reset();
     return std::nullopt;
   }
 
   static std::optional<std::string> CheckHertz(double hz) {
-    if (!std::isfinite(hz) || hz < 0) return "not a frequency: " + FormatHertz(hz) + " Hz";
+    if (!std::isfinite(hz) || hz < 0 || hz > kMaxHertz) return "not a frequency: " + FormatHertz(hz) + " Hz";
     return std::nullopt;
   }
 };

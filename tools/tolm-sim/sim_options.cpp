@@ -4,7 +4,9 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: tolm-sim [--adif FILE] [--transcript FILE] [--fail-after N]";
+constexpr const char* kUsage =
+    "usage: tolm-sim [--adif FILE] [--transcript FILE] [--fail-after N]\n"
+    "       tolm-sim [--adif FILE] --import FILE   (adds the contacts of an ADIF file to the log, and ends)";
 
 }  // namespace
 
@@ -19,7 +21,7 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
       name = name.substr(0, equals);
       has_value = true;
     }
-    if (name != "--adif" && name != "--transcript" && name != "--fail-after") {
+    if (name != "--adif" && name != "--transcript" && name != "--fail-after" && name != "--import") {
       error = "unknown option \"" + std::string(argv[i]) + "\"\n" + kUsage;
       return false;
     }
@@ -44,6 +46,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
       return false;
     } else if (name == "--adif") {
       options.AdifPath = value;
+    } else if (name == "--import") {
+      options.ImportPath = value;
     } else {
       options.TranscriptPath = value;
     }

@@ -5,9 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "adif_log.h"
-#include "adif_reader.h"
 #include "host/transcript.h"
+#include "read_adif_log.h"
 #include "sim_host.h"
 #include "temp_dir.h"
 
@@ -37,7 +36,7 @@ class TolmSim : public ::testing::Test {
   SimHost::Clock Clock() {
     return [this] { return now_; };
   }
-  AdifFile Log() const { return ReadAdifFile((dir_.Path() / "log.adi").string()); }
+  AdifFile Log() const { return ReadAdifLog(dir_.Path() / "log.adi"); }
 
   TempDir dir_;
   system_clock::time_point now_ = kStart;
@@ -65,7 +64,8 @@ TEST_F(TolmSim, LoggedContactBecomesOneAdifRecord) {
   const std::map<std::string, std::string> expected{
       {"CALL", "R9ABC"},        {"NAME", kCyrillicName}, {"GRIDSQUARE", "KO85"},   {"RST_SENT", "-10"},
       {"RST_RCVD", "-3"},       {"COMMENT", "tnx <73>\tgl"}, {"MODE", "FT8"},     {"FREQ", "14.075500"},
-      {"QSO_DATE", "20240309"}, {"TIME_ON", "211405"},   {"TIME_OFF", "211535"},
+      {"BAND", "20m"},          {"QSO_DATE", "20240309"}, {"TIME_ON", "211405"},   {"QSO_DATE_OFF", "20240309"},
+      {"TIME_OFF", "211535"},
   };
   EXPECT_EQ(log.Records[0], expected);
 }
@@ -110,7 +110,7 @@ TEST_F(TolmSim, EachSaveStartsANewEntryUnderOneHeader) {
   EXPECT_EQ(third.at("QSO_DATE"), "20240310");
   EXPECT_EQ(third.at("TIME_ON"), "010030");
   EXPECT_EQ(third.at("TIME_OFF"), "010030");
-  EXPECT_EQ(third.count("QSO_DATE_OFF"), 0u);
+  EXPECT_EQ(third.at("QSO_DATE_OFF"), "20240310");
 }
 
 TEST_F(TolmSim, ModeMacrosSelectAdifModes) {
@@ -119,8 +119,8 @@ TEST_F(TolmSim, ModeMacrosSelectAdifModes) {
       {"<MODEADD:FT4>", {{"MODE", "MFSK"}, {"SUBMODE", "FT4"}}},
       {"<MODEADD:JT65>", {{"MODE", "JT65"}}},
       {"<MODEADD:JT9>", {{"MODE", "JT9"}}},
-      {"<MODEADD:T10>", {{"MODE", "MFSK"}}},
-      {"<MODEADD:JT9JT65>", {{"MODE", "MFSK"}}},
+      {"<MODEADD:T10>", {{"MODE", "T10"}}},
+      {"<MODEADD:JT9JT65>", {{"MODE", "MFSK"}, {"COMMENT", "JT9+JT65"}}},
       {"<MODE:CW>", {{"MODE", "CW"}}},
       {"<MODE:SSB>", {{"MODE", "SSB"}}},
   };
@@ -135,7 +135,7 @@ TEST_F(TolmSim, ModeMacrosSelectAdifModes) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const auto& record = log.Records[i];
     std::map<std::string, std::string> modes;
-    for (const char* name : {"MODE", "SUBMODE"}) {
+    for (const char* name : {"MODE", "SUBMODE", "COMMENT"}) {
       if (record.count(name) != 0) modes[name] = record.at(name);
     }
     EXPECT_EQ(modes, cases[i].second) << cases[i].first;
@@ -161,7 +161,7 @@ TEST_F(TolmSim, RefusesWhatItCannotDoAndKeepsTheEntry) {
 
   std::filesystem::create_directory(dir_.Path() / "not-yet");
   ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
-  const AdifFile log = ReadAdifFile(options.AdifPath);
+  const AdifFile log = ReadAdifLog(options.AdifPath);
   ASSERT_EQ(log.Records.size(), 1u);
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
   EXPECT_EQ(log.Records[0].at("FREQ"), "7.074000");
@@ -184,7 +184,7 @@ TEST_F(TolmSim, TranscriptHoldsEachCallAndFailAfterRefusesTheRest) {
   ASSERT_NE(refusal, std::nullopt);
   EXPECT_NE(refusal->find("--fail-after"), std::string::npos) << *refusal;
   EXPECT_NE(host.SetLogField(LogField::Call, "K1ABC"), std::nullopt);
-  EXPECT_EQ(host.Mode(), "JT9JT65");
+  EXPECT_EQ(host.Mode(), "JT9+JT65");
 
   EXPECT_EQ(ReadFile(dir_.Path() / "transcript.txt"),
             "ExecMacro \"<MODEADD:JT9JT65>\"\nSetLogField 4 \"a\\tb\\\\c\\n" + kCyrillicName + "\\x01\"\n" +
@@ -210,14 +210,18 @@ TEST(SimOptionsTest, ParsesTheCommandLine) {
   EXPECT_EQ(options.AdifPath, "tolm-sim.adi");
   EXPECT_EQ(options.TranscriptPath, "");
   EXPECT_EQ(options.FailAfter, -1);
+  EXPECT_EQ(options.ImportPath, "");
 
-  ASSERT_TRUE(parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0"}, options, error)) << error;
+  ASSERT_TRUE(parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0", "--import", "in.adi"}, options,
+                    error))
+      << error;
   EXPECT_EQ(options.AdifPath, "a.adi");
+  EXPECT_EQ(options.ImportPath, "in.adi");
   EXPECT_EQ(options.TranscriptPath, "t.txt");
   EXPECT_EQ(options.FailAfter, 0);
 
   for (const auto& bad : std::vector<std::vector<std::string>>{
-           {"--adif"}, {"--fail-after", "-1"}, {"--fail-after", "3x"}, {"--fail-after="}, {"--adif="}, {"--verbose"},
+           {"--adif"}, {"--fail-after", "-1"}, {"--fail-after", "3x"}, {"--fail-after="}, {"--adif="}, {"--import"}, {"--verbose"},
            {"log.adi"}}) {
     SimOptions untouched;
     error.clear();
