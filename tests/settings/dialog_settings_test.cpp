@@ -45,6 +45,24 @@ TEST_F(DialogSettingsTest, StoredValuesAreTakenAsTheyRead) {
   EXPECT_EQ(state.UdpPort, 3000);
 }
 
+TEST_F(DialogSettingsTest, PortsNoEndpointCanHaveTakeTheFallback) {
+  struct Case {
+    int Stored;
+    int Taken;
+  };
+  for (const auto [stored, taken] : {Case{70000, 2237}, Case{0, 2237}, Case{-1, 2237}, Case{65536, 2237},
+                                     Case{1, 1}, Case{65535, 65535}}) {
+    SCOPED_TRACE(stored);
+    WriteFile("[Settings]\nUDP_Port=" + std::to_string(stored) + "\n");
+    BridgeState state;
+    LoadMainDialogSettings(state);
+    EXPECT_EQ(state.UdpPort, taken);
+    state.UdpPort = 3000;
+    EXPECT_EQ(LoadSetupDialogSettings(state).Port, taken);
+    EXPECT_EQ(state.UdpPort, stored == taken ? 3000 : 2237);  // only a fallback replaces it
+  }
+}
+
 TEST_F(DialogSettingsTest, PositionCheckWritesOnlyTheCoordinateThatChanged) {
   WriteFile("[Settings]\ntolm_jtdx_x=100\ntolm_jtdx_y=200\n");
   BridgeState state;
