@@ -7,6 +7,9 @@ inline constexpr char kSettingsDirectory[] = "Plugins";
 inline constexpr char kSettingsFileName[] = "Tolm_JTDX.ini";
 inline constexpr char kSettingsSection[] = "Settings";
 
+// Contacts Tolm did not take, kept beside the settings file.
+inline constexpr char kUnsavedContactsFileName[] = "Tolm_JTDX_unsaved.adi";
+
 inline constexpr char kMainDialogXKey[] = "tolm_jtdx_x";
 inline constexpr char kMainDialogYKey[] = "tolm_jtdx_y";
 inline constexpr char kSetupDialogXKey[] = "Setup_x";

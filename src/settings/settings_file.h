@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The settings file "Plugins\Tolm_JTDX.ini" under the working directory, as
 // the dialogs use it: one integer per key in section "Settings", where 0 and
@@ -19,3 +20,9 @@ void WriteSetting(const char* key, int value);
 // Creates the directory "Plugins" under the working directory. It normally
 // exists already, so the result does not matter.
 void CreateSettingsDirectory();
+
+// The absolute path, in the platform's own form, of the file beside the
+// settings file where contacts Tolm did not take are kept:
+// "<working directory>/Plugins/Tolm_JTDX_unsaved.adi". Without a working
+// directory to name, the path relative to it.
+std::string UnsavedContactsPath();

@@ -65,3 +65,9 @@ TEST_F(SettingsFileTest, WriteWithoutTheDirectoryIsIgnored) {
   WriteSetting(kUdpPortKey, 2240);
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);
 }
+
+TEST_F(SettingsFileTest, UnsavedContactsPathIsAbsoluteBesideTheSettingsFile) {
+  const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+  EXPECT_EQ(UnsavedContactsPath(), std::filesystem::current_path().string() + separator + "Plugins" + separator +
+                                       "Tolm_JTDX_unsaved.adi");
+}
