@@ -19,8 +19,9 @@ int ReadSetting(const char* key) {
   return ParseSettingValue(buffer);
 }
 
-void WriteSetting(const char* key, int value) {
-  WritePrivateProfileStringA(kSettingsSection, key, FormatSettingValue(value).c_str(), kSettingsPath.c_str());
+bool WriteSetting(const char* key, int value) {
+  const auto text = FormatSettingValue(value);
+  return WritePrivateProfileStringA(kSettingsSection, key, text.c_str(), kSettingsPath.c_str()) != 0;
 }
 
 void CreateSettingsDirectory() { CreateDirectoryA(kSettingsDirectory, nullptr); }

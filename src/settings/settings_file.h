@@ -12,10 +12,10 @@
 int ReadSetting(const char* key);
 
 // Stores `value` under `key` as decimal text, creating the section and the
-// file as needed and keeping the rest of the file. A write that fails (no
-// "Plugins" directory, a read-only directory or file) changes nothing and is
-// not reported: the bridge goes on with the values it holds.
-void WriteSetting(const char* key, int value);
+// file as needed and keeping the rest of the file. True when written; a
+// write that fails (no "Plugins" directory, a read-only directory or file)
+// changes nothing. Callers may go on with the values they hold.
+bool WriteSetting(const char* key, int value);
 
 // Creates the directory "Plugins" under the working directory. It normally
 // exists already, so the result does not matter.

@@ -56,13 +56,13 @@ TEST_F(SettingsFileTest, WriteKeepsTheRestOfAHandEditedFile) {
 
 TEST_F(SettingsFileTest, WriteWithoutTheDirectoryIsIgnored) {
   std::filesystem::remove("Plugins");
-  WriteSetting(kUdpPortKey, 2240);
+  EXPECT_FALSE(WriteSetting(kUdpPortKey, 2240));
   EXPECT_FALSE(std::filesystem::exists("Plugins"));
   EXPECT_EQ(ReadSetting(kUdpPortKey), 0);
 
   CreateSettingsDirectory();
   CreateSettingsDirectory();  // already there: no harm
-  WriteSetting(kUdpPortKey, 2240);
+  EXPECT_TRUE(WriteSetting(kUdpPortKey, 2240));
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);
 }
 
