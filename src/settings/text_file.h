@@ -16,6 +16,8 @@ struct FileContents {
 
 // The file's bytes; Missing only when the file does not exist, Failed when it
 // exists but cannot be read (so a writer knows not to start from nothing).
+// Only a regular file of at most kMaxSettingsFileBytes is read: anything else
+// is Failed, and opening it never blocks (a FIFO with no writer).
 FileContents ReadTextFile(const std::string& path);
 
 // Replaces the file's contents with `text` so that it is either wholly the
@@ -23,8 +25,9 @@ FileContents ReadTextFile(const std::string& path);
 // beside it, is flushed to disk and renamed over the file. A symbolic link is written
 // through to its target, and the old file's permission bits are kept. A file
 // we may not write, or without any write permission bit, is left alone, as
-// Windows leaves a read-only file. Returns false, with the old
-// file untouched, when any step fails.
+// Windows leaves a read-only file, and so is anything in its place that
+// ReadTextFile would not read. Returns false, with the old file untouched,
+// when any step fails.
 bool ReplaceTextFile(const std::string& path, std::string_view text);
 
 // Reads the file, hands its contents to `change` and replaces the file with
@@ -32,5 +35,7 @@ bool ReplaceTextFile(const std::string& path, std::string_view text);
 // lock on the directory the file is written into, so that processes changing
 // the same file one after the other never lose each other's changes. The
 // temporary files a writer killed in the middle left behind go first.
+// A target that ReplaceTextFile would refuse is refused before the lock is
+// taken.
 bool UpdateTextFile(const std::string& path,
                     const std::function<std::optional<std::string>(const FileContents&)>& change);

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "settings/dialog_settings.h"
 #include "settings/setting_keys.h"
 #include "settings/settings_file.h"
 #include "settings/text_file.h"
@@ -146,4 +147,36 @@ TEST_F(TextFileTest, ReadTellsAMissingFileFromAnUnreadableOne) {
   EXPECT_EQ(ReadTextFile(SettingsPath().string()).Status, FileReadStatus::Failed);
   WriteSetting(kUdpPortKey, 2250);
   EXPECT_TRUE(fs::is_directory(SettingsPath()));
+}
+
+TEST_F(TextFileTest, AnythingButASmallRegularFileReadsAsNoneAndIsNotWrittenOver) {
+  const std::string stored = "[Settings]\nUDP_Port=2240\ntolm_jtdx_x=300\n";
+  WriteFile(stored + ";" + std::string(kMaxSettingsFileBytes - stored.size() - 2, 'x') + "\n");
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);  // at the limit: still the settings file
+
+  // Start-up reads it as no file: were a read to block on the FIFO, this
+  // test would never end.
+  const auto reads_as_none_and_stays = [] {
+    BridgeState state;
+    EXPECT_EQ(LoadMainDialogSettings(state), (WindowPosition{10, 10}));
+    EXPECT_EQ(state.UdpPort, 2237);
+    EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
+  };
+  std::ofstream(SettingsPath(), std::ios::app) << 'x';
+  const std::string too_long = FileText();
+  reads_as_none_and_stays();
+  EXPECT_FALSE(ReplaceTextFile(SettingsPath().string(), stored));
+  EXPECT_EQ(FileText(), too_long);
+
+  fs::remove(SettingsPath());
+  ASSERT_EQ(::mkfifo(SettingsPath().c_str(), 0666), 0);
+  reads_as_none_and_stays();
+  EXPECT_FALSE(ReplaceTextFile(SettingsPath().string(), stored));
+  EXPECT_TRUE(fs::is_fifo(SettingsPath()));
+
+  fs::remove(SettingsPath());
+  fs::create_symlink("/dev/zero", SettingsPath());
+  reads_as_none_and_stays();
+  EXPECT_TRUE(fs::is_character_file(SettingsPath()));
+  EXPECT_EQ(std::distance(fs::directory_iterator("Plugins"), fs::directory_iterator()), 1);  // no temporary
 }
