@@ -17,8 +17,9 @@ int ReadSetting(const char* key);
 // Stores `value` under `key` as decimal text, creating the section and the
 // file as needed and keeping the rest of the file. True when written; a
 // write that fails (no "Plugins" directory, a read-only directory or file,
-// something other than the settings file in its place) changes nothing.
-// Callers may go on with the values they hold.
+// something other than the settings file in its place, on Linux another
+// writer keeping the directory locked beyond kDirectoryLockWait) changes
+// nothing. Callers may go on with the values they hold.
 bool WriteSetting(const char* key, int value);
 
 // Creates the directory "Plugins" under the working directory. It normally

@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <thread>
 
 #include "settings/setting_keys.h"
 
@@ -80,6 +82,23 @@ bool MayReplace(const std::string& target, std::optional<struct stat>& existing)
   }
   existing = info;
   return IsSmallRegularFile(info);
+}
+
+// Takes the exclusive lock on the open directory, waiting at most `wait` for
+// another holder to let go. The retries are short: a writer that waited
+// longer between them would seldom catch the lock free from another that
+// writes again and again.
+bool LockWithin(int directory, std::chrono::milliseconds wait) {
+  constexpr std::chrono::milliseconds kRetry{1};
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    if (::flock(directory, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) return false;
+    const auto left = deadline - std::chrono::steady_clock::now();
+    if (left <= left.zero()) return false;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, kRetry));
+  }
 }
 
 // The file a write really replaces: the end of a chain of symbolic links, so
@@ -170,17 +189,15 @@ bool ReplaceTextFile(const std::string& path, std::string_view text) {
 }
 
 bool UpdateTextFile(const std::string& path,
-                    const std::function<std::optional<std::string>(const FileContents&)>& change) {
+                    const std::function<std::optional<std::string>(const FileContents&)>& change,
+                    std::chrono::milliseconds lock_wait) {
   const std::string target = WriteTarget(path);
   // Checked before the lock too, so that a link to a device never has us
   // lock, or clear temporaries in, the device's directory.
   std::optional<struct stat> existing;
   if (!MayReplace(target, existing)) return false;
   FileDescriptor directory(::open(ParentDirectory(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (directory.Get() < 0) return false;
-  while (::flock(directory.Get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return false;
-  }
+  if (directory.Get() < 0 || !LockWithin(directory.Get(), lock_wait)) return false;
   RemoveStaleTemporaries(target);
   const auto text = change(ReadTextFile(target));
   return text && ReplaceTextFile(target, *text);

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,7 +36,13 @@ bool ReplaceTextFile(const std::string& path, std::string_view text);
 // lock on the directory the file is written into, so that processes changing
 // the same file one after the other never lose each other's changes. The
 // temporary files a writer killed in the middle left behind go first.
-// A target that ReplaceTextFile would refuse is refused before the lock is
-// taken.
+// Another process holding the lock longer than `lock_wait` makes the write
+// give up: false, and the file stays as it was. A target that ReplaceTextFile
+// would refuse is refused before the lock is taken.
+//
+// Ample for another bridge's write to end; short enough that a holder that
+// never lets go stalls the dialog that writes for a moment only.
+inline constexpr std::chrono::milliseconds kDirectoryLockWait{2000};
 bool UpdateTextFile(const std::string& path,
-                    const std::function<std::optional<std::string>(const FileContents&)>& change);
+                    const std::function<std::optional<std::string>(const FileContents&)>& change,
+                    std::chrono::milliseconds lock_wait = kDirectoryLockWait);

@@ -1,9 +1,12 @@
 // The Linux writer never loses the file: it replaces it whole or not at all.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -179,4 +182,26 @@ TEST_F(TextFileTest, AnythingButASmallRegularFileReadsAsNoneAndIsNotWrittenOver)
   reads_as_none_and_stays();
   EXPECT_TRUE(fs::is_character_file(SettingsPath()));
   EXPECT_EQ(std::distance(fs::directory_iterator("Plugins"), fs::directory_iterator()), 1);  // no temporary
+}
+
+TEST_F(TextFileTest, WriteGivesUpWhenAnotherKeepsTheDirectoryLocked) {
+  WriteFile(kOld);
+  const int holder = ::open("Plugins", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  bool asked = false;
+  const auto change = [&](const FileContents&) -> std::optional<std::string> {
+    asked = true;
+    return "[Settings]\nUDP_Port=2250\n";
+  };
+  constexpr std::chrono::milliseconds kWait{100};
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(UpdateTextFile(SettingsPath().string(), change, kWait));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, kWait);  // it did wait before giving up
+  EXPECT_FALSE(asked);
+  EXPECT_EQ(FileText(), kOld);
+
+  ::close(holder);
+  EXPECT_TRUE(UpdateTextFile(SettingsPath().string(), change, kWait));
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 2250);
 }
