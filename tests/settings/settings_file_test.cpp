@@ -66,6 +66,18 @@ TEST_F(SettingsFileTest, WriteWithoutTheDirectoryIsIgnored) {
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);
 }
 
+TEST_F(SettingsFileTest, FileOverTheLimitReadsAsNoneAndIsNotWrittenOver) {
+  const std::string stored = "[Settings]\nUDP_Port=2240\n";
+  const std::string at_limit = stored + ";" + std::string(kMaxSettingsFileBytes - stored.size() - 2, 'x') + "\n";
+  WriteFile(at_limit);
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);
+
+  WriteFile(at_limit + "x");
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 0);
+  EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
+  EXPECT_EQ(FileText(), at_limit + "x");
+}
+
 TEST_F(SettingsFileTest, UnsavedContactsPathIsAbsoluteBesideTheSettingsFile) {
   const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
   EXPECT_EQ(UnsavedContactsPath(), std::filesystem::current_path().string() + separator + "Plugins" + separator +
