@@ -1,5 +1,7 @@
 #include "settings/dialog_settings.h"
 
+#include <optional>
+
 #include "settings/settings_file.h"
 
 namespace {
@@ -7,6 +9,13 @@ namespace {
 int ReadOr(const char* key, int fallback) {
   const int value = ReadSetting(key);
   return value == 0 ? fallback : value;
+}
+
+// The stored port; none when it is one no endpoint can have (0 among them).
+std::optional<int> StoredPort() {
+  const int port = ReadSetting(kUdpPortKey);
+  if (port < kMinUdpPort || port > kMaxUdpPort) return std::nullopt;
+  return port;
 }
 
 // Reads a dialog's position into the cache; each coordinate falls back on
@@ -22,18 +31,15 @@ WindowPosition LoadPosition(BridgeState& state, const PositionKeys& keys, Window
 WindowPosition LoadMainDialogSettings(BridgeState& state) {
   CreateSettingsDirectory();
   const auto position = LoadPosition(state, kMainDialogPositionKeys, kMainDialogFallbackPosition);
-  state.UdpPort = ReadOr(kUdpPortKey, kFallbackUdpPort);
+  state.UdpPort = StoredPort().value_or(kFallbackUdpPort);
   return position;
 }
 
 SetupDialogSettings LoadSetupDialogSettings(BridgeState& state) {
   SetupDialogSettings settings;
   settings.Position = LoadPosition(state, kSetupDialogPositionKeys, kSetupDialogFallbackPosition);
-  settings.Port = ReadSetting(kUdpPortKey);
-  if (settings.Port == 0) {
-    settings.Port = kFallbackUdpPort;
-    state.UdpPort = kFallbackUdpPort;
-  }
+  const auto stored = StoredPort();
+  settings.Port = stored.value_or(kFallbackUdpPort);
   return settings;
 }
 
@@ -49,6 +55,3 @@ void CheckWindowPosition(BridgeState& state, WindowPosition current, const Posit
 }
 
 void SaveUdpPort(const BridgeState& state) { WriteSetting(kUdpPortKey, state.UdpPort); }
-// STUB
-#include <filesystem>
-std::string UnsavedContactsPath() { return (std::filesystem::current_path() / "Plugins" / "Tolm_JTDX_unsaved.adi").string(); }

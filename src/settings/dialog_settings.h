@@ -3,7 +3,8 @@
 #include "settings/setting_keys.h"
 
 // The settings steps of the main and the Setup dialog: what they read at
-// initialisation, with the fallbacks for values that read as 0, and the
+// initialisation, with the fallbacks for values that read as 0 (and for a
+// port outside kMinUdpPort..kMaxUdpPort), and the
 // position check that stores a dialog's position when it has moved. Both
 // dialogs share the one position cache BridgeState::WindowX / WindowY.
 
@@ -17,6 +18,7 @@ struct WindowPosition {
 inline constexpr WindowPosition kMainDialogFallbackPosition{10, 10};
 inline constexpr WindowPosition kSetupDialogFallbackPosition{200, 10};
 inline constexpr int kFallbackUdpPort = 2237;
+// The ports a UDP endpoint can be bound to.
 inline constexpr int kMinUdpPort = 1;
 inline constexpr int kMaxUdpPort = 65535;
 
@@ -31,8 +33,8 @@ struct SetupDialogSettings {
 };
 
 // Setup dialog initialisation: reads its position into the cache and the
-// stored port. A port that reads as 0 sets both the field and UdpPort to
-// 2237; any other value leaves UdpPort as it is.
+// stored port for the dialog's field, 2237 when it reads as 0 or lies outside
+// kMinUdpPort..kMaxUdpPort. UdpPort stays the port the bridge listens on.
 SetupDialogSettings LoadSetupDialogSettings(BridgeState& state);
 
 // Position check, run whenever the pointer moves over a dialog: each

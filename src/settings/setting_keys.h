@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 // Where the bridge keeps its settings: section "Settings" of "Tolm_JTDX.ini"
 // in the directory "Plugins" under the working directory. Every key holds an
@@ -6,6 +7,14 @@
 inline constexpr char kSettingsDirectory[] = "Plugins";
 inline constexpr char kSettingsFileName[] = "Tolm_JTDX.ini";
 inline constexpr char kSettingsSection[] = "Settings";
+
+// The settings file holds a few lines. Anything else in its place (a FIFO,
+// a device, a directory, a file over this size) is not ours: it reads as
+// no file and is never written over.
+inline constexpr std::uint64_t kMaxSettingsFileBytes = 1 << 20;
+
+// Contacts Tolm did not take, kept beside the settings file.
+inline constexpr char kUnsavedContactsFileName[] = "Tolm_JTDX_unsaved.adi";
 
 inline constexpr char kMainDialogXKey[] = "tolm_jtdx_x";
 inline constexpr char kMainDialogYKey[] = "tolm_jtdx_y";

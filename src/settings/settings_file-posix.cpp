@@ -19,8 +19,8 @@ int ReadSetting(const char* key) {
   return ParseSettingValue(IniValue(file.Text, kSettingsSection, key));
 }
 
-void WriteSetting(const char* key, int value) {
-  UpdateTextFile(kSettingsPath, [&](const FileContents& file) -> std::optional<std::string> {
+bool WriteSetting(const char* key, int value) {
+  return UpdateTextFile(kSettingsPath, [&](const FileContents& file) -> std::optional<std::string> {
     // A file that exists but cannot be read is not replaced by one holding a
     // single key.
     if (file.Status == FileReadStatus::Failed) return std::nullopt;

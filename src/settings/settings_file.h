@@ -4,7 +4,10 @@
 // The settings file "Plugins\Tolm_JTDX.ini" under the working directory, as
 // the dialogs use it: one integer per key in section "Settings", where 0 and
 // a missing file, section or key all read alike. Keys are in
-// settings/setting_keys.h.
+// settings/setting_keys.h. Only a regular file of at most
+// kMaxSettingsFileBytes counts as the settings file: anything else in its
+// place reads as no file and is never written over, and reading never waits
+// on it.
 
 // The integer stored under `key`, 0 when there is none. Only the first 100
 // characters of a value count; the text is converted as ParseLeadingInteger
@@ -12,14 +15,19 @@
 int ReadSetting(const char* key);
 
 // Stores `value` under `key` as decimal text, creating the section and the
-// file as needed and keeping the rest of the file. A write that fails (no
-// "Plugins" directory, a read-only directory or file) changes nothing and is
-// not reported: the bridge goes on with the values it holds.
-void WriteSetting(const char* key, int value);
+// file as needed and keeping the rest of the file. True when written; a
+// write that fails (no "Plugins" directory, a read-only directory or file,
+// something other than the settings file in its place, on Linux another
+// writer keeping the directory locked beyond kDirectoryLockWait) changes
+// nothing. Callers may go on with the values they hold.
+bool WriteSetting(const char* key, int value);
 
 // Creates the directory "Plugins" under the working directory. It normally
 // exists already, so the result does not matter.
 void CreateSettingsDirectory();
 
-// STUB
+// The absolute path, in the platform's own form, of the file beside the
+// settings file where contacts Tolm did not take are kept:
+// "<working directory>/Plugins/Tolm_JTDX_unsaved.adi". Without a working
+// directory to name, the path relative to it.
 std::string UnsavedContactsPath();

@@ -6,9 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <thread>
+
+#include "settings/setting_keys.h"
 
 namespace {
 
@@ -63,6 +67,40 @@ std::string FileName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The only kind of file read or replaced.
+bool IsSmallRegularFile(const struct stat& info) {
+  return S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) <= kMaxSettingsFileBytes;
+}
+
+// Whether a write may put a new file at `target`: nothing is there yet, or a
+// file ReadTextFile would read, whose status goes to `existing`.
+bool MayReplace(const std::string& target, std::optional<struct stat>& existing) {
+  struct stat info {};
+  if (::stat(target.c_str(), &info) != 0) {
+    existing.reset();
+    return errno == ENOENT;
+  }
+  existing = info;
+  return IsSmallRegularFile(info);
+}
+
+// Takes the exclusive lock on the open directory, waiting at most `wait` for
+// another holder to let go. The retries are short: a writer that waited
+// longer between them would seldom catch the lock free from another that
+// writes again and again.
+bool LockWithin(int directory, std::chrono::milliseconds wait) {
+  constexpr std::chrono::milliseconds kRetry{1};
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    if (::flock(directory, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) return false;
+    const auto left = deadline - std::chrono::steady_clock::now();
+    if (left <= left.zero()) return false;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, kRetry));
+  }
+}
+
 // The file a write really replaces: the end of a chain of symbolic links, so
 // that each link stays a link, also when its target does not exist yet.
 std::string WriteTarget(std::string path) {
@@ -103,9 +141,14 @@ void RemoveStaleTemporaries(const std::string& target) {
 }  // namespace
 
 FileContents ReadTextFile(const std::string& path) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that a FIFO without a writer cannot hold the open up;
+  // what was opened is then judged by its descriptor, not by its name.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (fd.Get() < 0) return {errno == ENOENT ? FileReadStatus::Missing : FileReadStatus::Failed, {}};
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) != 0 || !IsSmallRegularFile(info)) return {FileReadStatus::Failed, {}};
   FileContents contents{FileReadStatus::Ok, {}};
+  contents.Text.reserve(static_cast<std::size_t>(info.st_size));
   char chunk[4096];
   for (;;) {
     const auto got = ::read(fd.Get(), chunk, sizeof chunk);
@@ -115,23 +158,25 @@ FileContents ReadTextFile(const std::string& path) {
       return {FileReadStatus::Failed, {}};
     }
     contents.Text.append(chunk, static_cast<std::size_t>(got));
+    // One that grows while it is read is held to the limit as well.
+    if (contents.Text.size() > kMaxSettingsFileBytes) return {FileReadStatus::Failed, {}};
   }
 }
 
 bool ReplaceTextFile(const std::string& path, std::string_view text) {
   const auto target = WriteTarget(path);
-  struct stat old_file {};
-  const bool exists = ::stat(target.c_str(), &old_file) == 0;
+  std::optional<struct stat> old_file;
+  if (!MayReplace(target, old_file)) return false;
   // A file without write permission is left alone, also for root: it is
   // what Windows' read-only attribute is there.
-  if (exists && ((old_file.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) return false;
+  if (old_file && ((old_file->st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) return false;
 
   // A temporary of our own, so that two bridges in one directory never
   // write into each other's.
   std::string temporary = target + kTemporaryMark + "XXXXXX";
   FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
   if (fd.Get() < 0) return false;
-  const bool written = ::fchmod(fd.Get(), exists ? old_file.st_mode & 07777 : NewFileMode()) == 0 &&
+  const bool written = ::fchmod(fd.Get(), old_file ? old_file->st_mode & 07777 : NewFileMode()) == 0 &&
                        WriteAll(fd.Get(), text) && ::fsync(fd.Get()) == 0;
   if (!fd.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::unlink(temporary.c_str());
@@ -144,13 +189,15 @@ bool ReplaceTextFile(const std::string& path, std::string_view text) {
 }
 
 bool UpdateTextFile(const std::string& path,
-                    const std::function<std::optional<std::string>(const FileContents&)>& change) {
+                    const std::function<std::optional<std::string>(const FileContents&)>& change,
+                    std::chrono::milliseconds lock_wait) {
   const std::string target = WriteTarget(path);
+  // Checked before the lock too, so that a link to a device never has us
+  // lock, or clear temporaries in, the device's directory.
+  std::optional<struct stat> existing;
+  if (!MayReplace(target, existing)) return false;
   FileDescriptor directory(::open(ParentDirectory(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (directory.Get() < 0) return false;
-  while (::flock(directory.Get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return false;
-  }
+  if (directory.Get() < 0 || !LockWithin(directory.Get(), lock_wait)) return false;
   RemoveStaleTemporaries(target);
   const auto text = change(ReadTextFile(target));
   return text && ReplaceTextFile(target, *text);

@@ -21,7 +21,7 @@ TEST_F(DialogSettingsTest, WithoutAFileTheFallbacksApplyAndNothingIsWritten) {
   EXPECT_EQ(setup.Position, (WindowPosition{200, 10}));
   EXPECT_EQ((WindowPosition{state.WindowX, state.WindowY}), (WindowPosition{200, 10}));
   EXPECT_EQ(setup.Port, 2237);
-  EXPECT_EQ(state.UdpPort, 2237);
+  EXPECT_EQ(state.UdpPort, 9999);  // the port the bridge listens on stays
   EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
 }
 
@@ -39,10 +39,25 @@ TEST_F(DialogSettingsTest, StoredValuesAreTakenAsTheyRead) {
   EXPECT_EQ(LoadMainDialogSettings(state), (WindowPosition{-1920, 10240}));
   EXPECT_EQ(state.UdpPort, 2238);
 
-  // The Setup dialog shows the stored port but leaves UdpPort alone.
-  state.UdpPort = 3000;
   EXPECT_EQ(LoadSetupDialogSettings(state).Port, 2238);
-  EXPECT_EQ(state.UdpPort, 3000);
+}
+
+TEST_F(DialogSettingsTest, PortsNoEndpointCanHaveTakeTheFallback) {
+  struct Case {
+    int Stored;
+    int Taken;
+  };
+  for (const auto [stored, taken] : {Case{70000, 2237}, Case{0, 2237}, Case{-1, 2237}, Case{65536, 2237},
+                                     Case{1, 1}, Case{65535, 65535}}) {
+    SCOPED_TRACE(stored);
+    WriteFile("[Settings]\nUDP_Port=" + std::to_string(stored) + "\n");
+    BridgeState state;
+    LoadMainDialogSettings(state);
+    EXPECT_EQ(state.UdpPort, taken);
+    state.UdpPort = 3000;
+    EXPECT_EQ(LoadSetupDialogSettings(state).Port, taken);
+    EXPECT_EQ(state.UdpPort, 3000);
+  }
 }
 
 TEST_F(DialogSettingsTest, PositionCheckWritesOnlyTheCoordinateThatChanged) {

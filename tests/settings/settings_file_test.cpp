@@ -56,12 +56,30 @@ TEST_F(SettingsFileTest, WriteKeepsTheRestOfAHandEditedFile) {
 
 TEST_F(SettingsFileTest, WriteWithoutTheDirectoryIsIgnored) {
   std::filesystem::remove("Plugins");
-  WriteSetting(kUdpPortKey, 2240);
+  EXPECT_FALSE(WriteSetting(kUdpPortKey, 2240));
   EXPECT_FALSE(std::filesystem::exists("Plugins"));
   EXPECT_EQ(ReadSetting(kUdpPortKey), 0);
 
   CreateSettingsDirectory();
   CreateSettingsDirectory();  // already there: no harm
-  WriteSetting(kUdpPortKey, 2240);
+  EXPECT_TRUE(WriteSetting(kUdpPortKey, 2240));
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);
+}
+
+TEST_F(SettingsFileTest, FileOverTheLimitReadsAsNoneAndIsNotWrittenOver) {
+  const std::string stored = "[Settings]\nUDP_Port=2240\n";
+  const std::string at_limit = stored + ";" + std::string(kMaxSettingsFileBytes - stored.size() - 2, 'x') + "\n";
+  WriteFile(at_limit);
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);
+
+  WriteFile(at_limit + "x");
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 0);
+  EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
+  EXPECT_EQ(FileText(), at_limit + "x");
+}
+
+TEST_F(SettingsFileTest, UnsavedContactsPathIsAbsoluteBesideTheSettingsFile) {
+  const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+  EXPECT_EQ(UnsavedContactsPath(), std::filesystem::current_path().string() + separator + "Plugins" + separator +
+                                       "Tolm_JTDX_unsaved.adi");
 }

@@ -2,7 +2,8 @@
 // working directory, so that files written by one platform's build can be
 // read by the other's.
 //   settings-probe read KEY           prints the integer ReadSetting gives
-//   settings-probe write KEY VALUE    stores VALUE with WriteSetting
+//   settings-probe write KEY VALUE    stores VALUE with WriteSetting; exit
+//                                     status 1 when it was not written
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -24,8 +25,9 @@ int main(int argc, char** argv) {
       return 2;
     }
     CreateSettingsDirectory();
-    WriteSetting(argv[2], value);
-    return 0;
+    if (WriteSetting(argv[2], value)) return 0;
+    std::fprintf(stderr, "settings-probe: %s was not written\n", argv[2]);
+    return 1;
   }
   std::fprintf(stderr, "usage: settings-probe read KEY | settings-probe write KEY VALUE\n");
   return 2;

@@ -1,15 +1,19 @@
 // The Linux writer never loses the file: it replaces it whole or not at all.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "settings/dialog_settings.h"
 #include "settings/setting_keys.h"
 #include "settings/settings_file.h"
 #include "settings/text_file.h"
@@ -146,4 +150,47 @@ TEST_F(TextFileTest, ReadTellsAMissingFileFromAnUnreadableOne) {
   EXPECT_EQ(ReadTextFile(SettingsPath().string()).Status, FileReadStatus::Failed);
   WriteSetting(kUdpPortKey, 2250);
   EXPECT_TRUE(fs::is_directory(SettingsPath()));
+}
+
+TEST_F(TextFileTest, FifoOrDeviceReadsAsNoneAndIsNotWrittenOver) {
+  // Start-up reads it as no file: were a read to block on the FIFO, this
+  // test would never end.
+  const auto reads_as_none_and_stays = [] {
+    BridgeState state;
+    EXPECT_EQ(LoadMainDialogSettings(state), (WindowPosition{10, 10}));
+    EXPECT_EQ(state.UdpPort, 2237);
+    EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
+  };
+  ASSERT_EQ(::mkfifo(SettingsPath().c_str(), 0666), 0);
+  reads_as_none_and_stays();
+  EXPECT_FALSE(ReplaceTextFile(SettingsPath().string(), kOld));
+  EXPECT_TRUE(fs::is_fifo(SettingsPath()));
+
+  fs::remove(SettingsPath());
+  fs::create_symlink("/dev/zero", SettingsPath());
+  reads_as_none_and_stays();
+  EXPECT_TRUE(fs::is_character_file(SettingsPath()));
+  EXPECT_EQ(std::distance(fs::directory_iterator("Plugins"), fs::directory_iterator()), 1);  // no temporary
+}
+
+TEST_F(TextFileTest, WriteGivesUpWhenAnotherKeepsTheDirectoryLocked) {
+  WriteFile(kOld);
+  const int holder = ::open("Plugins", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  bool asked = false;
+  const auto change = [&](const FileContents&) -> std::optional<std::string> {
+    asked = true;
+    return "[Settings]\nUDP_Port=2250\n";
+  };
+  constexpr std::chrono::milliseconds kWait{100};
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(UpdateTextFile(SettingsPath().string(), change, kWait));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, kWait);  // it did wait before giving up
+  EXPECT_FALSE(asked);
+  EXPECT_EQ(FileText(), kOld);
+
+  ::close(holder);
+  EXPECT_TRUE(UpdateTextFile(SettingsPath().string(), change, kWait));
+  EXPECT_EQ(ReadSetting(kUdpPortKey), 2250);
 }
