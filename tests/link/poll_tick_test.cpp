@@ -111,8 +111,9 @@ TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
   host.FailAfter = 2;  // the mode macro and the call pass, the report fails
   // Tolm fails in the middle of a Status; the contact behind it is still
   // taken, and kept for the operator.
+  const QsoLoggedMessage qso;
   Send(Ft8Status());
-  Send(QsoLoggedMessage{});
+  Send(qso);
   TickOnArrival();
   if (state->Notices.size() < 2) TickOnArrival();
   EXPECT_TRUE(window.TimerRunning);
