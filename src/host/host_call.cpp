@@ -1,5 +1,7 @@
 #include "host/host_call.h"
 
+#include <charconv>
+
 #include "host/transcript.h"
 
 std::string_view HostCallName(HostCall::Operation op) {
@@ -12,17 +14,19 @@ std::string_view HostCallName(HostCall::Operation op) {
   return "?";
 }
 
-std::string FormatHostCall(const HostCall& call, char separator, std::string (*text_format)(std::string_view)) {
-  std::string line(HostCallName(call.Op));
-  line += separator;
+void AppendHostCall(const HostCall& call, char separator, void (*append_text)(std::string_view, std::string&),
+                    std::string& out) {
+  out += HostCallName(call.Op);
+  out += separator;
   switch (call.Op) {
-    case HostCall::Operation::SetLogField:
-      line += std::to_string(call.Index);
-      line += separator;
+    case HostCall::Operation::SetLogField: {
+      char index[12];
+      out.append(index, std::to_chars(index, index + sizeof index, call.Index).ptr);
+      out += separator;
       [[fallthrough]];
-    case HostCall::Operation::ExecMacro: return line + text_format(call.Text);
+    }
+    case HostCall::Operation::ExecMacro: append_text(call.Text, out); break;
     case HostCall::Operation::TxFrequency:
-    case HostCall::Operation::RxFrequency: return line + FormatHertz(call.Hz);
+    case HostCall::Operation::RxFrequency: AppendHertz(call.Hz, out); break;
   }
-  return line;
 }

@@ -25,7 +25,8 @@ struct HostCall {
 // The operation's name as the host knows it: "ExecMacro", "SetLogField", ...
 std::string_view HostCallName(HostCall::Operation op);
 
-// The operation's name, then the index, the text as text_format writes it or
-// the frequency in exact hertz, each behind the separator: the shape shared
-// by the request lines and the transcript lines.
-std::string FormatHostCall(const HostCall& call, char separator, std::string (*text_format)(std::string_view));
+// Appends the operation's name, then the index, the text as append_text
+// writes it or the frequency in exact hertz, each behind the separator: the
+// shape shared by the request lines and the transcript lines.
+void AppendHostCall(const HostCall& call, char separator, void (*append_text)(std::string_view, std::string&),
+                    std::string& out);

@@ -86,7 +86,9 @@ void SocketHostLink::Call(const HostCall& call) {
   if (fd_ < 0) return;
   if (!broken_.empty()) Fail(call, "the connection to Tolm was lost earlier: " + broken_);
   const auto deadline = std::chrono::steady_clock::now() + call_timeout_;
-  SendAll(call, WireRequestLine(call), deadline);
+  request_.clear();
+  AppendWireRequest(call, request_);
+  SendAll(call, request_, deadline);
   const WireReply reply = ParseWireReply(ReceiveLine(call, deadline));
   if (reply.Malformed) Break(call, reply.Message);
   if (!reply.Ok) Fail(call, reply.Message);

@@ -40,6 +40,7 @@ class SocketHostLink : public HostLink {
   std::string path_;
   std::chrono::milliseconds call_timeout_;
   int fd_ = -1;
+  std::string request_;   // the line being sent; its storage serves every call
   std::string received_;  // bytes after the last complete reply line
   std::string broken_;    // why the stream can no longer be trusted, if it can't
 };

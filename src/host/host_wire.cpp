@@ -2,18 +2,30 @@
 
 #include "host/transcript.h"
 
+void AppendEscapedWireText(std::string_view text, std::string& out) {
+  // The bytes between two that need escaping go in one piece.
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char escape;
+    switch (text[i]) {
+      case '\\': escape = '\\'; break;
+      case '\t': escape = 't'; break;
+      case '\n': escape = 'n'; break;
+      case '\r': escape = 'r'; break;
+      default: continue;
+    }
+    out.append(text.data() + plain, i - plain);
+    out += '\\';
+    out += escape;
+    plain = i + 1;
+  }
+  out.append(text.data() + plain, text.size() - plain);
+}
+
 std::string EscapeWireText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
-    }
-  }
+  AppendEscapedWireText(text, out);
   return out;
 }
 
@@ -37,7 +49,16 @@ std::optional<std::string> UnescapeWireText(std::string_view text) {
   return out;
 }
 
-std::string WireRequestLine(const HostCall& call) { return FormatHostCall(call, '\t', EscapeWireText) + "\n"; }
+void AppendWireRequest(const HostCall& call, std::string& out) {
+  AppendHostCall(call, '\t', AppendEscapedWireText, out);
+  out += '\n';
+}
+
+std::string WireRequestLine(const HostCall& call) {
+  std::string line;
+  AppendWireRequest(call, line);
+  return line;
+}
 
 WireReply ParseWireReply(std::string_view line) {
   WireReply reply;

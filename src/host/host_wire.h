@@ -16,11 +16,14 @@
 // goes as it is (UTF-8 stays UTF-8). hz is the exact integer in decimal.
 // The host's side of the protocol is tolm-sim's own.
 
+void AppendEscapedWireText(std::string_view text, std::string& out);
 std::string EscapeWireText(std::string_view text);
 // nullopt when the text holds a lone backslash or an unknown escape.
 std::optional<std::string> UnescapeWireText(std::string_view text);
 
-// The complete request line for a call, LF included.
+// Appends the complete request line for a call, LF included. A string kept
+// from call to call and cleared before each needs no allocation once grown.
+void AppendWireRequest(const HostCall& call, std::string& out);
 std::string WireRequestLine(const HostCall& call);
 
 // A reply line without its LF, as the client sees it.

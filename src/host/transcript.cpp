@@ -1,10 +1,11 @@
 #include "host/transcript.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
-std::string QuoteTranscriptText(std::string_view text) {
-  std::string out = "\"";
+void AppendQuotedTranscriptText(std::string_view text, std::string& out) {
+  static constexpr char kHexDigits[] = "0123456789ABCDEF";
+  out += '"';
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
@@ -15,25 +16,41 @@ std::string QuoteTranscriptText(std::string_view text) {
       case '\r': out += "\\r"; break;
       default:
         if (byte < 0x20 || byte == 0x7F) {
-          char hex[5];
-          std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-          out += hex;
+          const char hex[] = {'\\', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
+          out.append(hex, sizeof hex);
         } else {
           out += c;
         }
     }
   }
-  return out + "\"";
+  out += '"';
+}
+
+std::string QuoteTranscriptText(std::string_view text) {
+  std::string out;
+  AppendQuotedTranscriptText(text, out);
+  return out;
+}
+
+void AppendHertz(double hz, std::string& out) {
+  char text[32];  // "-1.2345678901234567e-308" is the longest
+  std::to_chars_result written;
+  if (std::trunc(hz) == hz && std::fabs(hz) < 9.2e18) {
+    written = std::to_chars(text, text + sizeof text, static_cast<long long>(hz));
+  } else {
+    written = std::to_chars(text, text + sizeof text, hz, std::chars_format::general, 17);
+  }
+  out.append(text, written.ptr);
 }
 
 std::string FormatHertz(double hz) {
-  char text[40];
-  if (std::trunc(hz) == hz && std::fabs(hz) < 9.2e18) {
-    std::snprintf(text, sizeof text, "%lld", static_cast<long long>(hz));
-  } else {
-    std::snprintf(text, sizeof text, "%.17g", hz);
-  }
-  return text;
+  std::string out;
+  AppendHertz(hz, out);
+  return out;
 }
 
-std::string TranscriptLine(const HostCall& call) { return FormatHostCall(call, ' ', QuoteTranscriptText); }
+std::string TranscriptLine(const HostCall& call) {
+  std::string line;
+  AppendHostCall(call, ' ', AppendQuotedTranscriptText, line);
+  return line;
+}

@@ -13,8 +13,11 @@
 // Texts are quoted with \\ \" \t \n \r and \xHH for the other bytes below
 // 0x20 and 0x7F; bytes from 0x80 up stand as they are.
 
+void AppendQuotedTranscriptText(std::string_view text, std::string& out);
 std::string QuoteTranscriptText(std::string_view text);
-// A frequency as the exact integer it holds, or %.17g when it has a fraction.
+// A frequency as the exact integer it holds, or as %.17g writes it when it
+// has a fraction or no 64-bit integer holds it.
+void AppendHertz(double hz, std::string& out);
 std::string FormatHertz(double hz);
 
 std::string TranscriptLine(const HostCall& call);

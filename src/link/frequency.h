@@ -16,6 +16,8 @@ std::optional<std::int64_t> CheckedFrequency(std::uint64_t hz);
 // The dial frequency plus an audio offset, when the sum is such a frequency.
 std::optional<std::int64_t> OffsetFrequency(std::uint64_t dial, std::int32_t offset);
 
-// The Freq field's text: kilohertz with two decimals, right-aligned in at
-// least eight characters ("14075.50", " 7075.50"). Reuses text's storage.
+// The Freq field's text for a frequency from 1 Hz to kMaxFrequency:
+// kilohertz with two decimals, rounded half up to 10 Hz, right-aligned in at
+// least eight characters ("14075.50", " 7075.50"). Reuses text's storage, so
+// it allocates nothing once text has held 16 characters.
 void FormatFrequencyText(std::int64_t hz, std::string& text);

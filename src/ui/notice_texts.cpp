@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdint>
 
+#include "link/frequency.h"
+
 namespace texts {
 
 namespace {
@@ -18,9 +20,10 @@ std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when) {
 // "14075.50 kHz", as the Freq field shows it; empty without a frequency.
 std::string Kilohertz(std::int64_t hz) {
   if (hz <= 0) return {};
-  const std::int64_t tens = (hz + 5) / 10;
-  const std::int64_t hundredths = tens % 100;
-  return std::to_string(tens / 100) + "." + (hundredths < 10 ? "0" : "") + std::to_string(hundredths) + " kHz";
+  std::string text;
+  FormatFrequencyText(hz, text);
+  text.erase(0, text.find_first_not_of(' '));
+  return text + " kHz";
 }
 
 // What to type into Tolm by hand: "K1ABC, 18:40 UTC, 14075.50 kHz".

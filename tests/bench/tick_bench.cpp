@@ -122,11 +122,13 @@ void StatusTick(benchmark::State& run) {
 }
 BENCHMARK(StatusTick);
 
-// A Status whose DX call and report change each time.
+// A Status whose station changes each time: the DX call, the report and,
+// with the Tx offset, the Freq text.
 void StatusChangingTick(benchmark::State& run) {
   Bridge bridge;
   StatusMessage other = Ft8Status("W9XYZ");
   other.Report = "-12";
+  other.TxDf = 1800;
   DispatchInTurns(run, bridge, {EncodeMessage(Ft8Status("K1ABC")), EncodeMessage(other)});
 }
 BENCHMARK(StatusChangingTick);
