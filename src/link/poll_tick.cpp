@@ -71,7 +71,7 @@ void RunHostWork(BridgeState& state, HostLink& host, Work work) {
   }
 }
 
-void AttachHost(BridgeState& state, HostLink& host) {
+void TryToAttach(BridgeState& state, HostLink& host) {
   // A clock set back must not hold the next attach off for longer.
   if (state.TickTime < state.NextAttachAt && state.NextAttachAt - state.TickTime <= kReattachDelay) return;
   host.AttachHost();
@@ -117,7 +117,7 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Cloc
   window.StopPollTimer();
   state.TickTime = clock.Now();
 
-  if (!host.IsAttached()) AttachHost(state, host);
+  if (!host.IsAttached()) TryToAttach(state, host);
   RefreshTitle(state, host, window);
 
   for (int taken = 0; taken < kMaxDatagramsPerTick && ReceiveDatagram(state); ++taken) {
