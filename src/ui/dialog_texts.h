@@ -1,11 +1,12 @@
 #pragma once
+#include "ui/relvan_version.h"
 
 // The dialogs' own texts (UTF-8; the Windows resources hold them as UTF-16).
 namespace texts {
 
 inline constexpr char kAboutMenuItem[] = "&О проекте Relvan...";
 inline constexpr char kAboutTitle[] = "О проекте Relvan";
-inline constexpr char kAboutLine[] = "Relvan: JTDX → Tolm bridge";
+inline constexpr char kAboutLine[] = "Relvan " RELVAN_VERSION ": JTDX to Tolm";
 inline constexpr char kMainTemplateTitle[] = "Tolm<->JTDX";
 inline constexpr char kSetupTitle[] = "Setup";
 inline constexpr char kSetupPrompt[] = "Input number UDP port";

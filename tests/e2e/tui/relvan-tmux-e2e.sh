@@ -4,10 +4,11 @@
 # contact, Setup moves the bridge to a new port where the next contact
 # arrives, the host ends in the middle (error box) and comes back, Finish.
 #
-# usage: relvan-tmux-e2e.sh RELVAN TOLM_SIM JTDX_REPLAY EXAMPLES_DIR WORK_ROOT
+# usage: RELVAN_VERSION=X.Y.Z relvan-tmux-e2e.sh RELVAN TOLM_SIM JTDX_REPLAY EXAMPLES_DIR WORK_ROOT
 set -euo pipefail
 
 relvan=$1 sim=$2 replay=$3 examples=$4 work_root=$5
+: "${RELVAN_VERSION:?the project version, which the About box shows}"
 
 mkdir -p "$work_root"
 dir=$(mktemp -d "$work_root/story.XXXXXX")
@@ -132,6 +133,7 @@ wait_screen '^ *\[ +\]  \[ +\]  \[ +\] *$'
 echo "== the About box is up and the ticks go on under it"
 "${tmux[@]}" send-keys -t story F1
 wait_screen "─ О проекте Relvan ─"
+wait_screen "Relvan ${RELVAN_VERSION//./\\.}: JTDX to Tolm"
 "$replay" --port "$port1" /dev/stdin >/dev/null <<<"status dial=14074000 mode=FT8 dxcall=VE3QQQ report=-15"
 wait_screen "\\[VE3QQQ +\\] +\\[-15 +\\]"
 "${tmux[@]}" send-keys -t story Enter
