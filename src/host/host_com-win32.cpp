@@ -17,10 +17,11 @@ namespace {
 // (empty, non-null) BSTR: Tolm is sent "" rather than nothing.
 class OwnedBstr {
  public:
-  explicit OwnedBstr(std::string_view utf8) {
+  // `operation` names the call the text is for, should there be no memory.
+  OwnedBstr(std::string_view utf8, const char* operation) {
     const std::wstring wide = Utf8ToUtf16(utf8);
     bstr_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    if (bstr_ == nullptr) throw HostCallError("SysAllocStringLen", "out of memory for a text to Tolm");
+    if (bstr_ == nullptr) throw HostCallError(operation, "out of memory for a text to Tolm");
   }
   ~OwnedBstr() { SysFreeString(bstr_); }
   OwnedBstr(const OwnedBstr&) = delete;
@@ -122,7 +123,7 @@ void ComHostLink::Invoke(const char* operation, DISPID member, WORD flags, DISPP
 
 void ComHostLink::ExecMacro(std::string_view text) {
   if (host_dispatch_ == nullptr) return;
-  OwnedBstr macro(text);
+  OwnedBstr macro(text, "ExecMacro");
   VARIANTARG args[1];
   VariantInit(&args[0]);
   args[0].vt = VT_BSTR;
@@ -133,7 +134,7 @@ void ComHostLink::ExecMacro(std::string_view text) {
 
 void ComHostLink::SetLogField(LogField field, std::string_view text) {
   if (host_dispatch_ == nullptr) return;
-  OwnedBstr value(text);
+  OwnedBstr value(text, "SetLogField");
   // Positional arguments travel last-first: the text, then the index.
   VARIANTARG args[2];
   VariantInit(&args[0]);

@@ -63,8 +63,10 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
     rx = OffsetFrequency(dial, rx_offset);
     // The Freq field shows the last Tx frequency unless a Clear emptied it:
     // the text is made anew only when it changes.
-    if (tx && (*tx != state.LastTxFrequency || fields.Freq.empty())) FormatFrequencyText(*tx, fields.Freq);
-    if (tx) state.LastTxFrequency = *tx;
+    if (tx) {
+      if (*tx != state.LastTxFrequency || fields.Freq.empty()) FormatFrequencyText(*tx, fields.Freq);
+      state.LastTxFrequency = *tx;
+    }
     if (rx) state.LastRxFrequency = *rx;
     state.LastFrequency = rx.value_or(static_cast<std::int64_t>(dial));
   }

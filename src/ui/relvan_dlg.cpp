@@ -1,6 +1,7 @@
 #include "ui/relvan_dlg.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,14 +99,8 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
     return text;
   }
   std::vector<OperatorNotice> contacts;
-  for (auto it = notices.begin(); it != notices.end();) {
-    if (!is_contact(*it)) {
-      ++it;
-      continue;
-    }
-    contacts.push_back(std::move(*it));
-    it = notices.erase(it);
-  }
+  std::copy_if(notices.begin(), notices.end(), std::back_inserter(contacts), is_contact);
+  std::erase_if(notices, is_contact);
   return texts::MoreContactsMessage(contacts, state_.UnsavedContactsPath);
 }
 
