@@ -10,10 +10,12 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
-#include <thread>
+#include <string>
+#include <vector>
 
 #include "fake_clock.h"
 #include "fake_main_window.h"
+#include "host_transcripts.h"
 #include "host/host_socket-posix.h"
 #include "host/host_socket_path.h"
 #include "host/platform_host.h"
@@ -23,11 +25,23 @@
 #include "link/poll_tick.h"
 #include "read_adif_log.h"
 #include "sim_process-posix.h"
+#include "socket_info.h"
 #include "socket_wait.h"
 #include "temp_dir.h"
 #include "udp_peer.h"
 
 namespace {
+
+using Lines = std::vector<std::string>;
+
+void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
+
+// The transcript file tolm-sim writes for these calls.
+std::string TranscriptText(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
 
 const std::string kAwkwardText =
     "tab\there, line\nend\r, back\\slash, \"quoted\", \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
@@ -273,7 +287,9 @@ TEST_F(HostSocket, PeerOfAnotherUserIsRefused) {
 }
 
 // The bridge against tolm-sim in a busy band: JTDX sends a Decode for every
-// line it decodes, tens in each 15 s period and far more in a contest.
+// line it decodes, tens in each 15 s period and far more in a contest. The
+// datagrams that matter among them reach Tolm in their order, each tick
+// taking its share and leaving the rest to the next.
 TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   auto sim = StartSim();
   SocketHostLink link;
@@ -287,32 +303,52 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   PollTick(state, link, window, clock);
   ASSERT_TRUE(link.IsAttached());
 
-  // A Status behind 80 Decodes is acted on at the first tick.
-  StatusMessage status;
-  status.DxCall = "K1ABC";
-  for (int i = 0; i < 80; ++i) jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
-  jtdx.SendTo(port, EncodeMessage(status));
-  ASSERT_TRUE(WaitForDatagram(state.UdpSocket));
-  PollTick(state, link, window, clock);
-  EXPECT_NE(sim->Transcript().find("SetLogField 0 \"K1ABC\""), std::string::npos) << sim->Transcript();
-
-  // 2,000 Decodes within a second, then the contact, while the ticks run.
-  std::thread band([&] {
-    for (int i = 0; i < 2000; ++i) {
-      jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
-      if (i % 4 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    jtdx.SendTo(port, EncodeMessage(QsoLoggedMessage()));
-  });
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (sim->Transcript().find("<SAVEQSO>") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    PollTick(state, link, window, clock);
+  // The whole burst waits in the receive queue before the first tick: a
+  // kernel that grants less drops datagrams, which is no fault of the bridge.
+  constexpr int kBurst = kMaxDatagramsPerTick + 4;
+  if (ReceiveQueueBytes(state.UdpSocket) < kBurst * 1024) {
+    GTEST_SKIP() << "the system grants a receive queue of only " << ReceiveQueueBytes(state.UdpSocket) << " bytes";
   }
-  band.join();
+  StatusMessage calling;
+  calling.DxCall = "K1ABC";
+  calling.Report = "-7";
+  calling.RxDf = 0;
+  calling.TxDf = 1500;
+  QsoLoggedMessage qso;
+  qso.DxCall = "K1ABC";
+  qso.Name = "Bob";
+  StatusMessage next = calling;
+  next.DxCall = "W9XYZ";
+  next.DialFrequency = 7074000;
+  // The Status is the last datagram the first tick takes, the contact the
+  // first it leaves.
+  for (int i = 0; i < kMaxDatagramsPerTick - 1; ++i) jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
+  jtdx.SendTo(port, EncodeMessage(calling));
+  jtdx.SendTo(port, EncodeMessage(qso));
+  jtdx.SendTo(port, EncodeMessage(ClearMessage()));
+  jtdx.SendTo(port, EncodeMessage(next));
+  jtdx.SendTo(port, EncodeMessage(CloseMessage()));
+  ASSERT_TRUE(WaitForDatagram(state.UdpSocket));
+
+  PollTick(state, link, window, clock);
+  Lines expected{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-7")",
+                 "TxFrequency 14075500", "RxFrequency 14074000"};
+  EXPECT_EQ(sim->Transcript(), TranscriptText(expected));
+  EXPECT_TRUE(window.TimerRunning);
+
+  PollTick(state, link, window, clock);
+  Append(expected, QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-10", "-10", "", "14075500"}));
+  Append(expected, kClearCalls);
+  // The next station on 40 m.
+  Append(expected, {R"(SetLogField 0 "W9XYZ")", R"(SetLogField 5 "-7")", "TxFrequency 7075500", "RxFrequency 7074000"});
+  EXPECT_EQ(sim->Transcript(), TranscriptText(expected));
   const AdifFile log = ReadAdifLog(sim->AdifPath());
   ASSERT_EQ(log.Records.size(), 1u);
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
+  EXPECT_EQ(log.Records[0].at("NAME"), "Bob");
+  EXPECT_EQ(window.Shown(), (DisplayFields{"W9XYZ", "-7", "", "", " 7075.50", ""}));
+  EXPECT_TRUE(state.JtdxClosed);  // the Close came last, and ended nothing
+  EXPECT_TRUE(window.TimerRunning);
   CloseEndpoint(state);
 }
 
