@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -40,6 +42,18 @@ void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.be
 std::string TranscriptText(const Lines& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+const std::string kCyrillicName = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD";  // "Ivan"
+
+// A UTC time as an ADIF record's date and time give it, run together.
+std::string AdifUtc(std::chrono::system_clock::time_point time) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+  std::tm utc{};
+  gmtime_r(&seconds, &utc);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &utc);
   return text;
 }
 
@@ -97,7 +111,7 @@ TEST_F(HostSocket, DetachedUntilTheHostStartsThenEveryCallArrives) {
   link->AttachHost();
   ASSERT_TRUE(link->IsAttached());
   link->ExecMacro("<MODEADD:FT4>");
-  link->SetLogField(LogField::Comments, kAwkwardText);
+  link->SetLogField(LogField::Comments, kAwkwardText + "\x01");
   link->SetLogField(LogField::Name, "");
   link->TxFrequency(10368101500.0);
   link->RxFrequency(7047500.0);
@@ -106,7 +120,7 @@ TEST_F(HostSocket, DetachedUntilTheHostStartsThenEveryCallArrives) {
 
   const std::string expected = "ExecMacro \"<MODEADD:FT4>\"\n"
                                "SetLogField 4 \"tab\\there, line\\nend\\r, back\\\\slash, \\\"quoted\\\", "
-                               "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\"\n"
+                               "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\\x01\"\n"
                                "SetLogField 1 \"\"\nTxFrequency 10368101500\nRxFrequency 7047500\n"
                                "ExecMacro \"<MODE:CW>\"\n";
   EXPECT_EQ(sim->Transcript(), expected);
@@ -126,48 +140,64 @@ TEST_F(HostSocket, LoggedContactReachesTheAdifLogExactly) {
   link.ExecMacro("<MODEADD:FT8>");
   link.SetLogField(LogField::Call, "UA9XYZ");
   link.SetLogField(LogField::Grid, "MO06");
-  link.SetLogField(LogField::Name, "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD");
+  link.SetLogField(LogField::Name, kCyrillicName);
   link.SetLogField(LogField::RptSent, "-10");
   link.SetLogField(LogField::RptRcvd, "-3");
   link.SetLogField(LogField::Comments, kAwkwardText);
   link.ExecMacro("<CURSOR:TX>");
+  const std::string before = AdifUtc(std::chrono::system_clock::now());
   link.ExecMacro("<FIXSTARTTIME>");
   link.TxFrequency(14075500.0);
   link.ExecMacro("<SAVEQSO>");
+  const std::string after = AdifUtc(std::chrono::system_clock::now());
 
   const AdifFile log = ReadAdifLog(sim->AdifPath());
+  EXPECT_EQ(log.Preamble, "tolm-sim ADIF log\n");
+  EXPECT_EQ(log.Header, (AdifFields{{"ADIF_VER", "3.1.4"}, {"PROGRAMID", "tolm-sim"}}));
   ASSERT_EQ(log.Records.size(), 1u);
-  const auto& record = log.Records[0];
-  EXPECT_EQ(record.at("CALL"), "UA9XYZ");
-  EXPECT_EQ(record.at("GRIDSQUARE"), "MO06");
-  EXPECT_EQ(record.at("NAME"), "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD");
-  EXPECT_EQ(record.at("RST_SENT"), "-10");
-  EXPECT_EQ(record.at("RST_RCVD"), "-3");
-  EXPECT_EQ(record.at("COMMENT"), kAwkwardText);
-  EXPECT_EQ(record.at("MODE"), "FT8");
-  EXPECT_EQ(record.at("FREQ"), "14.075500");
-  EXPECT_EQ(record.at("QSO_DATE").size(), 8u);
-  EXPECT_EQ(record.at("TIME_ON").size(), 6u);
-  EXPECT_EQ(record.at("TIME_OFF").size(), 6u);
+  AdifFields record = log.Records[0];
+  // Started at the fixed start time, ended at the save, both in UTC (the
+  // tests' zone is five and a half hours away).
+  const std::string on = record["QSO_DATE"] + record["TIME_ON"];
+  const std::string off = record["QSO_DATE_OFF"] + record["TIME_OFF"];
+  EXPECT_LE(before, on);
+  EXPECT_LE(on, off);
+  EXPECT_LE(off, after);
+  for (const char* time : {"QSO_DATE", "TIME_ON", "QSO_DATE_OFF", "TIME_OFF"}) record.erase(time);
+  EXPECT_EQ(record, (AdifFields{{"CALL", "UA9XYZ"},
+                                {"GRIDSQUARE", "MO06"},
+                                {"NAME", kCyrillicName},
+                                {"RST_SENT", "-10"},
+                                {"RST_RCVD", "-3"},
+                                {"COMMENT", kAwkwardText},
+                                {"MODE", "FT8"},
+                                {"FREQ", "14.075500"},
+                                {"BAND", "20m"}}));
 }
 
 TEST_F(HostSocket, RefusedCallThrowsAndTheLinkCarriesOn) {
-  auto sim = StartSim({"--fail-after", "1"});
+  auto sim = StartSim({"--fail-after", "2"});
   SocketHostLink link;
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
   link.ExecMacro("<MODEADD:FT8>");
+  link.SetLogField(LogField::Call, "K1ABC");
   try {
-    link.SetLogField(LogField::Call, "K1ABC");
+    link.ExecMacro("<SAVEQSO>");
     FAIL() << "the refused call returned";
   } catch (const HostCallError& error) {
-    EXPECT_TRUE(std::string(error.what()).starts_with("SetLogField: ")) << error.what();
+    EXPECT_TRUE(std::string(error.what()).starts_with("ExecMacro: ")) << error.what();
     EXPECT_NE(std::string(error.what()).find("--fail-after"), std::string::npos) << error.what();
   }
   // A refusal leaves the stream in step: the next call gets its own answer.
   EXPECT_THROW(link.TxFrequency(14075500.0), HostCallError);
   EXPECT_TRUE(link.IsAttached());
-  EXPECT_EQ(sim->Transcript(), "ExecMacro \"<MODEADD:FT8>\"\n");
+  // What was refused was not done: only the calls before are in the
+  // transcript, and no contact was saved.
+  const std::string done = "ExecMacro \"<MODEADD:FT8>\"\nSetLogField 0 \"K1ABC\"\n";
+  EXPECT_EQ(sim->Transcript(), done);
+  EXPECT_EQ(sim->Stdout(), done);
+  EXPECT_FALSE(std::filesystem::exists(sim->AdifPath()));
 }
 
 TEST_F(HostSocket, VanishedHostMakesEveryLaterCallThrow) {
