@@ -1,5 +1,5 @@
 // Resource identifiers for relvan.rc. The resource compiler reads only
-// plain #defines; dialog_window-win32.cpp checks them against ui/resource_ids.h.
+// plain #defines; window_port-win32.cpp checks them against ui/resource_ids.h.
 #pragma once
 
 #define IDD_ABOUTBOX 100
