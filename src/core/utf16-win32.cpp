@@ -1,4 +1,4 @@
-#include "host/utf16-win32.h"
+#include "core/utf16-win32.h"
 
 #include <windows.h>
 
