@@ -43,7 +43,7 @@ SetupDialogSettings LoadSetupDialogSettings(BridgeState& state) {
   return settings;
 }
 
-void CheckWindowPosition(BridgeState& state, WindowPosition current, const PositionKeys& keys) {
+void SaveWindowPositionWhenMoved(BridgeState& state, WindowPosition current, const PositionKeys& keys) {
   if (current.X != state.WindowX) {
     state.WindowX = current.X;
     WriteSetting(keys.X, current.X);

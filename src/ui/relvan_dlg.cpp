@@ -145,7 +145,7 @@ void CRelvanDlg::OnSetup() {
 
 void CRelvanDlg::OnSetCursor() {
   const WindowRect rect = Window().GetWindowRect();
-  CheckWindowPosition(state_, {rect.Left, rect.Top}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state_, {rect.Left, rect.Top}, kMainDialogPositionKeys);
 }
 
 bool CRelvanDlg::OnSysCommand(unsigned command) {

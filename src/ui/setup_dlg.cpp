@@ -70,5 +70,5 @@ void Setup::OnOK() {
 
 void Setup::OnSetCursor() {
   const WindowRect rect = Window().GetWindowRect();
-  CheckWindowPosition(state_, {rect.Left, rect.Top}, kSetupDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state_, {rect.Left, rect.Top}, kSetupDialogPositionKeys);
 }
