@@ -42,5 +42,7 @@ SetupDialogSettings LoadSetupDialogSettings(BridgeState& state);
 // A failed write is not retried until the dialog moves again.
 void SaveWindowPositionWhenMoved(BridgeState& state, WindowPosition current, const PositionKeys& keys);
 
-// The Setup dialog's OK: stores UdpPort, changed or not.
-void SaveUdpPort(const BridgeState& state);
+// The Setup dialog's OK: stores UdpPort, changed or not. False when the
+// write failed (see WriteSetting): the bridge goes on with UdpPort, and the
+// next start reads the port stored before.
+[[nodiscard]] bool SaveUdpPort(const BridgeState& state);

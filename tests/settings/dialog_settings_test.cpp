@@ -105,11 +105,14 @@ TEST_F(DialogSettingsTest, FailedPositionWriteIsNotRetriedUntilTheDialogMoves) {
   EXPECT_EQ(ReadSetting(kMainDialogYKey), 0);
 }
 
-TEST_F(DialogSettingsTest, PortIsSavedEvenWhenUnchanged) {
+TEST_F(DialogSettingsTest, PortIsSavedEvenWhenUnchangedAndAFailedSaveSaysSo) {
   WriteFile("[Settings]\nUDP_Port=2237\n");
   BridgeState state;
   LoadMainDialogSettings(state);
   WriteFile("");
-  SaveUdpPort(state);
+  EXPECT_TRUE(SaveUdpPort(state));
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2237);
+
+  std::filesystem::remove_all("Plugins");
+  EXPECT_FALSE(SaveUdpPort(state)) << "no folder to write the port into";
 }
