@@ -63,7 +63,7 @@ bool CRelvanDlg::OnInitDialog() {
   UpdateStatusLine();
   // A blocking socket must never be polled from the window's thread.
   if (endpoint == EndpointStatus::Blocking) {
-    failures_.SocketStaysBlocking();
+    failures_.ReportBlockingSocket();
     return false;
   }
   StartPollTimer();

@@ -60,7 +60,7 @@ void Setup::OnOK() {
         failures_.NoSocket();
         return;
       case PortChange::Blocking:
-        failures_.SocketStaysBlocking();
+        failures_.ReportBlockingSocket();
         return;
     }
   }
