@@ -41,7 +41,7 @@ bool Setup::OnInitDialog() {
 void Setup::OnEditChanged(int control) {
   if (control != ids::kPortEdit || InDataExchange()) return;
   // A refused text leaves PortNumber as it was.
-  UpdateData(true);
+  (void)UpdateData(true);
 }
 
 void Setup::OnOK() {
