@@ -3,7 +3,6 @@
 
 #include <clocale>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "app/relvan_app.h"
@@ -37,19 +36,19 @@ int main(int argc, char** argv) {
   // Static, so that the exit codes' exit() destroys it too and lets go of
   // the host.
   static CRelvanApp app(MakePlatformHostLink(), ProgramExits::Lines::AtEnd);
-  std::string error;
-  std::unique_ptr<TerminalScreen> screen = TerminalScreen::Open(error);
-  if (!screen) {
-    std::fprintf(stderr, "relvan: %s\n", error.c_str());
+  TerminalScreen screen;
+  std::string reason;
+  if (!screen.Open(reason)) {
+    std::fprintf(stderr, "relvan: %s\n", reason.c_str());
     return kExitNoTerminal;
   }
   {
-    TerminalDesktop desktop(*screen);
+    TerminalDesktop desktop(screen);
     app.InitInstance(desktop);
   }
   // What the dialogs had to say on standard output, now that the screen is
   // the terminal's again.
-  screen.reset();
+  screen.Close();
   app.Exits().PrintHeldLines();
   return 0;
 }

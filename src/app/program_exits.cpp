@@ -17,7 +17,7 @@ namespace {
 void ProgramExits::SocketsDidNotStart() { ExitWithCode(kExitSocketsFailed); }
 void ProgramExits::NoSocket() { ExitWithCode(kExitNoSocket); }
 
-void ProgramExits::SocketStaysBlocking() { Print("failed to set non-blocking socket\n"); }
+void ProgramExits::ReportBlockingSocket() { Print("failed to set non-blocking socket\n"); }
 
 void ProgramExits::Print(const char* line) {
   if (when_ == Lines::AtEnd) {

@@ -19,7 +19,7 @@ class ProgramExits : public SocketFailures {
 
   [[noreturn]] void SocketsDidNotStart() override;
   [[noreturn]] void NoSocket() override;
-  void SocketStaysBlocking() override;
+  void ReportBlockingSocket() override;
 
   // Prints the lines held back until now.
   void PrintHeldLines();

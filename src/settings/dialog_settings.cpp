@@ -43,15 +43,18 @@ SetupDialogSettings LoadSetupDialogSettings(BridgeState& state) {
   return settings;
 }
 
-void CheckWindowPosition(BridgeState& state, WindowPosition current, const PositionKeys& keys) {
+void SaveWindowPositionWhenMoved(BridgeState& state, WindowPosition current, const PositionKeys& keys) {
+  // The cache takes the new value even when the write fails: trying again on
+  // every pointer move could stall the dialog on a locked directory each
+  // time, and a lost position is not worth a word to the operator.
   if (current.X != state.WindowX) {
     state.WindowX = current.X;
-    WriteSetting(keys.X, current.X);
+    (void)WriteSetting(keys.X, current.X);
   }
   if (current.Y != state.WindowY) {
     state.WindowY = current.Y;
-    WriteSetting(keys.Y, current.Y);
+    (void)WriteSetting(keys.Y, current.Y);
   }
 }
 
-void SaveUdpPort(const BridgeState& state) { WriteSetting(kUdpPortKey, state.UdpPort); }
+bool SaveUdpPort(const BridgeState& state) { return WriteSetting(kUdpPortKey, state.UdpPort); }

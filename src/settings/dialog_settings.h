@@ -4,9 +4,9 @@
 
 // The settings steps of the main and the Setup dialog: what they read at
 // initialisation, with the fallbacks for values that read as 0 (and for a
-// port outside kMinUdpPort..kMaxUdpPort), and the
-// position check that stores a dialog's position when it has moved. Both
-// dialogs share the one position cache BridgeState::WindowX / WindowY.
+// port outside kMinUdpPort..kMaxUdpPort), and the store of a dialog's
+// position when it has moved. Both dialogs share the one position cache
+// BridgeState::WindowX / WindowY.
 
 // A dialog's left and top edge in screen pixels.
 struct WindowPosition {
@@ -37,11 +37,12 @@ struct SetupDialogSettings {
 // kMinUdpPort..kMaxUdpPort. UdpPort stays the port the bridge listens on.
 SetupDialogSettings LoadSetupDialogSettings(BridgeState& state);
 
-// Position check, run whenever the pointer moves over a dialog: each
-// coordinate that differs from the cache is stored in the cache and written
-// under the dialog's key. A failed write is not retried until the dialog
-// moves again.
-void CheckWindowPosition(BridgeState& state, WindowPosition current, const PositionKeys& keys);
+// Run whenever the pointer moves over a dialog: each coordinate that differs
+// from the cache is stored in the cache and written under the dialog's key.
+// A failed write is not retried until the dialog moves again.
+void SaveWindowPositionWhenMoved(BridgeState& state, WindowPosition current, const PositionKeys& keys);
 
-// The Setup dialog's OK: stores UdpPort, changed or not.
-void SaveUdpPort(const BridgeState& state);
+// The Setup dialog's OK: stores UdpPort, changed or not. False when the
+// write failed (see WriteSetting): the bridge goes on with UdpPort, and the
+// next start reads the port stored before.
+[[nodiscard]] bool SaveUdpPort(const BridgeState& state);

@@ -63,7 +63,7 @@ bool CRelvanDlg::OnInitDialog() {
   UpdateStatusLine();
   // A blocking socket must never be polled from the window's thread.
   if (endpoint == EndpointStatus::Blocking) {
-    failures_.SocketStaysBlocking();
+    failures_.ReportBlockingSocket();
     return false;
   }
   StartPollTimer();
@@ -145,7 +145,7 @@ void CRelvanDlg::OnSetup() {
 
 void CRelvanDlg::OnSetCursor() {
   const WindowRect rect = Window().GetWindowRect();
-  CheckWindowPosition(state_, {rect.Left, rect.Top}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state_, {rect.Left, rect.Top}, kMainDialogPositionKeys);
 }
 
 bool CRelvanDlg::OnSysCommand(unsigned command) {

@@ -41,7 +41,7 @@ bool Setup::OnInitDialog() {
 void Setup::OnEditChanged(int control) {
   if (control != ids::kPortEdit || InDataExchange()) return;
   // A refused text leaves PortNumber as it was.
-  UpdateData(true);
+  (void)UpdateData(true);
 }
 
 void Setup::OnOK() {
@@ -60,15 +60,17 @@ void Setup::OnOK() {
         failures_.NoSocket();
         return;
       case PortChange::Blocking:
-        failures_.SocketStaysBlocking();
+        failures_.ReportBlockingSocket();
         return;
     }
   }
-  SaveUdpPort(state_);
+  // A port not stored gets no box: the bridge listens on it all the same, and
+  // the status line already tells when the settings folder takes no file.
+  (void)SaveUdpPort(state_);
   Window().EndDialog(ids::kOk);
 }
 
 void Setup::OnSetCursor() {
   const WindowRect rect = Window().GetWindowRect();
-  CheckWindowPosition(state_, {rect.Left, rect.Top}, kSetupDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state_, {rect.Left, rect.Top}, kSetupDialogPositionKeys);
 }

@@ -60,19 +60,19 @@ TEST_F(DialogSettingsTest, PortsNoEndpointCanHaveTakeTheFallback) {
   }
 }
 
-TEST_F(DialogSettingsTest, PositionCheckWritesOnlyTheCoordinateThatChanged) {
+TEST_F(DialogSettingsTest, MovedPositionWritesOnlyTheCoordinateThatChanged) {
   WriteFile("[Settings]\ntolm_jtdx_x=100\ntolm_jtdx_y=200\n");
   BridgeState state;
   LoadMainDialogSettings(state);
   // Changed behind our back: a write of y would show.
   WriteFile("[Settings]\ntolm_jtdx_x=100\ntolm_jtdx_y=999\n");
-  CheckWindowPosition(state, {-1920, 200}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state, {-1920, 200}, kMainDialogPositionKeys);
   EXPECT_EQ(ReadSetting(kMainDialogXKey), -1920);
   EXPECT_EQ(ReadSetting(kMainDialogYKey), 999);
   EXPECT_EQ(state.WindowX, -1920);
 
   // An edge at exactly 0 is written, and reads as the fallback next time.
-  CheckWindowPosition(state, {0, 200}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state, {0, 200}, kMainDialogPositionKeys);
   EXPECT_EQ(LoadMainDialogSettings(state), (WindowPosition{10, 999}));
 }
 
@@ -81,12 +81,12 @@ TEST_F(DialogSettingsTest, MainDialogRewritesItsPositionAfterTheSetupDialogUsedT
   BridgeState state;
   LoadMainDialogSettings(state);
   LoadSetupDialogSettings(state);
-  CheckWindowPosition(state, {250, 10}, kSetupDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state, {250, 10}, kSetupDialogPositionKeys);
   EXPECT_EQ(ReadSetting(kSetupDialogXKey), 250);
   EXPECT_EQ(ReadSetting(kSetupDialogYKey), 0);  // unchanged from its fallback: not written
 
   WriteFile("[Settings]\ntolm_jtdx_x=1\ntolm_jtdx_y=1\n");
-  CheckWindowPosition(state, {300, 400}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state, {300, 400}, kMainDialogPositionKeys);
   EXPECT_EQ(ReadSetting(kMainDialogXKey), 300);
   EXPECT_EQ(ReadSetting(kMainDialogYKey), 400);
 }
@@ -94,22 +94,25 @@ TEST_F(DialogSettingsTest, MainDialogRewritesItsPositionAfterTheSetupDialogUsedT
 TEST_F(DialogSettingsTest, FailedPositionWriteIsNotRetriedUntilTheDialogMoves) {
   std::filesystem::remove("Plugins");
   BridgeState state;
-  CheckWindowPosition(state, {50, 60}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state, {50, 60}, kMainDialogPositionKeys);
   EXPECT_EQ((WindowPosition{state.WindowX, state.WindowY}), (WindowPosition{50, 60}));
 
   std::filesystem::create_directory("Plugins");
-  CheckWindowPosition(state, {50, 60}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state, {50, 60}, kMainDialogPositionKeys);
   EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
-  CheckWindowPosition(state, {51, 60}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(state, {51, 60}, kMainDialogPositionKeys);
   EXPECT_EQ(ReadSetting(kMainDialogXKey), 51);
   EXPECT_EQ(ReadSetting(kMainDialogYKey), 0);
 }
 
-TEST_F(DialogSettingsTest, PortIsSavedEvenWhenUnchanged) {
+TEST_F(DialogSettingsTest, PortIsSavedEvenWhenUnchangedAndAFailedSaveSaysSo) {
   WriteFile("[Settings]\nUDP_Port=2237\n");
   BridgeState state;
   LoadMainDialogSettings(state);
   WriteFile("");
-  SaveUdpPort(state);
+  EXPECT_TRUE(SaveUdpPort(state));
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2237);
+
+  std::filesystem::remove_all("Plugins");
+  EXPECT_FALSE(SaveUdpPort(state)) << "no folder to write the port into";
 }

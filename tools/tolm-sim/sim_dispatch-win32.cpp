@@ -3,7 +3,6 @@
 #include <oleauto.h>
 
 #include <exception>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -83,10 +82,13 @@ class SimDispatch final : public IDispatch {
     // rgvarg holds the arguments last-first: the text is always at 0.
     if (args.rgvarg[0].vt != VT_BSTR) return Mismatch(0, bad_argument);
     const std::string text = BstrText(args.rgvarg[0].bstrVal);
-    if (member == dispatch_ids::kExecMacro) return Outcome([&] { return host_->ExecMacro(text); }, excep);
+    if (member == dispatch_ids::kExecMacro) {
+      return Outcome([&](std::string& refusal) { return host_->ExecMacro(text, refusal); }, excep);
+    }
     if (args.rgvarg[1].vt != VT_I4) return Mismatch(1, bad_argument);
     const std::int32_t index = args.rgvarg[1].lVal;
-    return Outcome([&] { return host_->SetLogField(static_cast<LogField>(index), text); }, excep);
+    const auto field = static_cast<LogField>(index);
+    return Outcome([&](std::string& refusal) { return host_->SetLogField(field, text, refusal); }, excep);
   }
 
   HRESULT InvokePut(DISPID member, WORD flags, const DISPPARAMS& args, EXCEPINFO* excep, UINT* bad_argument) {
@@ -97,8 +99,10 @@ class SimDispatch final : public IDispatch {
       return DISP_E_PARAMNOTFOUND;
     if (args.rgvarg[0].vt != VT_R8) return Mismatch(0, bad_argument);
     const double hz = args.rgvarg[0].dblVal;
-    if (member == dispatch_ids::kTxFrequency) return Outcome([&] { return host_->TxFrequency(hz); }, excep);
-    return Outcome([&] { return host_->RxFrequency(hz); }, excep);
+    if (member == dispatch_ids::kTxFrequency) {
+      return Outcome([&](std::string& refusal) { return host_->TxFrequency(hz, refusal); }, excep);
+    }
+    return Outcome([&](std::string& refusal) { return host_->RxFrequency(hz, refusal); }, excep);
   }
 
   static HRESULT Mismatch(UINT position, UINT* bad_argument) {
@@ -106,24 +110,26 @@ class SimDispatch final : public IDispatch {
     return DISP_E_TYPEMISMATCH;
   }
 
-  // Runs the call; a refusal (or anything thrown, which must not cross COM)
-  // becomes DISP_E_EXCEPTION with the reason as its description.
+  // Runs the call (true when done, else false with the refusal); a refusal
+  // (or anything thrown, which must not cross COM) becomes DISP_E_EXCEPTION
+  // with the reason as its description.
   template <typename Call>
   static HRESULT Outcome(Call call, EXCEPINFO* excep) {
-    std::optional<std::string> refusal;
+    std::string refusal;
+    bool done = false;
     try {
-      refusal = call();
+      done = call(refusal);
     } catch (const std::exception& error) {
       refusal = error.what();
     } catch (...) {
       refusal = "tolm-sim failed";
     }
-    if (!refusal) return S_OK;
+    if (done) return S_OK;
     if (excep != nullptr) {
       *excep = EXCEPINFO{};
       excep->scode = E_FAIL;
       excep->bstrSource = SysAllocString(L"Tolm2.Application");
-      const std::wstring description = Utf8ToUtf16(*refusal);
+      const std::wstring description = Utf8ToUtf16(refusal);
       excep->bstrDescription = SysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
     }
     return DISP_E_EXCEPTION;

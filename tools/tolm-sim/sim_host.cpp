@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <stdexcept>
 
 #include "adif/adif_file.h"
@@ -43,22 +44,23 @@ struct SimHost::Impl {
     return found == fields.end() ? std::string() : found->second;
   }
 
-  // Counts the call; the reason to refuse it when --fail-after says so.
-  std::optional<std::string> Admit() {
+  // Counts the call; false with the reason when --fail-after refuses it.
+  bool Admit(std::string& refusal) {
     ++calls;
     if (options.FailAfter >= 0 && calls > options.FailAfter) {
-      return "tolm-sim refuses every call after the first " + std::to_string(options.FailAfter) + " (--fail-after)";
+      refusal = "tolm-sim refuses every call after the first " + std::to_string(options.FailAfter) + " (--fail-after)";
+      return false;
     }
-    return std::nullopt;
+    return true;
   }
 
   // Writes the call's line on stdout and to the transcript when it was carried
   // out, or the refusal on stderr; passes the outcome on.
-  std::optional<std::string> Report(const std::string& line, std::optional<std::string> refusal) {
-    if (refusal) {
-      std::fprintf(stderr, "tolm-sim: refused %s: %s\n", line.c_str(), refusal->c_str());
+  bool Report(const std::string& line, bool done, const std::string& refusal) {
+    if (!done) {
+      std::fprintf(stderr, "tolm-sim: refused %s: %s\n", line.c_str(), refusal.c_str());
       std::fflush(stderr);
-      return refusal;
+      return false;
     }
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
@@ -67,29 +69,33 @@ struct SimHost::Impl {
       transcript << line << '\n';
       transcript.flush();
     }
-    return std::nullopt;
+    return true;
   }
 
-  std::optional<std::string> RunMacro(std::string_view text) {
+  bool RunMacro(std::string_view text, std::string& refusal) {
     for (const auto& [macro, macro_mode] : kModeMacros) {
       if (text == macro) {
         mode = macro_mode;
-        return std::nullopt;
+        return true;
       }
     }
-    if (text == "<CURSOR:TX>") return std::nullopt;  // only moves the cursor in Tolm's window
+    if (text == "<CURSOR:TX>") return true;  // only moves the cursor in Tolm's window
     if (text == "<FIXSTARTTIME>") {
       start_time = clock();
-      return std::nullopt;
+      return true;
     }
-    if (text == "<SAVEQSO>") return SaveQso();
-    return "unknown macro " + QuoteTranscriptText(text);
+    if (text == "<SAVEQSO>") return SaveQso(refusal);
+    refusal = "unknown macro " + QuoteTranscriptText(text);
+    return false;
   }
 
-  std::optional<std::string> SaveQso() {
+  bool SaveQso(std::string& refusal) {
     LoggedContact contact;
     contact.Call = FieldText(LogField::Call);
-    if (contact.Call.empty()) return std::string("the log entry has no call to save");
+    if (contact.Call.empty()) {
+      refusal = "the log entry has no call to save";
+      return false;
+    }
     contact.Name = FieldText(LogField::Name);
     contact.Grid = FieldText(LogField::Grid);
     contact.RptSent = FieldText(LogField::RptSent);
@@ -103,16 +109,24 @@ struct SimHost::Impl {
     // A failed write keeps the entry, so that nothing typed is lost.
     std::string reason;
     if (!AppendAdifRecord(options.AdifPath, contact, kSimProgramId, reason)) {
-      return "cannot write the ADIF log " + options.AdifPath + " (" + reason + ")";
+      refusal = "cannot write the ADIF log " + options.AdifPath + " (" + reason + ")";
+      return false;
     }
     fields.clear();
     start_time.reset();
-    return std::nullopt;
+    return true;
   }
 
-  static std::optional<std::string> CheckHertz(double hz) {
-    if (!std::isfinite(hz) || hz < 0 || hz > kMaxHertz) return "not a frequency: " + FormatHertz(hz) + " Hz";
-    return std::nullopt;
+  static bool CheckIndex(std::int32_t index, std::string& refusal) {
+    if (index >= 0) return true;
+    refusal = "no log-entry field " + std::to_string(index);
+    return false;
+  }
+
+  static bool CheckHertz(double hz, std::string& refusal) {
+    if (std::isfinite(hz) && hz >= 0 && hz <= kMaxHertz) return true;
+    refusal = "not a frequency: " + FormatHertz(hz) + " Hz";
+    return false;
   }
 };
 
@@ -131,33 +145,29 @@ SimHost::SimHost(SimOptions options, Clock clock) : impl_(new Impl(std::move(opt
 
 SimHost::~SimHost() { delete impl_; }
 
-std::optional<std::string> SimHost::ExecMacro(std::string_view text) {
-  auto refusal = impl_->Admit();
-  if (!refusal) refusal = impl_->RunMacro(text);
-  return impl_->Report(TranscriptLine(HostCall::Macro(text)), std::move(refusal));
+bool SimHost::ExecMacro(std::string_view text, std::string& refusal) {
+  const bool done = impl_->Admit(refusal) && impl_->RunMacro(text, refusal);
+  return impl_->Report(TranscriptLine(HostCall::Macro(text)), done, refusal);
 }
 
-std::optional<std::string> SimHost::SetLogField(LogField field, std::string_view text) {
+bool SimHost::SetLogField(LogField field, std::string_view text, std::string& refusal) {
   // The wire and COM carry any index; the entry keeps whatever it is given.
   const auto index = static_cast<std::int32_t>(field);
-  auto refusal = impl_->Admit();
-  if (!refusal && index < 0) refusal = "no log-entry field " + std::to_string(index);
-  if (!refusal) impl_->fields[index] = std::string(text);
-  return impl_->Report(TranscriptLine(HostCall::Field(index, text)), std::move(refusal));
+  const bool done = impl_->Admit(refusal) && Impl::CheckIndex(index, refusal);
+  if (done) impl_->fields[index] = std::string(text);
+  return impl_->Report(TranscriptLine(HostCall::Field(index, text)), done, refusal);
 }
 
-std::optional<std::string> SimHost::TxFrequency(double hz) {
-  auto refusal = impl_->Admit();
-  if (!refusal) refusal = Impl::CheckHertz(hz);
-  if (!refusal) impl_->tx_hz = hz;
-  return impl_->Report(TranscriptLine(HostCall::Tx(hz)), std::move(refusal));
+bool SimHost::TxFrequency(double hz, std::string& refusal) {
+  const bool done = impl_->Admit(refusal) && Impl::CheckHertz(hz, refusal);
+  if (done) impl_->tx_hz = hz;
+  return impl_->Report(TranscriptLine(HostCall::Tx(hz)), done, refusal);
 }
 
-std::optional<std::string> SimHost::RxFrequency(double hz) {
-  auto refusal = impl_->Admit();
-  if (!refusal) refusal = Impl::CheckHertz(hz);
-  if (!refusal) impl_->rx_hz = hz;
-  return impl_->Report(TranscriptLine(HostCall::Rx(hz)), std::move(refusal));
+bool SimHost::RxFrequency(double hz, std::string& refusal) {
+  const bool done = impl_->Admit(refusal) && Impl::CheckHertz(hz, refusal);
+  if (done) impl_->rx_hz = hz;
+  return impl_->Report(TranscriptLine(HostCall::Rx(hz)), done, refusal);
 }
 
 const std::string& SimHost::Mode() const { return impl_->mode; }

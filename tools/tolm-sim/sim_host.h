@@ -2,7 +2,6 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +14,8 @@
 // on standard output and written to the transcript, one line each (the lines
 // of host/transcript.h); a refused call goes to standard error instead, so the
 // transcript holds what the host did. Texts are UTF-8.
-// Each operation returns std::nullopt when done, or the reason it refused.
+// Each operation returns true when done; false when it refused, with the
+// reason in refusal, for the client to be told.
 class SimHost {
  public:
   // The time "<FIXSTARTTIME>" and "<SAVEQSO>" read; tests set their own.
@@ -29,10 +29,10 @@ class SimHost {
   SimHost(const SimHost&) = delete;
   SimHost& operator=(const SimHost&) = delete;
 
-  std::optional<std::string> ExecMacro(std::string_view text);
-  std::optional<std::string> SetLogField(LogField field, std::string_view text);
-  std::optional<std::string> TxFrequency(double hz);
-  std::optional<std::string> RxFrequency(double hz);
+  [[nodiscard]] bool ExecMacro(std::string_view text, std::string& refusal);
+  [[nodiscard]] bool SetLogField(LogField field, std::string_view text, std::string& refusal);
+  [[nodiscard]] bool TxFrequency(double hz, std::string& refusal);
+  [[nodiscard]] bool RxFrequency(double hz, std::string& refusal);
 
   // The mode last selected ("FT8", "CW", ...; empty before any).
   const std::string& Mode() const;

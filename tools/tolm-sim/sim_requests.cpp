@@ -101,12 +101,15 @@ std::string AnswerRequestLine(SimHost& host, std::string_view line) {
     std::fflush(stderr);
     return ErrReply(error);
   }
-  std::optional<std::string> refusal;
+  std::string refusal;
+  bool done = false;
   switch (call->Op) {
-    case HostCall::Operation::ExecMacro: refusal = host.ExecMacro(call->Text); break;
-    case HostCall::Operation::SetLogField: refusal = host.SetLogField(static_cast<LogField>(call->Index), call->Text); break;
-    case HostCall::Operation::TxFrequency: refusal = host.TxFrequency(call->Hz); break;
-    case HostCall::Operation::RxFrequency: refusal = host.RxFrequency(call->Hz); break;
+    case HostCall::Operation::ExecMacro: done = host.ExecMacro(call->Text, refusal); break;
+    case HostCall::Operation::SetLogField:
+      done = host.SetLogField(static_cast<LogField>(call->Index), call->Text, refusal);
+      break;
+    case HostCall::Operation::TxFrequency: done = host.TxFrequency(call->Hz, refusal); break;
+    case HostCall::Operation::RxFrequency: done = host.RxFrequency(call->Hz, refusal); break;
   }
-  return refusal ? ErrReply(*refusal) : OkReply();
+  return done ? OkReply() : ErrReply(refusal);
 }

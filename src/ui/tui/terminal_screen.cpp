@@ -93,14 +93,14 @@ attr_t PaintAttributes(Paint paint) {
 
 }  // namespace
 
-std::unique_ptr<TerminalScreen> TerminalScreen::Open(std::string& error) {
+bool TerminalScreen::Open(std::string& reason) {
   if (open_screen != nullptr) {
-    error = "the terminal is in use already";
-    return nullptr;
+    reason = "the terminal is in use already";
+    return false;
   }
   if (quit_pipe[0] < 0 && pipe2(quit_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-    error = "no pipe for signals";
-    return nullptr;
+    reason = "no pipe for signals";
+    return false;
   }
   // Before ncurses starts: it leaves handlers that are already set alone.
   struct sigaction action{};
@@ -111,8 +111,8 @@ std::unique_ptr<TerminalScreen> TerminalScreen::Open(std::string& error) {
   open_screen = newterm(nullptr, stdout, stdin);
   if (open_screen == nullptr) {
     const char* term = std::getenv("TERM");
-    error = std::string("cannot use the terminal type \"") + (term ? term : "") + "\"";
-    return nullptr;
+    reason = std::string("cannot use the terminal type \"") + (term ? term : "") + "\"";
+    return false;
   }
   static const bool registered = std::atexit(RestoreTerminalAtExit) == 0;
   (void)registered;
@@ -126,13 +126,20 @@ std::unique_ptr<TerminalScreen> TerminalScreen::Open(std::string& error) {
   mousemask(BUTTON1_PRESSED | BUTTON1_RELEASED | BUTTON1_CLICKED, nullptr);
   mouseinterval(0);  // no waiting to tell clicks from presses
   SetUpColours();
-  return std::unique_ptr<TerminalScreen>(new TerminalScreen());
+  open_ = true;
+  cursor_visible_ = false;
+  keys_may_wait_ = true;
+  return true;
 }
 
-TerminalScreen::~TerminalScreen() {
+TerminalScreen::~TerminalScreen() { Close(); }
+
+void TerminalScreen::Close() {
+  if (!open_) return;
   endwin();
   delscreen(open_screen);
   open_screen = nullptr;
+  open_ = false;
 }
 
 int TerminalScreen::Rows() const { return LINES; }

@@ -1,11 +1,11 @@
 #pragma once
-#include <memory>
 #include <string>
 
 // The terminal as the front end uses it, over ncursesw: one screen of cells
 // drawn in the dialogs' colours, and input that is waited for without
 // spinning. Only one can be open at a time; it restores the terminal when it
-// closes, and also when the process ends through exit().
+// closes (Close or the destructor), and also when the process ends through
+// exit().
 
 // What a cell is painted as.
 enum class Paint {
@@ -25,12 +25,18 @@ struct InputEvent {
 
 class TerminalScreen {
  public:
-  // Takes over the terminal on standard input and output; null with a reason
-  // when that terminal cannot be used.
-  static std::unique_ptr<TerminalScreen> Open(std::string& error);
+  // Closed until Open; the calls below Close are for an open screen only.
+  TerminalScreen() = default;
   ~TerminalScreen();
   TerminalScreen(const TerminalScreen&) = delete;
   TerminalScreen& operator=(const TerminalScreen&) = delete;
+
+  // Takes over the terminal on standard input and output. False, with the
+  // reason, when that terminal cannot be used (or a screen is open already).
+  [[nodiscard]] bool Open(std::string& reason);
+  // Gives the terminal back as it was, so that what is printed next lands on
+  // it rather than in the screen. Nothing when not open.
+  void Close();
 
   int Rows() const;
   int Cols() const;
@@ -50,9 +56,9 @@ class TerminalScreen {
   InputEvent Wait(int timeout_ms);
 
  private:
-  TerminalScreen() = default;
   InputEvent ReadPending();
 
+  bool open_ = false;
   bool cursor_visible_ = false;
   bool keys_may_wait_ = true;  // the last read found a key; more may be held
 };

@@ -42,25 +42,26 @@ class TolmSim : public ::testing::Test {
 
   TempDir dir_;
   system_clock::time_point now_ = kStart;
+  std::string refusal_;  // the last refusal of the host under test
 };
 
 TEST_F(TolmSim, EachSaveStartsANewEntryUnderOneHeader) {
   SimHost host(Options(), Clock());
-  ASSERT_EQ(host.SetLogField(LogField::Call, "K1ABC"), std::nullopt);
-  ASSERT_EQ(host.SetLogField(LogField::Name, "Joe"), std::nullopt);
-  ASSERT_EQ(host.SetLogField(LogField::Grid, "FN42"), std::nullopt);
-  ASSERT_EQ(host.TxFrequency(14075500.0), std::nullopt);
-  ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+  ASSERT_TRUE(host.SetLogField(LogField::Call, "K1ABC", refusal_)) << refusal_;
+  ASSERT_TRUE(host.SetLogField(LogField::Name, "Joe", refusal_)) << refusal_;
+  ASSERT_TRUE(host.SetLogField(LogField::Grid, "FN42", refusal_)) << refusal_;
+  ASSERT_TRUE(host.TxFrequency(14075500.0, refusal_)) << refusal_;
+  ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
   // Near midnight: the second contact closes on the next UTC day.
   now_ = sys_days{year{2024} / March / 9} + 23h + 59min + 30s;
-  ASSERT_EQ(host.SetLogField(LogField::Call, "K2XYZ"), std::nullopt);
-  ASSERT_EQ(host.ExecMacro("<FIXSTARTTIME>"), std::nullopt);
+  ASSERT_TRUE(host.SetLogField(LogField::Call, "K2XYZ", refusal_)) << refusal_;
+  ASSERT_TRUE(host.ExecMacro("<FIXSTARTTIME>", refusal_)) << refusal_;
   now_ += 1min;
-  ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+  ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
   // Without <FIXSTARTTIME> the contact starts when it is saved.
   now_ += 1h;
-  ASSERT_EQ(host.SetLogField(LogField::Call, "K3QRP"), std::nullopt);
-  ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+  ASSERT_TRUE(host.SetLogField(LogField::Call, "K3QRP", refusal_)) << refusal_;
+  ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
 
   const std::string text = ReadFile(dir_.Path() / "log.adi");
   EXPECT_EQ(text.find("<EOH>"), text.rfind("<EOH>"));
@@ -100,9 +101,9 @@ TEST_F(TolmSim, ModeMacrosSelectAdifModes) {
   };
   SimHost host(Options(), Clock());
   for (const auto& [macro, modes] : cases) {
-    ASSERT_EQ(host.ExecMacro(macro), std::nullopt) << macro;
-    ASSERT_EQ(host.SetLogField(LogField::Call, "K1ABC"), std::nullopt);
-    ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+    ASSERT_TRUE(host.ExecMacro(macro, refusal_)) << macro << ": " << refusal_;
+    ASSERT_TRUE(host.SetLogField(LogField::Call, "K1ABC", refusal_)) << refusal_;
+    ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
   }
   const AdifFile log = Log();
   ASSERT_EQ(log.Records.size(), std::size(cases));
@@ -120,21 +121,20 @@ TEST_F(TolmSim, RefusesWhatItCannotDoAndKeepsTheEntry) {
   SimOptions options = Options();
   options.AdifPath = (dir_.Path() / "not-yet" / "log.adi").string();
   SimHost host(options, Clock());
-  EXPECT_NE(host.ExecMacro("<MODEADD:FT2>"), std::nullopt);
-  EXPECT_NE(host.ExecMacro(""), std::nullopt);
-  EXPECT_NE(host.ExecMacro("<SAVEQSO>"), std::nullopt) << "an entry without a call is not saved";
-  EXPECT_NE(host.SetLogField(static_cast<LogField>(-1), "x"), std::nullopt);
-  EXPECT_NE(host.TxFrequency(-1.0), std::nullopt);
-  EXPECT_NE(host.RxFrequency(std::nan("")), std::nullopt);
-  EXPECT_EQ(host.TxFrequency(7074000.0), std::nullopt);
+  EXPECT_FALSE(host.ExecMacro("<MODEADD:FT2>", refusal_));
+  EXPECT_FALSE(host.ExecMacro("", refusal_));
+  EXPECT_FALSE(host.ExecMacro("<SAVEQSO>", refusal_)) << "an entry without a call is not saved";
+  EXPECT_FALSE(host.SetLogField(static_cast<LogField>(-1), "x", refusal_));
+  EXPECT_FALSE(host.TxFrequency(-1.0, refusal_));
+  EXPECT_FALSE(host.RxFrequency(std::nan(""), refusal_));
+  EXPECT_TRUE(host.TxFrequency(7074000.0, refusal_)) << refusal_;
 
-  ASSERT_EQ(host.SetLogField(LogField::Call, "K1ABC"), std::nullopt);
-  const auto refusal = host.ExecMacro("<SAVEQSO>");
-  ASSERT_NE(refusal, std::nullopt) << "the log's directory does not exist";
-  EXPECT_NE(refusal->find("not-yet"), std::string::npos) << *refusal;
+  ASSERT_TRUE(host.SetLogField(LogField::Call, "K1ABC", refusal_)) << refusal_;
+  ASSERT_FALSE(host.ExecMacro("<SAVEQSO>", refusal_)) << "the log's directory does not exist";
+  EXPECT_NE(refusal_.find("not-yet"), std::string::npos) << refusal_;
 
   std::filesystem::create_directory(dir_.Path() / "not-yet");
-  ASSERT_EQ(host.ExecMacro("<SAVEQSO>"), std::nullopt);
+  ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
   const AdifFile log = ReadAdifLog(options.AdifPath);
   ASSERT_EQ(log.Records.size(), 1u);
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
