@@ -20,6 +20,8 @@ inline constexpr int kGridEdit = 1004;
 inline constexpr int kModeEdit = 1005;
 inline constexpr int kFreqEdit = 1006;
 inline constexpr int kSetupButton = 1007;
+// The main dialog's status line under the buttons.
+inline constexpr int kStatusLine = 1008;
 
 // The Setup dialog's port edit.
 inline constexpr int kPortEdit = 1000;

@@ -1,5 +1,5 @@
 // Resource identifiers for relvan.rc. The resource compiler reads only
-// plain #defines; dialog_window-win32.cpp checks them against ui/resource_ids.h.
+// plain #defines; window_port-win32.cpp checks them against ui/resource_ids.h.
 #pragma once
 
 #define IDD_ABOUTBOX 100
@@ -15,6 +15,7 @@
 #define IDC_MODE 1005
 #define IDC_FREQ 1006
 #define IDC_SETUP 1007
+#define IDC_STATUS_LINE 1008
 #define IDC_PORT 1000
 
 #ifndef IDC_STATIC

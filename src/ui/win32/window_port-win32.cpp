@@ -13,7 +13,7 @@ static_assert(IDD_ABOUTBOX == ids::kAboutTemplate && IDS_ABOUTBOX == ids::kAbout
               IDD_SETUP == ids::kSetupTemplate);
 static_assert(IDC_CALL == ids::kCallEdit && IDC_RPT_SEND == ids::kRptSentEdit && IDC_RPT_RCVD == ids::kRptRcvdEdit &&
               IDC_GRID == ids::kGridEdit && IDC_MODE == ids::kModeEdit && IDC_FREQ == ids::kFreqEdit &&
-              IDC_SETUP == ids::kSetupButton && IDC_PORT == ids::kPortEdit);
+              IDC_SETUP == ids::kSetupButton && IDC_STATUS_LINE == ids::kStatusLine && IDC_PORT == ids::kPortEdit);
 static_assert(IDOK == ids::kOk && IDCANCEL == ids::kCancel);
 
 namespace {
