@@ -1,5 +1,6 @@
 #include "adif/adif_file.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -66,4 +67,27 @@ bool AppendAdifRecord(const std::string& path, const LoggedContact& contact, std
   }
   if (error) reason += " (and the unfinished record stays in the file: " + PlainText(error.message()) + ")";
   return false;
+}
+
+int CountAdifRecords(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return 0;
+  // A small state machine over the bytes, so that a mark split across two
+  // reads still counts and the file need not fit in memory.
+  constexpr std::string_view kMark = "<eor>";
+  int records = 0;
+  std::size_t matched = 0;
+  char chunk[4096];
+  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+    for (std::size_t i = 0; i < got; ++i) {
+      const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(chunk[i])));
+      matched = c == kMark[matched] ? matched + 1 : (c == kMark[0] ? 1 : 0);
+      if (matched == kMark.size()) {
+        ++records;
+        matched = 0;
+      }
+    }
+  }
+  std::fclose(file);
+  return records;
 }

@@ -15,3 +15,7 @@
 // own ("Permission denied"), without the path.
 bool AppendAdifRecord(const std::string& path, const LoggedContact& contact, std::string_view program_id,
                       std::string& reason);
+
+// How many records the ADIF file at path holds, by its "<EOR>" marks (in any
+// case); 0 for a file that is missing or cannot be read.
+int CountAdifRecords(const std::string& path);

@@ -36,14 +36,20 @@ int main(int argc, char** argv) {
 
   // Static, so that the exit codes' exit() destroys it too and lets go of
   // the host.
-  static CRelvanApp app(MakePlatformHostLink());
+  static CRelvanApp app(MakePlatformHostLink(), ProgramExits::Lines::AtEnd);
   std::string error;
-  const std::unique_ptr<TerminalScreen> screen = TerminalScreen::Open(error);
+  std::unique_ptr<TerminalScreen> screen = TerminalScreen::Open(error);
   if (!screen) {
     std::fprintf(stderr, "relvan: %s\n", error.c_str());
     return kExitNoTerminal;
   }
-  TerminalDesktop desktop(*screen);
-  app.InitInstance(desktop);
+  {
+    TerminalDesktop desktop(*screen);
+    app.InitInstance(desktop);
+  }
+  // What the dialogs had to say on standard output, now that the screen is
+  // the terminal's again.
+  screen.reset();
+  app.Exits().PrintHeldLines();
   return 0;
 }

@@ -17,7 +17,19 @@ namespace {
 void ProgramExits::SocketsDidNotStart() { ExitWithCode(kExitSocketsFailed); }
 void ProgramExits::NoSocket() { ExitWithCode(kExitNoSocket); }
 
-void ProgramExits::SocketStaysBlocking() {
-  std::printf("failed to set non-blocking socket\n");
+void ProgramExits::SocketStaysBlocking() { Print("failed to set non-blocking socket\n"); }
+
+void ProgramExits::Print(const char* line) {
+  if (when_ == Lines::AtEnd) {
+    held_ += line;
+    return;
+  }
+  std::fputs(line, stdout);
   std::fflush(stdout);
+}
+
+void ProgramExits::PrintHeldLines() {
+  std::fputs(held_.c_str(), stdout);
+  std::fflush(stdout);
+  held_.clear();
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "ui/socket_failures.h"
 
 inline constexpr int kExitSocketsFailed = 10;  // the platform's sockets did not start
@@ -8,10 +10,23 @@ inline constexpr int kExitNoSocket = 11;       // no socket could be created
 // through the standard library's exit so that process-wide objects are
 // destroyed (and an attached host released), with exit code 10 or 11 and
 // nothing shown; a socket that would block is reported in one line on
-// standard output.
+// standard output. Where the dialogs own the terminal that line waits until
+// they are gone (PrintHeldLines), so that it is not written into the screen.
 class ProgramExits : public SocketFailures {
  public:
+  enum class Lines { Now, AtEnd };
+  explicit ProgramExits(Lines when = Lines::Now) : when_(when) {}
+
   [[noreturn]] void SocketsDidNotStart() override;
   [[noreturn]] void NoSocket() override;
   void SocketStaysBlocking() override;
+
+  // Prints the lines held back until now.
+  void PrintHeldLines();
+
+ private:
+  void Print(const char* line);
+
+  Lines when_;
+  std::string held_;
 };

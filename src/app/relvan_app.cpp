@@ -4,8 +4,8 @@
 
 #include "ui/relvan_dlg.h"
 
-CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host)
-    : host_(std::move(host)), state_(std::make_unique<BridgeState>()) {}
+CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host, ProgramExits::Lines lines)
+    : host_(std::move(host)), state_(std::make_unique<BridgeState>()), exits_(lines) {}
 
 bool CRelvanApp::InitInstance(ModalRunner& runner) {
   CRelvanDlg dialog(*state_, *host_, exits_, clock_);

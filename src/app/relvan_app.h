@@ -14,7 +14,7 @@
 // codes included, destroys it and so releases the host.
 class CRelvanApp {
  public:
-  explicit CRelvanApp(std::unique_ptr<HostLink> host);
+  explicit CRelvanApp(std::unique_ptr<HostLink> host, ProgramExits::Lines lines = ProgramExits::Lines::Now);
 
   // Runs the main dialog until it ends. Always false: there is no message
   // loop of the application's own, the program ends with the dialog.
@@ -22,6 +22,7 @@ class CRelvanApp {
 
   BridgeState& State() { return *state_; }
   HostLink& Host() { return *host_; }
+  ProgramExits& Exits() { return exits_; }
 
  private:
   // Destroyed in reverse order: the state first, the host link last.

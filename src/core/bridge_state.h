@@ -38,8 +38,7 @@ struct BridgeState {
 
   // Message handling.
   std::vector<std::uint8_t> LastQsoLogged;  // the bytes of the last contact saved
-  bool TitleStale = false;  // the port or its bind changed: the title is made anew at the next tick
-  bool TitleShowsHost = false;  // whether the title was made with the host attached
+  bool TitleStale = false;  // the port changed: the title is made anew at the next tick
   bool StatusSeen = false;      // a Status has been handled: its state is worth sending to a new host
   std::int64_t LastFrequency = 0;  // Hz
   std::int64_t LastTxFrequency = 0;  // Hz, the last ones sent; 0 when none was
@@ -61,6 +60,12 @@ struct BridgeState {
   Clock::TimePoint JtdxClosedAt;
   // Where contacts that do not reach Tolm are kept, in full; set at start-up.
   std::string UnsavedContactsPath;
+  int UnsavedWaiting = 0;         // records in that file when it was last counted
+  bool SettingsWritable = true;   // whether Plugins takes files: no contact could be kept otherwise
+  // The last contact Tolm saved, when, and how many since the program started.
+  std::string LastSavedCall;
+  Clock::TimePoint LastSavedAt;
+  int SavedCount = 0;
   // What the window has still to tell the operator, oldest first.
   std::deque<OperatorNotice> Notices;
 

@@ -54,12 +54,6 @@ void AppendWireRequest(const HostCall& call, std::string& out) {
   out += '\n';
 }
 
-std::string WireRequestLine(const HostCall& call) {
-  std::string line;
-  AppendWireRequest(call, line);
-  return line;
-}
-
 WireReply ParseWireReply(std::string_view line) {
   WireReply reply;
   if (line == "OK") {

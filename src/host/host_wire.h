@@ -24,7 +24,6 @@ std::optional<std::string> UnescapeWireText(std::string_view text);
 // Appends the complete request line for a call, LF included. A string kept
 // from call to call and cleared before each needs no allocation once grown.
 void AppendWireRequest(const HostCall& call, std::string& out);
-std::string WireRequestLine(const HostCall& call);
 
 // A reply line without its LF, as the client sees it.
 struct WireReply {

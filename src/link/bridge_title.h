@@ -3,6 +3,6 @@
 
 #include "core/bridge_state.h"
 
-// The main window's title: the port the bridge listens on, a warning when the
-// last bind did not take that port, and one while no host is attached.
-std::string BridgeTitle(const BridgeState& state, bool host_attached);
+// The main window's title: the port the bridge listens on. What else the
+// operator must know goes to the status line under the buttons.
+std::string BridgeTitle(const BridgeState& state);

@@ -34,14 +34,11 @@ void SendKeptState(const BridgeState& state, HostLink& host) {
   if (state.LastRxFrequency != 0) host.RxFrequency(static_cast<double>(state.LastRxFrequency));
 }
 
-// Writes the title when what it says has changed: the port after Setup, the
-// bind, whether Tolm was found.
-void RefreshTitle(BridgeState& state, const HostLink& host, MainWindow& window) {
-  const bool attached = host.IsAttached();
-  if (!state.TitleStale && attached == state.TitleShowsHost) return;
+// Writes the title when the port it names has changed.
+void RefreshTitle(BridgeState& state, MainWindow& window) {
+  if (!state.TitleStale) return;
   state.TitleStale = false;
-  state.TitleShowsHost = attached;
-  std::string title = BridgeTitle(state, attached);
+  std::string title = BridgeTitle(state);
   if (title == state.TitleText) return;
   state.TitleText = std::move(title);
   window.SetTitle(state.TitleText);
@@ -118,7 +115,7 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Cloc
   state.TickTime = clock.Now();
 
   if (!host.IsAttached()) TryToAttach(state, host);
-  RefreshTitle(state, host, window);
+  RefreshTitle(state, window);
 
   for (int taken = 0; taken < kMaxDatagramsPerTick && ReceiveDatagram(state); ++taken) {
     RunHostWork(state, host, [&] { DispatchDatagram(state, host, window); });

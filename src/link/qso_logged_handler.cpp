@@ -56,7 +56,12 @@ void KeepUnsaved(BridgeState& state, const LoggedContact& contact, std::string h
   notice.TimeOff = contact.TimeOff;
   notice.FrequencyHz = contact.FrequencyHz;
   notice.Kept = AppendAdifRecord(state.UnsavedContactsPath, contact, kUnsavedFileProgram, notice.FileProblem);
-  if (notice.Kept) notice.FileProblem.clear();
+  if (notice.Kept) {
+    notice.FileProblem.clear();
+    ++state.UnsavedWaiting;  // counted in the file again later; the line says so at once
+  } else {
+    state.SettingsWritable = false;
+  }
   state.Notices.push_back(std::move(notice));
 }
 
@@ -124,6 +129,10 @@ void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
     window.PushFields();
     throw;
   }
+
+  state.LastSavedCall = contact->Call;
+  state.LastSavedAt = state.TickTime;
+  ++state.SavedCount;
 
   // The entry is saved; the call stays in LastDxCall for the change test.
   fields.Call.clear();

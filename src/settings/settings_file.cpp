@@ -1,6 +1,7 @@
 // What both platforms' settings files share.
 #include "settings/settings_file.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -11,4 +12,15 @@ std::string UnsavedContactsPath() {
   auto directory = std::filesystem::current_path(error);
   if (error) directory.clear();
   return (directory / kSettingsDirectory / kUnsavedContactsFileName).make_preferred().string();
+}
+
+bool SettingsFolderWritable() {
+  CreateSettingsDirectory();
+  const auto probe = std::filesystem::path(kSettingsDirectory) / ".relvan-write-check";
+  std::FILE* file = std::fopen(probe.string().c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool closed = std::fclose(file) == 0;
+  std::error_code error;
+  std::filesystem::remove(probe, error);
+  return closed;
 }

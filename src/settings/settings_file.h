@@ -26,6 +26,10 @@ bool WriteSetting(const char* key, int value);
 // exists already, so the result does not matter.
 void CreateSettingsDirectory();
 
+// Whether "Plugins" can be created and takes new files: tried with a file of
+// its own, made and removed again. Without it no contact could be kept.
+bool SettingsFolderWritable();
+
 // The absolute path, in the platform's own form, of the file beside the
 // settings file where contacts Tolm did not take are kept:
 // "<working directory>/Plugins/Tolm_JTDX_unsaved.adi". Without a working

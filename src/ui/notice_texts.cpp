@@ -7,15 +7,14 @@
 
 namespace texts {
 
-namespace {
-
-// "18:40 UTC": the contact's own time, as JTDX logged it.
 std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when) {
   using namespace std::chrono;
   const hh_mm_ss time{floor<minutes>(when - floor<days>(when))};
   const auto two = [](long value) { return std::string(value < 10 ? "0" : "") + std::to_string(value); };
   return two(time.hours().count()) + ":" + two(time.minutes().count()) + " UTC";
 }
+
+namespace {
 
 // "14075.50 kHz", as the Freq field shows it; empty without a frequency.
 std::string Kilohertz(std::int64_t hz) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,9 @@
 // does next, in plain words, the programmer's detail in parentheses at the
 // end. `unsaved_path` is the unsaved-contacts file's full path.
 namespace texts {
+
+// "18:40 UTC".
+std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when);
 
 // Setup's OK on a port another program holds.
 std::string PortHeldMessage(int wanted_port, int current_port, bool listening);

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "adif/adif_file.h"
 #include "link/bridge_title.h"
 #include "link/endpoint.h"
 #include "link/poll_tick.h"
@@ -14,6 +15,7 @@
 #include "ui/about_dlg.h"
 #include "ui/dialog_texts.h"
 #include "ui/notice_texts.h"
+#include "ui/status_line.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_dlg.h"
 
@@ -41,6 +43,8 @@ bool CRelvanDlg::OnInitDialog() {
   const WindowPosition position = LoadMainDialogSettings(state_);
   Window().MoveWindow(position.X, position.Y);
   state_.UnsavedContactsPath = UnsavedContactsPath();
+  state_.SettingsWritable = SettingsFolderWritable();
+  CountUnsavedContacts(clock_.Now());
 
   if (!StartSockets()) {
     failures_.SocketsDidNotStart();
@@ -52,11 +56,11 @@ bool CRelvanDlg::OnInitDialog() {
     failures_.NoSocket();
     return false;
   }
-  // The window shows only after this returns: the title can wait for the
-  // bind and say whether the port is really held and Tolm was found.
-  state_.TitleShowsHost = host_.IsAttached();
-  state_.TitleText = BridgeTitle(state_, state_.TitleShowsHost);
+  // The window shows only after this returns: the status line can wait for
+  // the bind and say whether the port is really held and Tolm was found.
+  state_.TitleText = BridgeTitle(state_);
   SetTitle(state_.TitleText);
+  UpdateStatusLine();
   // A blocking socket must never be polled from the window's thread.
   if (endpoint == EndpointStatus::Blocking) {
     failures_.SocketStaysBlocking();
@@ -68,7 +72,25 @@ bool CRelvanDlg::OnInitDialog() {
 
 void CRelvanDlg::OnTimer(unsigned) {
   PollTick(state_, host_, *this, clock_);
+  if (state_.TickTime - unsaved_counted_at_ >= kUnsavedRecount || state_.TickTime < unsaved_counted_at_) {
+    CountUnsavedContacts(state_.TickTime);
+  }
+  UpdateStatusLine();
   ShowNotices();
+}
+
+void CRelvanDlg::CountUnsavedContacts(Clock::TimePoint now) {
+  // The operator empties the file by importing it into Tolm and renaming or
+  // deleting it, outside Relvan: the file says how many still wait.
+  state_.UnsavedWaiting = CountAdifRecords(state_.UnsavedContactsPath);
+  unsaved_counted_at_ = now;
+}
+
+void CRelvanDlg::UpdateStatusLine() {
+  std::string text = texts::StatusLine(state_, host_.IsAttached());
+  if (text == status_text_) return;
+  status_text_ = std::move(text);
+  Window().SetControlText(ids::kStatusLine, status_text_);
 }
 
 void CRelvanDlg::ShowNotices() {

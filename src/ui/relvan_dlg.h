@@ -1,4 +1,7 @@
 #pragma once
+#include <chrono>
+#include <string>
+
 #include "core/bridge_state.h"
 #include "core/clock.h"
 #include "core/display_fields.h"
@@ -36,6 +39,10 @@ class CRelvanDlg : public Dialog, public MainWindow {
 
  private:
   void OnSetup();
+  // Counts the records waiting in the unsaved-contacts file.
+  void CountUnsavedContacts(Clock::TimePoint now);
+  // Writes the status line when what it says has changed.
+  void UpdateStatusLine();
   // Shows the notices the ticks queued, one box at a time.
   void ShowNotices();
   // The text of the next box: the first notice on its own, or, after a box,
@@ -48,4 +55,8 @@ class CRelvanDlg : public Dialog, public MainWindow {
   const Clock& clock_;
   DisplayFields fields_;
   bool box_open_ = false;
+  std::string status_text_;
+  Clock::TimePoint unsaved_counted_at_;
+  // The unsaved-contacts file is looked at every few seconds, not every tick.
+  static constexpr std::chrono::seconds kUnsavedRecount{3};
 };

@@ -47,7 +47,8 @@ TEST_F(MainDialog, FirstStartCreatesPluginsPlacesWindowListensAndTitles) {
   EXPECT_EQ(window.MenuItems[0].first, 16u);
   EXPECT_EQ(host.AttachAttempts, 1);  // tried once; the ticks try again
   // The six empty fields went to their controls, in exchange order.
-  EXPECT_EQ(window.Pushed, (std::vector<int>{1000, 1001, 1003, 1004, 1006, 1005}));
+  EXPECT_EQ(window.Pushed, (std::vector<int>{1000, 1001, 1003, 1004, 1006, 1005, 1008}));
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on port 2237");
   EXPECT_FALSE(std::filesystem::exists("Plugins/Tolm_JTDX.ini"));  // nothing written
 }
 
@@ -58,11 +59,13 @@ TEST_F(MainDialog, StoredPositionAndPortFallBackOnlyWhereTheyReadAsZero) {
   EXPECT_EQ(state->UdpPort, 2237);
 }
 
-TEST_F(MainDialog, PortHeldByAnotherProgramIsShownInTheTitle) {
+TEST_F(MainDialog, PortHeldByAnotherProgramIsShownInTheStatusLine) {
   UdpPeer other_program;
   WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(other_program.Port()) + "\n");
   ASSERT_TRUE(window.Open(dialog));
-  EXPECT_EQ(window.Title, Title(other_program.Port()) + " (not listening)");
+  EXPECT_EQ(window.Title, Title(other_program.Port()));
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Port " + std::to_string(other_program.Port()) +
+                                                   " is held by another program");
   EXPECT_TRUE(window.TimerRunning(1500));
 }
 
@@ -107,6 +110,7 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   EXPECT_EQ(first.at("TIME_ON"), "120000");
   EXPECT_EQ(first.at("TIME_OFF"), "120130");
   EXPECT_EQ(first.at("FREQ"), "14.075500");
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "3 contacts wait in Tolm_JTDX_unsaved.adi");
 
   // Tolm comes back but refuses every call: one box for the outage, however
   // often it fails.

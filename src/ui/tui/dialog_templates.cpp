@@ -28,6 +28,7 @@ const DialogTemplate kMainDialog{
         {ids::kFreqEdit, K::Edit, 33, 54, 39, 14, ""},
         {-1, K::Label, 46, 43, 29, 10, "Freq"},
         {ids::kSetupButton, K::Button, 124, 78, 35, 14, texts::kSetupButton},
+        {ids::kStatusLine, K::Label, 6, 96, 163, 10, ""},
     },
 };
 

@@ -129,6 +129,7 @@ wait_lines "$dir/work/transcript.txt" 'ExecMacro "<MODEADD:FT8>"'
 wait_lines "$dir/work/transcript.txt" 'ExecMacro "<SAVEQSO>"'
 # The session ends with Clear: the station's fields are empty again.
 wait_screen '^ *\[ +\]  \[ +\]  \[ +\] *$'
+wait_screen '^ *K1ABC saved at [0-9][0-9]:[0-9][0-9] UTC \(1 today\) *$'
 
 echo "== the About box is up and the ticks go on under it"
 "${tmux[@]}" send-keys -t story F1
@@ -150,6 +151,7 @@ wait_lines "$dir/work/log.adi" '<CALL:5>W9XYZ'
 
 echo "== JTDX closes and starts again: it is served at once"
 "$replay" --port "$port2" /dev/stdin >/dev/null <<<'close'
+wait_screen '^ *JTDX closed at [0-9][0-9]:[0-9][0-9] UTC *$'
 contact N4CCC "$port2"
 wait_lines "$dir/work/log.adi" '<CALL:5>N4CCC'
 
@@ -167,11 +169,13 @@ wait_screen 'The contact with K1ABC at'
 wait_screen 'Plugins/Tolm_JTDX_unsaved.adi'
 "${tmux[@]}" send-keys -t story Enter
 wait_gone "─ Relvan ─"
-wait_title "Tolm<->JTDX UDP port = $port2 (Tolm not found)"
-
-echo "== Tolm runs again: the next contact reaches it"
-start_sim log-again.adi
 wait_title "Tolm<->JTDX UDP port = $port2"
+wait_screen '^ *1 contact waits in Tolm_JTDX_unsaved\.adi *$'
+
+echo "== Tolm runs again and the kept contact is imported: the next contact reaches Tolm"
+start_sim log-again.adi
+rm "$dir/work/Plugins/Tolm_JTDX_unsaved.adi"  # as the operator does after the import
+wait_screen '^ *N4CCC saved at [0-9][0-9]:[0-9][0-9] UTC \(3 today\) *$'
 contact N5BBB "$port2"
 wait_lines "$dir/work/log-again.adi" '<CALL:5>N5BBB'
 

@@ -9,6 +9,12 @@ namespace {
 // Tab, line ends, backslashes, a quote and Cyrillic in one text.
 const std::string kAwkwardText = "a\tb\nc\rd\\e\\\\t \"q\" \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
 
+std::string WireRequestLine(const HostCall& call) {
+  std::string line;
+  AppendWireRequest(call, line);
+  return line;
+}
+
 std::string WithoutLf(std::string line) {
   EXPECT_EQ(line.back(), '\n');
   line.pop_back();

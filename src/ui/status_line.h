@@ -1,0 +1,19 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "core/bridge_state.h"
+
+namespace texts {
+
+// The most characters the status line shows: it must fit the terminal's
+// 44-column dialog and the Windows control whole.
+inline constexpr std::size_t kStatusLineMax = 40;
+
+// The status line under the main dialog's buttons: the first that holds of
+// the port held elsewhere, the settings folder that takes no file, contacts
+// waiting in the unsaved-contacts file, Tolm not answering or not running,
+// JTDX closed, the last contact saved, and where the bridge listens.
+std::string StatusLine(const BridgeState& state, bool host_attached);
+
+}  // namespace texts

@@ -1,0 +1,61 @@
+#include "ui/status_line.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+#include "fake_clock.h"
+
+namespace {
+
+// From the least to the most pressing, each fact in turn takes the line.
+TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
+  using namespace std::chrono;
+  const auto state = std::make_unique<BridgeState>();
+  state->EndpointBound = true;
+  const FakeClock clock;
+  bool attached = true;
+  std::vector<std::string> said;
+  auto say = [&] {
+    said.push_back(texts::StatusLine(*state, attached));
+    EXPECT_LE(said.back().size(), texts::kStatusLineMax) << said.back();
+  };
+
+  say();
+  state->LastSavedCall = "K1ABC";
+  state->LastSavedAt = clock.Now() - minutes{9};
+  state->SavedCount = 3;
+  say();
+  state->LastSavedCall = "VP2E/K1ABCDEF/QRP";  // too long for the count
+  say();
+  state->JtdxClosed = true;
+  state->JtdxClosedAt = clock.Now();
+  say();
+  attached = false;
+  say();
+  state->HostOutage = true;
+  say();
+  state->UnsavedWaiting = 1;
+  say();
+  state->UnsavedWaiting = 12;
+  say();
+  state->SettingsWritable = false;
+  say();
+  state->EndpointBound = false;
+  say();
+  EXPECT_EQ(said, (std::vector<std::string>{
+                      "Listening on port 2237",
+                      "K1ABC saved at 18:31 UTC (3 today)",
+                      "VP2E/K1ABCDEF/QRP saved at 18:31 UTC",
+                      "JTDX closed at 18:40 UTC",
+                      "Tolm is not running",
+                      "Tolm is not answering",
+                      "1 contact waits in Tolm_JTDX_unsaved.adi",
+                      "12 contacts wait in the unsaved file",
+                      "Settings folder cannot be written",
+                      "Port 2237 is held by another program",
+                  }));
+}
+
+}  // namespace
