@@ -6,14 +6,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <optional>
-#include <thread>
+#include <string>
+#include <vector>
 
 #include "fake_clock.h"
 #include "fake_main_window.h"
+#include "host_transcripts.h"
 #include "host/host_socket-posix.h"
 #include "host/host_socket_path.h"
 #include "host/platform_host.h"
@@ -23,11 +27,35 @@
 #include "link/poll_tick.h"
 #include "read_adif_log.h"
 #include "sim_process-posix.h"
+#include "socket_info.h"
 #include "socket_wait.h"
 #include "temp_dir.h"
 #include "udp_peer.h"
 
 namespace {
+
+using Lines = std::vector<std::string>;
+
+void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
+
+// The transcript file tolm-sim writes for these calls.
+std::string TranscriptText(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+const std::string kCyrillicName = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD";  // "Ivan"
+
+// A UTC time as an ADIF record's date and time give it, run together.
+std::string AdifUtc(std::chrono::system_clock::time_point time) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+  std::tm utc{};
+  gmtime_r(&seconds, &utc);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &utc);
+  return text;
+}
 
 const std::string kAwkwardText =
     "tab\there, line\nend\r, back\\slash, \"quoted\", \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
@@ -83,7 +111,7 @@ TEST_F(HostSocket, DetachedUntilTheHostStartsThenEveryCallArrives) {
   link->AttachHost();
   ASSERT_TRUE(link->IsAttached());
   link->ExecMacro("<MODEADD:FT4>");
-  link->SetLogField(LogField::Comments, kAwkwardText);
+  link->SetLogField(LogField::Comments, kAwkwardText + "\x01");
   link->SetLogField(LogField::Name, "");
   link->TxFrequency(10368101500.0);
   link->RxFrequency(7047500.0);
@@ -92,7 +120,7 @@ TEST_F(HostSocket, DetachedUntilTheHostStartsThenEveryCallArrives) {
 
   const std::string expected = "ExecMacro \"<MODEADD:FT4>\"\n"
                                "SetLogField 4 \"tab\\there, line\\nend\\r, back\\\\slash, \\\"quoted\\\", "
-                               "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\"\n"
+                               "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\\x01\"\n"
                                "SetLogField 1 \"\"\nTxFrequency 10368101500\nRxFrequency 7047500\n"
                                "ExecMacro \"<MODE:CW>\"\n";
   EXPECT_EQ(sim->Transcript(), expected);
@@ -112,48 +140,64 @@ TEST_F(HostSocket, LoggedContactReachesTheAdifLogExactly) {
   link.ExecMacro("<MODEADD:FT8>");
   link.SetLogField(LogField::Call, "UA9XYZ");
   link.SetLogField(LogField::Grid, "MO06");
-  link.SetLogField(LogField::Name, "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD");
+  link.SetLogField(LogField::Name, kCyrillicName);
   link.SetLogField(LogField::RptSent, "-10");
   link.SetLogField(LogField::RptRcvd, "-3");
   link.SetLogField(LogField::Comments, kAwkwardText);
   link.ExecMacro("<CURSOR:TX>");
+  const std::string before = AdifUtc(std::chrono::system_clock::now());
   link.ExecMacro("<FIXSTARTTIME>");
   link.TxFrequency(14075500.0);
   link.ExecMacro("<SAVEQSO>");
+  const std::string after = AdifUtc(std::chrono::system_clock::now());
 
   const AdifFile log = ReadAdifLog(sim->AdifPath());
+  EXPECT_EQ(log.Preamble, "tolm-sim ADIF log\n");
+  EXPECT_EQ(log.Header, (AdifFields{{"ADIF_VER", "3.1.4"}, {"PROGRAMID", "tolm-sim"}}));
   ASSERT_EQ(log.Records.size(), 1u);
-  const auto& record = log.Records[0];
-  EXPECT_EQ(record.at("CALL"), "UA9XYZ");
-  EXPECT_EQ(record.at("GRIDSQUARE"), "MO06");
-  EXPECT_EQ(record.at("NAME"), "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD");
-  EXPECT_EQ(record.at("RST_SENT"), "-10");
-  EXPECT_EQ(record.at("RST_RCVD"), "-3");
-  EXPECT_EQ(record.at("COMMENT"), kAwkwardText);
-  EXPECT_EQ(record.at("MODE"), "FT8");
-  EXPECT_EQ(record.at("FREQ"), "14.075500");
-  EXPECT_EQ(record.at("QSO_DATE").size(), 8u);
-  EXPECT_EQ(record.at("TIME_ON").size(), 6u);
-  EXPECT_EQ(record.at("TIME_OFF").size(), 6u);
+  AdifFields record = log.Records[0];
+  // Started at the fixed start time, ended at the save, both in UTC (the
+  // tests' zone is five and a half hours away).
+  const std::string on = record["QSO_DATE"] + record["TIME_ON"];
+  const std::string off = record["QSO_DATE_OFF"] + record["TIME_OFF"];
+  EXPECT_LE(before, on);
+  EXPECT_LE(on, off);
+  EXPECT_LE(off, after);
+  for (const char* time : {"QSO_DATE", "TIME_ON", "QSO_DATE_OFF", "TIME_OFF"}) record.erase(time);
+  EXPECT_EQ(record, (AdifFields{{"CALL", "UA9XYZ"},
+                                {"GRIDSQUARE", "MO06"},
+                                {"NAME", kCyrillicName},
+                                {"RST_SENT", "-10"},
+                                {"RST_RCVD", "-3"},
+                                {"COMMENT", kAwkwardText},
+                                {"MODE", "FT8"},
+                                {"FREQ", "14.075500"},
+                                {"BAND", "20m"}}));
 }
 
 TEST_F(HostSocket, RefusedCallThrowsAndTheLinkCarriesOn) {
-  auto sim = StartSim({"--fail-after", "1"});
+  auto sim = StartSim({"--fail-after", "2"});
   SocketHostLink link;
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
   link.ExecMacro("<MODEADD:FT8>");
+  link.SetLogField(LogField::Call, "K1ABC");
   try {
-    link.SetLogField(LogField::Call, "K1ABC");
+    link.ExecMacro("<SAVEQSO>");
     FAIL() << "the refused call returned";
   } catch (const HostCallError& error) {
-    EXPECT_TRUE(std::string(error.what()).starts_with("SetLogField: ")) << error.what();
+    EXPECT_TRUE(std::string(error.what()).starts_with("ExecMacro: ")) << error.what();
     EXPECT_NE(std::string(error.what()).find("--fail-after"), std::string::npos) << error.what();
   }
   // A refusal leaves the stream in step: the next call gets its own answer.
   EXPECT_THROW(link.TxFrequency(14075500.0), HostCallError);
   EXPECT_TRUE(link.IsAttached());
-  EXPECT_EQ(sim->Transcript(), "ExecMacro \"<MODEADD:FT8>\"\n");
+  // What was refused was not done: only the calls before are in the
+  // transcript, and no contact was saved.
+  const std::string done = "ExecMacro \"<MODEADD:FT8>\"\nSetLogField 0 \"K1ABC\"\n";
+  EXPECT_EQ(sim->Transcript(), done);
+  EXPECT_EQ(sim->Stdout(), done);
+  EXPECT_FALSE(std::filesystem::exists(sim->AdifPath()));
 }
 
 TEST_F(HostSocket, VanishedHostMakesEveryLaterCallThrow) {
@@ -273,7 +317,9 @@ TEST_F(HostSocket, PeerOfAnotherUserIsRefused) {
 }
 
 // The bridge against tolm-sim in a busy band: JTDX sends a Decode for every
-// line it decodes, tens in each 15 s period and far more in a contest.
+// line it decodes, tens in each 15 s period and far more in a contest. The
+// datagrams that matter among them reach Tolm in their order, each tick
+// taking its share and leaving the rest to the next.
 TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   auto sim = StartSim();
   SocketHostLink link;
@@ -287,32 +333,52 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   PollTick(state, link, window, clock);
   ASSERT_TRUE(link.IsAttached());
 
-  // A Status behind 80 Decodes is acted on at the first tick.
-  StatusMessage status;
-  status.DxCall = "K1ABC";
-  for (int i = 0; i < 80; ++i) jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
-  jtdx.SendTo(port, EncodeMessage(status));
-  ASSERT_TRUE(WaitForDatagram(state.UdpSocket));
-  PollTick(state, link, window, clock);
-  EXPECT_NE(sim->Transcript().find("SetLogField 0 \"K1ABC\""), std::string::npos) << sim->Transcript();
-
-  // 2,000 Decodes within a second, then the contact, while the ticks run.
-  std::thread band([&] {
-    for (int i = 0; i < 2000; ++i) {
-      jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
-      if (i % 4 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    jtdx.SendTo(port, EncodeMessage(QsoLoggedMessage()));
-  });
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (sim->Transcript().find("<SAVEQSO>") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    PollTick(state, link, window, clock);
+  // The whole burst waits in the receive queue before the first tick: a
+  // kernel that grants less drops datagrams, which is no fault of the bridge.
+  constexpr int kBurst = kMaxDatagramsPerTick + 4;
+  if (ReceiveQueueBytes(state.UdpSocket) < kBurst * 1024) {
+    GTEST_SKIP() << "the system grants a receive queue of only " << ReceiveQueueBytes(state.UdpSocket) << " bytes";
   }
-  band.join();
+  StatusMessage calling;
+  calling.DxCall = "K1ABC";
+  calling.Report = "-7";
+  calling.RxDf = 0;
+  calling.TxDf = 1500;
+  QsoLoggedMessage qso;
+  qso.DxCall = "K1ABC";
+  qso.Name = "Bob";
+  StatusMessage next = calling;
+  next.DxCall = "W9XYZ";
+  next.DialFrequency = 7074000;
+  // The Status is the last datagram the first tick takes, the contact the
+  // first it leaves.
+  for (int i = 0; i < kMaxDatagramsPerTick - 1; ++i) jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
+  jtdx.SendTo(port, EncodeMessage(calling));
+  jtdx.SendTo(port, EncodeMessage(qso));
+  jtdx.SendTo(port, EncodeMessage(ClearMessage()));
+  jtdx.SendTo(port, EncodeMessage(next));
+  jtdx.SendTo(port, EncodeMessage(CloseMessage()));
+  ASSERT_TRUE(WaitForDatagram(state.UdpSocket));
+
+  PollTick(state, link, window, clock);
+  Lines expected{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-7")",
+                 "TxFrequency 14075500", "RxFrequency 14074000"};
+  EXPECT_EQ(sim->Transcript(), TranscriptText(expected));
+  EXPECT_TRUE(window.TimerRunning);
+
+  PollTick(state, link, window, clock);
+  Append(expected, QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-10", "-10", "", "14075500"}));
+  Append(expected, kClearCalls);
+  // The next station on 40 m.
+  Append(expected, {R"(SetLogField 0 "W9XYZ")", R"(SetLogField 5 "-7")", "TxFrequency 7075500", "RxFrequency 7074000"});
+  EXPECT_EQ(sim->Transcript(), TranscriptText(expected));
   const AdifFile log = ReadAdifLog(sim->AdifPath());
   ASSERT_EQ(log.Records.size(), 1u);
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
+  EXPECT_EQ(log.Records[0].at("NAME"), "Bob");
+  EXPECT_EQ(window.Shown(), (DisplayFields{"W9XYZ", "-7", "", "", " 7075.50", ""}));
+  EXPECT_TRUE(state.JtdxClosed);  // the Close came last, and ended nothing
+  EXPECT_TRUE(window.TimerRunning);
   CloseEndpoint(state);
 }
 

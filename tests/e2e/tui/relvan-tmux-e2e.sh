@@ -15,20 +15,29 @@ dir=$(mktemp -d "$work_root/story.XXXXXX")
 export XDG_RUNTIME_DIR=$dir/xdg  # tolm-sim's socket, ours alone
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 mkdir -p "$dir/work/Plugins"
-tmux_server=relvan-e2e-$$
-tmux=(tmux -L "$tmux_server" -f /dev/null)
+# A tmux server of this run alone, its socket in a directory of its own (a
+# short path: sockets have a length limit the build tree may pass).
+tmux_dir=$(mktemp -d "${TMPDIR:-/tmp}/relvan-tmux.XXXXXX")
+tmux=(tmux -S "$tmux_dir/server" -f /dev/null)
 sim_pid=
-
-# Two ports of our own, never 2237: others run these tests at the same time.
-port1=$((20000 + ($$ * 2) % 40000))
-port2=$((port1 + 1))
-printf '[Settings]\nUDP_Port=%s\n' "$port1" >"$dir/work/Plugins/Tolm_JTDX.ini"
 
 cleanup() {
   [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
   "${tmux[@]}" kill-server 2>/dev/null || true
+  rm -rf "$tmux_dir"
 }
 trap cleanup EXIT
+
+# Two ports the system hands out, never 2237: other runs of these tests, and
+# a real bridge, may be listening beside this one.
+read -r port1 port2 < <(python3 -c '
+import socket
+held = [socket.socket(socket.AF_INET, socket.SOCK_DGRAM) for _ in range(2)]
+for s in held:
+    s.bind(("127.0.0.1", 0))
+print(*(s.getsockname()[1] for s in held))
+') || { echo "FAIL: no free UDP ports (python3 is needed)" >&2; exit 1; }
+printf '[Settings]\nUDP_Port=%s\n' "$port1" >"$dir/work/Plugins/Tolm_JTDX.ini"
 
 fail() {
   echo "FAIL: $*" >&2
