@@ -7,9 +7,9 @@
 #include <memory>
 #include <utility>
 
+#include "core/utf16-win32.h"
 #include "host/dispatch_ids.h"
 #include "host/platform_host.h"
-#include "host/utf16-win32.h"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "com_registration-win32.h"
-#include "host/utf16-win32.h"
 #include "win32/recording_dispatch.h"
 
 namespace {
@@ -194,14 +193,6 @@ TEST_F(ComHostLinkTest, OnceAttachedKeepsTheFirstObjectForGood) {
 
   EXPECT_EQ(first.Calls.size(), 1u);
   EXPECT_TRUE(second.Calls.empty());
-}
-
-TEST(Utf16Conversion, RoundTripsAndReplacesWhatIsNotText) {
-  EXPECT_EQ(Utf8ToUtf16(""), L"");
-  EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("Алексей 𝄞")), "Алексей 𝄞");
-  EXPECT_EQ(Utf8ToUtf16(std::string_view("a\0b", 3)), std::wstring(L"a\0b", 3));
-  EXPECT_EQ(Utf8ToUtf16("a\xff" "b\xc3"), L"a\uFFFDb\uFFFD");  // bad and cut-off sequences
-  EXPECT_EQ(Utf16ToUtf8(std::wstring(1, wchar_t(0xD800))), "\xEF\xBF\xBD");  // lone surrogate
 }
 
 }  // namespace

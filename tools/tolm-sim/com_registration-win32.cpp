@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "host/utf16-win32.h"
+#include "core/utf16-win32.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "core/utf16-win32.h"
 #include "host/dispatch_ids.h"
-#include "host/utf16-win32.h"
 
 namespace {
 

@@ -26,28 +26,6 @@ bool IsButton(const ControlTemplate& control) {
   return control.Kind == ControlKind::Button || control.Kind == ControlKind::DefaultButton;
 }
 
-// A typed character as the UTF-8 bytes the bridge's texts hold.
-std::string Utf8Of(int code) {
-  std::string out;
-  const auto c = static_cast<unsigned>(code);
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 }  // namespace
 
 DialogWindow::DialogWindow(TerminalDesktop& desktop, Dialog& dialog, DialogTemplate layout)
@@ -233,7 +211,7 @@ void DialogWindow::OnInput(const InputEvent& event) {
     default:
       break;
   }
-  if (on_edit && event.Code >= ' ') TypeInto(*focused, Utf8Of(event.Code), false);
+  if (on_edit && event.Code >= ' ') TypeInto(*focused, Utf8Of(static_cast<char32_t>(event.Code)), false);
 }
 
 void DialogWindow::OnClick(int row, int col) {

@@ -9,6 +9,10 @@
 
 int Utf8Columns(std::string_view text);
 
+// The UTF-8 bytes of one character (a typed key), as the bridge's texts hold
+// them.
+std::string Utf8Of(char32_t code);
+
 // The first `width` characters, or the whole text when it is shorter.
 std::string Utf8Head(std::string_view text, int width);
 

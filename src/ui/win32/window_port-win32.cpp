@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/utf16-win32.h"
+#include "core/utf16-win32.h"
 #include "ui/resource_ids.h"
 #include "ui/win32/resource.h"
 

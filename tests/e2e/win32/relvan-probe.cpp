@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "host/utf16-win32.h"
+#include "core/utf16-win32.h"
 #include "ui/resource_ids.h"
 
 namespace {
