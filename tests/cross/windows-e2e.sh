@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Relvan.exe as its user meets it, under Wine in a virtual desktop on Xvfb:
 # beside tolm-sim.exe, fed by the Linux jtdx-replay, driven by relvan-probe.
-# One story: start without Tolm, Tolm comes, a session is logged, the port is
-# changed in Setup (with a refused text on the way), Tolm goes away in the
-# middle and comes back, Finish. Keeps a screenshot of the main window in
-# $WINDOWS_BUILD/relvan-window.png.
+# One story: start without Tolm, Tolm comes, a session is logged, JTDX closes
+# and comes back, the port is changed in Setup (with a refused text on the
+# way), Tolm goes away in the middle and comes back, Finish; the status line
+# says each in turn, and fits its control. Keeps a screenshot of the main
+# window in $WINDOWS_BUILD/relvan-window.png, on port 2237 where it is free.
 # Needs NATIVE_BUILD and WINDOWS_BUILD (the two build trees); prints one line
 # and exits non-zero on the first failure, leaving its files for a look.
 set -uo pipefail
@@ -23,6 +24,11 @@ export WINEPREFIX="${WINEPREFIX:-$WINDOWS_BUILD/wineprefix}" WINEDEBUG=-all WINE
 # A program started while the previous test's Wine server is still shutting
 # down can die before it shows anything: let that server end first.
 wineserver -w
+# The caption buttons are glyphs of Wine's Marlett. Debian's Wine does not
+# load it from where fonts-wine puts it, but does from the prefix's Fonts
+# folder; without it the buttons show as letters.
+fonts_dir="$WINEPREFIX/drive_c/windows/Fonts"
+[ -d "$fonts_dir" ] && cp -u /usr/share/wine/fonts/marlett.ttf "$fonts_dir/" 2>/dev/null
 
 started=()  # our own background processes, ended by id if the story breaks off
 fail() {
@@ -36,9 +42,14 @@ for f in "$relvan" "$sim" "$probe_exe" "$replay"; do [ -f "$f" ] || fail "no $f"
 work=$(mktemp -d "$WINDOWS_BUILD/e2e.XXXXXX")
 cd "$work" || fail "cannot enter $work"
 desktop="relvan-e2e-$$"
-# Ports of this run only, so that parallel runs and a real JTDX never meet.
-port1=$((20000 + $$ % 20000))
-port2=$((port1 + 1))
+# Ports of this run only, so that parallel runs and a real JTDX never meet;
+# the first part of the session is on JTDX's own 2237 when nothing holds it,
+# for the screenshot.
+own_port=$((20000 + $$ % 20000))
+port2=$((own_port + 1))
+port1=$own_port
+python3 -c 'import socket; socket.socket(socket.AF_INET, socket.SOCK_DGRAM).bind(("127.0.0.1", 2237))' 2>/dev/null &&
+  port1=2237
 title="Tolm<->JTDX UDP port ="
 
 probe() { wine "$probe_exe" --desktop "$desktop" "$@" | tr -d '\r'; }
@@ -60,6 +71,22 @@ stop_sim() {
   local pid="${1}_pid"
   wait "${!pid}" || fail "tolm-sim $1 ended with an error: $(cat "$1.out")"
 }
+expect_status() {  # expect_status PATTERN: waits for the status line to match the shell PATTERN whole, and to fit
+  local got
+  probe wait-status "${1%%[[]*}" >/dev/null || fail "the status line never read [$1]"
+  got=$(probe status) || fail "probe status: $got"
+  case "$got" in
+    "status="$1$'\n'"fits=yes") ;;
+    *) fail "status line: expected [$1] and fits=yes, got [$got]" ;;
+  esac
+}
+start_relvan() {  # start_relvan PORT: Relvan.exe with PORT in its settings file
+  printf '[Settings]\r\nUDP_Port=%s\r\n' "$1" >Plugins/Tolm_JTDX.ini
+  wine explorer "/desktop=$desktop,480x300" "$relvan" >relvan.out 2>&1 &
+  started+=($!)
+  relvan_pid=$!
+  expect_probe "$title $1" wait-title "$title $1"
+}
 records() { grep -ci '<eor>' "$1" 2>/dev/null || true; }
 wait_records() {  # wait_records FILE N: the ADIF log holds N contacts
   for _ in $(seq 100); do [ "$(records "$1")" = "$2" ] && return; sleep 0.1; done
@@ -67,15 +94,20 @@ wait_records() {  # wait_records FILE N: the ADIF log holds N contacts
 }
 
 # Start: no Tolm yet, the port from the settings file.
-mkdir Plugins && printf '[Settings]\r\nUDP_Port=%s\r\n' "$port1" >Plugins/Tolm_JTDX.ini
-wine explorer "/desktop=$desktop,480x300" "$relvan" >relvan.out 2>&1 &
-started+=($!)
-relvan_pid=$!
-expect_probe "$title $port1 (Tolm not found)" wait-title "$title $port1 (Tolm not found)"
+mkdir Plugins
+start_relvan "$port1"
+if [ "$port1" = 2237 ] && probe status | grep -qx "status=Port 2237 is held by another program"; then
+  # Taken between the look and the bind: this run's own port after all.
+  expect_probe "exit=0" finish
+  wait "$relvan_pid" 2>/dev/null
+  port1=$own_port
+  start_relvan "$port1"
+fi
+expect_status "Tolm is not running"
 
 # Tolm comes; a whole FT8 session reaches it.
 start_sim first
-expect_probe "$title $port1" wait-title "$title $port1"
+expect_status "Listening on port $port1"
 "$replay" --port "$port1" "$session" >/dev/null || fail "jtdx-replay to $port1"
 wait_records first.adi 1
 # Every call reaches Tolm with its values, each datagram acted on once: the
@@ -116,6 +148,12 @@ grep -q '<CALL:5>K1ABC' first.adi || fail "the contact in first.adi: $(cat first
 # The last Status may still be on its way to the next tick.
 for _ in $(seq 50); do diff -q expected-first.txt first.txt >/dev/null && break; sleep 0.1; done
 diff expected-first.txt first.txt >first.diff || fail "transcript of the session differs: $(cat first.diff)"
+expect_status "K1ABC saved at [0-9][0-9]:[0-9][0-9] UTC (1 today)"
+
+# JTDX closes: the status line says when, until JTDX's next datagram.
+echo close >close.txt
+"$replay" --port "$port1" close.txt >/dev/null || fail "jtdx-replay of close.txt"
+expect_status "JTDX closed at [0-9][0-9]:[0-9][0-9] UTC"
 
 # Another contact logged and the next station selected: all six fields
 # filled as the user sees them, and the screenshot.
@@ -129,6 +167,7 @@ wait_records first.adi 2
 sleep 0.5
 grep -qx 'SetLogField 1 "Анна"' first.txt || fail "the Cyrillic name did not reach Tolm as it is"
 expect_probe "$(printf '%s\n' Call=JA1XYZ 'Rpt Send=-11' 'Rpt Rcvd=-09' Grid=EN52 'Freq= 7075.50' Mode=FT4)" fields
+expect_status "W9XYZ saved at [0-9][0-9]:[0-9][0-9] UTC (2 today)"
 probe screenshot relvan-window.bmp >/dev/null || fail "screenshot"
 
 # Setup: a letter is refused with the focus back on the selected text, then
@@ -166,11 +205,14 @@ case "$kept" in
   "text=The contact with K1ABC at 18:45 UTC was not saved in Tolm, which is not running. It was added to "*'\Plugins\Tolm_JTDX_unsaved.adi: import that file into Tolm.'*) ;;
   *) fail "the contact's box: $kept" ;;
 esac
-expect_probe "$title $port2 (Tolm not found)" wait-title "$title $port2 (Tolm not found)"
+# The contact kept in the file is the first thing the operator must know.
+expect_status "1 contact waits in Tolm_JTDX_unsaved.adi"
 probe no-message 1 || fail "a further message box"
-# Tolm is back: the bridge attaches afresh and the next contact is saved.
+# Tolm is back, and the operator has imported the kept contact and renamed
+# the file: the bridge attaches afresh and the next contact is saved.
 start_sim second
-expect_probe "$title $port2" wait-title "$title $port2"
+mv Plugins/Tolm_JTDX_unsaved.adi Plugins/Tolm_JTDX_imported.adi
+expect_status "K1ABC saved at [0-9][0-9]:[0-9][0-9] UTC (3 today)"
 "$replay" --port "$port2" latest.txt >/dev/null || fail "jtdx-replay to the second tolm-sim"
 wait_records second.adi 1
 grep -qx 'ExecMacro "<SAVEQSO>"' second.txt || fail "second tolm-sim: $(cat second.txt)"
@@ -182,4 +224,4 @@ stop_sim second
 wait "$relvan_pid" 2>/dev/null
 convert relvan-window.bmp "$WINDOWS_BUILD/relvan-window.png" || fail "screenshot to PNG"
 cd / && rm -rf "$work"
-echo "windows-e2e: ok, session, Setup and Finish; $steps; screenshot in $WINDOWS_BUILD/relvan-window.png"
+echo "windows-e2e: ok, session, JTDX closed, Setup and Finish, the status line at each; $steps; screenshot on port $port1 in $WINDOWS_BUILD/relvan-window.png"

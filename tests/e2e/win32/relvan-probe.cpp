@@ -6,6 +6,8 @@
 //
 // Usage: relvan-probe --desktop NAME COMMAND [ARGS...]
 //   wait-title TEXT        waits until the main window's title is TEXT
+//   status                 prints the status line's text and whether it fits its control
+//   wait-status PREFIX     waits until the status line starts with PREFIX; prints it
 //   fields                 prints the six display fields as NAME=TEXT lines
 //   click ID               clicks the main window's button ID
 //   setup                  waits for the Setup dialog; prints its port and OK text
@@ -23,12 +25,15 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "core/utf16-win32.h"
+#include "ui/resource_ids.h"
 
 namespace {
 
@@ -123,10 +128,95 @@ int WaitTitle(const std::string& expected) {
   Fail("title is \"" + title + "\", expected \"" + expected + "\"");
 }
 
+int WaitStatus(const std::string& prefix) {
+  HWND line = Item(MainWindow(), ids::kStatusLine);
+  std::string text;
+  for (int waited = 0; waited <= kWaitMs; waited += 50) {
+    text = Utf8TextOf(line);
+    if (text.rfind(prefix, 0) == 0) {
+      PrintLine(text);
+      return 0;
+    }
+    Sleep(50);
+  }
+  Fail("the status line is \"" + text + "\", expected it to start with \"" + prefix + "\"");
+}
+
+// A hidden copy of the main dialog, made from the template in Relvan.exe's
+// resources: its controls have the fonts the dialog manager gives the real
+// ones. The real ones' fonts cannot be used from here: a font handle does not
+// cross processes (Wine answers another process's WM_GETFONT with 0), nor
+// does drawing into another process's window.
+class MainDialogCopy {
+ public:
+  explicit MainDialogCopy(HWND main) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(main, &id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    wchar_t path[MAX_PATH];
+    DWORD size = MAX_PATH;
+    const bool named = process != nullptr && QueryFullProcessImageNameW(process, 0, path, &size);
+    if (process != nullptr) CloseHandle(process);
+    if (!named) Fail("cannot find Relvan.exe's file");
+    module_ = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HRSRC found = module_ ? FindResourceW(module_, MAKEINTRESOURCEW(ids::kMainTemplate), RT_DIALOG) : nullptr;
+    const auto* bytes = found ? static_cast<const std::uint8_t*>(LockResource(LoadResource(module_, found))) : nullptr;
+    if (bytes == nullptr) Fail("no main dialog template in Relvan.exe");
+    // DLGTEMPLATEEX: the style follows the version, signature, help id and
+    // extended style; without WS_VISIBLE the copy never shows.
+    std::vector<std::uint8_t> hidden(bytes, bytes + SizeofResource(module_, found));
+    constexpr std::size_t kStyleOffset = 12;
+    DWORD style = 0;
+    std::memcpy(&style, hidden.data() + kStyleOffset, sizeof style);
+    style &= ~static_cast<DWORD>(WS_VISIBLE);
+    std::memcpy(hidden.data() + kStyleOffset, &style, sizeof style);
+    dialog_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(hidden.data()),
+                                         nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    if (dialog_ == nullptr) Fail("cannot make a copy of the main dialog");
+  }
+  ~MainDialogCopy() {
+    DestroyWindow(dialog_);
+    FreeLibrary(module_);
+  }
+  MainDialogCopy(const MainDialogCopy&) = delete;
+  MainDialogCopy& operator=(const MainDialogCopy&) = delete;
+
+  HWND Item(int id) const { return ::Item(dialog_, id); }
+
+ private:
+  HMODULE module_ = nullptr;
+  HWND dialog_ = nullptr;
+};
+
+// Measured as the static draws it: in its font (WM_GETFONT), against its
+// client width. A left-aligned static wraps a longer text, and the line has
+// room for one row.
+int Status() {
+  HWND main = MainWindow();
+  const std::wstring text = TextOf(Item(main, ids::kStatusLine));
+  MainDialogCopy copy(main);
+  HWND line = copy.Item(ids::kStatusLine);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(line, WM_GETFONT, 0, 0));
+  if (font == nullptr) Fail("the status line has no font of its own");
+  HDC dc = GetDC(line);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  const bool measured = GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(line, dc);
+  if (!measured) Fail("cannot measure the status line's text");
+  RECT client{};
+  GetClientRect(Item(main, ids::kStatusLine), &client);
+  PrintLine("status=" + Utf16ToUtf8(text));
+  PrintLine(std::string("fits=") + (extent.cx <= client.right - client.left ? "yes" : "no"));
+  return 0;
+}
+
 int Fields() {
   HWND main = MainWindow();
-  const std::pair<const char*, int> fields[] = {{"Call", 1000}, {"Rpt Send", 1001}, {"Rpt Rcvd", 1003},
-                                                {"Grid", 1004}, {"Freq", 1006},     {"Mode", 1005}};
+  const std::pair<const char*, int> fields[] = {
+      {"Call", ids::kCallEdit}, {"Rpt Send", ids::kRptSentEdit}, {"Rpt Rcvd", ids::kRptRcvdEdit},
+      {"Grid", ids::kGridEdit}, {"Freq", ids::kFreqEdit},        {"Mode", ids::kModeEdit}};
   for (const auto& [name, id] : fields) PrintLine(std::string(name) + "=" + Utf8TextOf(Item(main, id)));
   return 0;
 }
@@ -285,6 +375,8 @@ int main(int argc, char** argv) {
   if (command == "set-event" && has_arg) return SetEventNamed(args[1]);
   if (g_desktop == nullptr) Fail(command + " needs --desktop NAME");
   if (command == "wait-title" && has_arg) return WaitTitle(args[1]);
+  if (command == "status") return Status();
+  if (command == "wait-status" && has_arg) return WaitStatus(args[1]);
   if (command == "fields") return Fields();
   if (command == "click" && has_arg) {
     Click(MainWindow(), std::atoi(args[1].c_str()));
