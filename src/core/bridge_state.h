@@ -37,10 +37,12 @@ struct BridgeState {
   std::size_t ReadPos = 0;
 
   // Message handling.
-  std::vector<std::uint8_t> LastQsoLogged;  // the bytes of the last contact saved
+  std::vector<std::uint8_t> LastContactBytes;  // the bytes of the last contact saved or kept
   bool TitleStale = false;  // the port changed: the title is made anew at the next tick
-  bool StatusSeen = false;      // a Status has been handled: its state is worth sending to a new host
-  std::int64_t LastFrequency = 0;  // Hz
+  bool HasStatusForNewHost = false;  // a Status has been handled: its state is worth sending to a new host
+  // What the next Status's dial frequency is compared with: the Rx frequency
+  // a Status wrote, or the Tx frequency of a logged contact. Hz.
+  std::int64_t DialReferenceHz = 0;
   std::int64_t LastTxFrequency = 0;  // Hz, the last ones sent; 0 when none was
   std::int64_t LastRxFrequency = 0;
   bool StatusNamedMode = false;  // the last Status carried a mode; Heartbeats go unanswered then

@@ -74,7 +74,7 @@ void TryToAttach(BridgeState& state, HostLink& host) {
   host.AttachHost();
   if (!host.IsAttached()) return;
   RunHostWork(state, host, [&] {
-    if (state.StatusSeen) SendKeptState(state, host);
+    if (state.HasStatusForNewHost) SendKeptState(state, host);
   });
   if (host.IsAttached()) state.HostOutage = false;
 }

@@ -14,7 +14,7 @@ constexpr char kUnsavedFileProgram[] = "Relvan";
 
 bool IsLastContactHandled(const BridgeState& state) {
   return std::equal(state.RecvBuffer.begin(), state.RecvBuffer.begin() + static_cast<std::ptrdiff_t>(state.RecvLength),
-                    state.LastQsoLogged.begin(), state.LastQsoLogged.end());
+                    state.LastContactBytes.begin(), state.LastContactBytes.end());
 }
 
 // The contact as the datagram carries it. Empty when a field up to the name
@@ -101,7 +101,7 @@ void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
   state.LastGrid = contact->Grid;
   fields.Grid = state.LastGrid;
   if (contact->FrequencyHz != 0) {
-    state.LastFrequency = state.LastTxFrequency = contact->FrequencyHz;
+    state.DialReferenceHz = state.LastTxFrequency = contact->FrequencyHz;
     FormatFrequencyText(contact->FrequencyHz, fields.Freq);
   }
   // The mode is shown and kept, but the host's mode is left to Status.
@@ -113,7 +113,7 @@ void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
   fields.RptRcvd = state.LastReportRcvd;
   state.LastComments = contact->Comments;
   state.LastName = contact->Name;
-  state.LastQsoLogged.assign(state.RecvBuffer.begin(), state.RecvBuffer.begin() + static_cast<std::ptrdiff_t>(state.RecvLength));
+  state.LastContactBytes.assign(state.RecvBuffer.begin(), state.RecvBuffer.begin() + static_cast<std::ptrdiff_t>(state.RecvLength));
 
   if (!host.IsAttached()) {
     KeepUnsaved(state, *contact, {});

@@ -9,7 +9,7 @@
 
 void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
   DisplayFields& fields = window.Fields();
-  state.StatusSeen = true;
+  state.HasStatusForNewHost = true;
 
   ReadUtf8(state);  // id
   const std::uint64_t dial = ReadU64(state);
@@ -52,13 +52,13 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
   // In CW and SSB the dial frequency is the frequency.
   if (state.LastMode == "CW" || state.LastMode == "SSB") rx_offset = tx_offset = 0;
 
-  // LastFrequency holds the Rx frequency last written, so in a mode with an
+  // DialReferenceHz holds the Rx frequency last written, so in a mode with an
   // Rx offset this writes on every Status, and in CW and SSB only when the
   // dial moves. A dial of 0 is JTDX before it has read the radio, and a
   // frequency no radio has is neither shown nor sent.
   std::optional<std::int64_t> tx;
   std::optional<std::int64_t> rx;
-  if (dial != 0 && static_cast<std::int64_t>(dial) != state.LastFrequency) {
+  if (dial != 0 && static_cast<std::int64_t>(dial) != state.DialReferenceHz) {
     tx = OffsetFrequency(dial, tx_offset);
     rx = OffsetFrequency(dial, rx_offset);
     // The Freq field shows the last Tx frequency unless a Clear emptied it:
@@ -68,7 +68,7 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
       state.LastTxFrequency = *tx;
     }
     if (rx) state.LastRxFrequency = *rx;
-    state.LastFrequency = rx.value_or(static_cast<std::int64_t>(dial));
+    state.DialReferenceHz = rx.value_or(static_cast<std::int64_t>(dial));
   }
   window.PushFields();
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Socket operations that fail on request. Linked into a test program ahead
-// of the core library, they take the place of the platform's own, so the
+// of the link library, they take the place of the platform's own, so the
 // failures no real socket can be made to show are reachable.
 struct FakeSockets {
   static inline bool StartFails = false;

@@ -36,7 +36,7 @@ TEST_F(QsoLoggedHandling, FillsTheEntryThenSavesItWithTheTxFrequency) {
   // After the save the call is gone from the window, the rest stays.
   EXPECT_EQ(window.Pushes[1], (DisplayFields{"", "-5", "-12", "FN42", "14075.50", "FT8"}));
   EXPECT_EQ(state->LastDxCall, "K1ABC");
-  EXPECT_EQ(state->LastFrequency, 14075500);
+  EXPECT_EQ(state->DialReferenceHz, 14075500);
   EXPECT_FALSE(state->StatusNamedMode);  // the mode of a logged contact is no Status
 }
 

@@ -20,7 +20,7 @@ TEST_F(StatusHandling, FirstStatusSendsModeCallReportAndFrequencies) {
   EXPECT_EQ(shown.Call, "K1ABC");
   EXPECT_EQ(shown.RptSent, "-5");
   EXPECT_EQ(shown.Freq, "14075.50");
-  EXPECT_EQ(state->LastFrequency, 14075200);
+  EXPECT_EQ(state->DialReferenceHz, 14075200);
   EXPECT_TRUE(state->StatusNamedMode);
 }
 
@@ -145,7 +145,7 @@ TEST_F(StatusHandling, MicrowaveFrequenciesKeepEveryDigit) {
   Lines calls = Calls();
   EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{"TxFrequency 10368100000", "RxFrequency 10368100000"}));
   EXPECT_EQ(window.Shown().Freq, "10368100.00");
-  EXPECT_EQ(state->LastFrequency, 10368100000);
+  EXPECT_EQ(state->DialReferenceHz, 10368100000);
 }
 
 TEST_F(StatusHandling, FrequenciesNoRadioHasAreNeitherShownNorSent) {

@@ -15,7 +15,7 @@ std::optional<std::string_view> NullWhenEmpty(const std::string& text) {
 }
 
 DatagramWriter& WriteDateTime(DatagramWriter& writer, const JtdxDateTime& time) {
-  return writer.DateTime(time.JulianDay, time.MsOfDay, time.Spec);
+  return writer.DateTime(time.JulianDay, time.MsOfDay, time.TimeSpec);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ struct JtdxHeader {
 struct JtdxDateTime {
   std::int64_t JulianDay = 2460463;  // 2024-06-01
   std::uint32_t MsOfDay = 12 * 3600 * 1000;
-  std::uint8_t Spec = 0;
+  std::uint8_t TimeSpec = 0;  // 0 local time, 1 UTC, 2 offset from UTC
 };
 
 struct HeartbeatMessage {

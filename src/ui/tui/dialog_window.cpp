@@ -28,7 +28,7 @@ bool IsButton(const ControlTemplate& control) {
 
 }  // namespace
 
-DialogWindow::DialogWindow(TerminalDesktop& desktop, Dialog& dialog, DialogTemplate layout)
+TerminalDialogWindow::TerminalDialogWindow(TerminalDesktop& desktop, Dialog& dialog, DialogTemplate layout)
     : desktop_(desktop), dialog_(dialog), layout_(std::move(layout)), title_(layout_.Title) {
   for (const ControlTemplate& control : layout_.Controls) {
     controls_.push_back({control, ControlCells(control), control.Kind == ControlKind::Edit ? "" : control.Text});
@@ -37,18 +37,18 @@ DialogWindow::DialogWindow(TerminalDesktop& desktop, Dialog& dialog, DialogTempl
   rect_ = {0, 0, size.Cols * kCellPixelsWide, size.Rows * kCellPixelsHigh};
 }
 
-void DialogWindow::SetInitialFocus(bool wanted) {
+void TerminalDialogWindow::SetInitialFocus(bool wanted) {
   if (!wanted || focus_set_) return;
   MoveFocus(+1);
 }
 
-void DialogWindow::SetTitle(const std::string& title) {
+void TerminalDialogWindow::SetTitle(const std::string& title) {
   if (title == title_) return;
   title_ = title;
   desktop_.Invalidate();
 }
 
-void DialogWindow::SetControlText(int control, const std::string& text) {
+void TerminalDialogWindow::SetControlText(int control, const std::string& text) {
   Control* found = FindControl(control);
   if (found == nullptr || found->Text == text) return;
   found->Text = text;
@@ -57,12 +57,12 @@ void DialogWindow::SetControlText(int control, const std::string& text) {
   if (found->Template.Kind == ControlKind::Edit) dialog_.OnEditChanged(control);
 }
 
-std::string DialogWindow::GetControlText(int control) {
+std::string TerminalDialogWindow::GetControlText(int control) {
   const Control* found = FindControl(control);
   return found != nullptr ? found->Text : std::string();
 }
 
-void DialogWindow::FocusControl(int control) {
+void TerminalDialogWindow::FocusControl(int control) {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (controls_[i].Template.Id != control || !controls_[i].Template.TabStop()) continue;
     focus_ = static_cast<int>(i);
@@ -73,22 +73,22 @@ void DialogWindow::FocusControl(int control) {
   }
 }
 
-void DialogWindow::StartTimer(unsigned id, unsigned interval_ms) {
+void TerminalDialogWindow::StartTimer(unsigned id, unsigned interval_ms) {
   const std::chrono::milliseconds interval(interval_ms);
   timers_[id] = {interval, Clock::now() + interval};
 }
 
-void DialogWindow::StopTimer(unsigned id) { timers_.erase(id); }
+void TerminalDialogWindow::StopTimer(unsigned id) { timers_.erase(id); }
 
-WindowRect DialogWindow::GetWindowRect() { return rect_; }
+WindowRect TerminalDialogWindow::GetWindowRect() { return rect_; }
 
-void DialogWindow::MoveWindow(int x, int y) {
+void TerminalDialogWindow::MoveWindow(int x, int y) {
   // The terminal places its windows itself; the position is kept so that
   // the dialogs store what they were given and nothing else.
   rect_ = {x, y, x + (rect_.Right - rect_.Left), y + (rect_.Bottom - rect_.Top)};
 }
 
-void DialogWindow::AddSystemMenuItem(unsigned command, const std::string& text) {
+void TerminalDialogWindow::AddSystemMenuItem(unsigned command, const std::string& text) {
   menu_command_ = command;
   menu_text_.clear();
   for (const char c : text) {
@@ -97,16 +97,16 @@ void DialogWindow::AddSystemMenuItem(unsigned command, const std::string& text) 
   desktop_.Invalidate();
 }
 
-void DialogWindow::EndDialog(int result) {
+void TerminalDialogWindow::EndDialog(int result) {
   result_ = result;
   desktop_.Invalidate();
 }
 
-void DialogWindow::ShowMessage(const std::string& text, MessageKind kind) { desktop_.RunMessageBox(text, kind); }
+void TerminalDialogWindow::ShowMessage(const std::string& text, MessageKind kind) { desktop_.RunMessageBox(text, kind); }
 
-int DialogWindow::RunModal(Dialog& child) { return desktop_.RunModal(child); }
+int TerminalDialogWindow::RunModal(Dialog& child) { return desktop_.RunModal(child); }
 
-DialogWindow::Control* DialogWindow::FindControl(int id) {
+TerminalDialogWindow::Control* TerminalDialogWindow::FindControl(int id) {
   if (id < 0) return nullptr;
   for (Control& control : controls_) {
     if (control.Template.Id == id) return &control;
@@ -114,11 +114,11 @@ DialogWindow::Control* DialogWindow::FindControl(int id) {
   return nullptr;
 }
 
-DialogWindow::Control* DialogWindow::Focused() {
+TerminalDialogWindow::Control* TerminalDialogWindow::Focused() {
   return focus_ >= 0 ? &controls_[static_cast<std::size_t>(focus_)] : nullptr;
 }
 
-void DialogWindow::MoveFocus(int step) {
+void TerminalDialogWindow::MoveFocus(int step) {
   const int count = static_cast<int>(controls_.size());
   for (int i = 1; i <= count; ++i) {
     const int next = ((focus_ < 0 ? (step > 0 ? -1 : 0) : focus_) + step * i + count * count) % count;
@@ -131,7 +131,7 @@ void DialogWindow::MoveFocus(int step) {
   }
 }
 
-void DialogWindow::Activate(const Control& button) {
+void TerminalDialogWindow::Activate(const Control& button) {
   const int id = button.Template.Id;
   if (id == ids::kOk) {
     dialog_.OnOK();
@@ -142,7 +142,7 @@ void DialogWindow::Activate(const Control& button) {
   }
 }
 
-void DialogWindow::TypeInto(Control& edit, const std::string& typed, bool erase) {
+void TerminalDialogWindow::TypeInto(Control& edit, const std::string& typed, bool erase) {
   if (text_selected_) {
     edit.Text.clear();  // typing replaces the selection, and so does erasing
     text_selected_ = false;
@@ -155,7 +155,7 @@ void DialogWindow::TypeInto(Control& edit, const std::string& typed, bool erase)
   dialog_.OnEditChanged(edit.Template.Id);
 }
 
-void DialogWindow::OnInput(const InputEvent& event) {
+void TerminalDialogWindow::OnInput(const InputEvent& event) {
   Control* focused = Focused();
   const bool on_button = focused != nullptr && IsButton(focused->Template);
   const bool on_edit = focused != nullptr && focused->Template.Kind == ControlKind::Edit;
@@ -214,7 +214,7 @@ void DialogWindow::OnInput(const InputEvent& event) {
   if (on_edit && event.Code >= ' ') TypeInto(*focused, Utf8Of(static_cast<char32_t>(event.Code)), false);
 }
 
-void DialogWindow::OnClick(int row, int col) {
+void TerminalDialogWindow::OnClick(int row, int col) {
   // The pointer is over the window: what a dialog hears before any click.
   dialog_.OnSetCursor();
   for (std::size_t i = 0; i < controls_.size(); ++i) {
@@ -228,7 +228,7 @@ void DialogWindow::OnClick(int row, int col) {
   }
 }
 
-std::optional<DialogWindow::Clock::time_point> DialogWindow::NextTimer() const {
+std::optional<TerminalDialogWindow::Clock::time_point> TerminalDialogWindow::NextTimer() const {
   std::optional<Clock::time_point> next;
   if (Ended()) return next;
   for (const auto& [id, timer] : timers_) {
@@ -237,7 +237,7 @@ std::optional<DialogWindow::Clock::time_point> DialogWindow::NextTimer() const {
   return next;
 }
 
-bool DialogWindow::DeliverDueTimers(Clock::time_point now) {
+bool TerminalDialogWindow::DeliverDueTimers(Clock::time_point now) {
   std::vector<unsigned> due;
   for (const auto& [id, timer] : timers_) {
     if (timer.Due <= now) due.push_back(id);
@@ -252,7 +252,7 @@ bool DialogWindow::DeliverDueTimers(Clock::time_point now) {
   return !due.empty();
 }
 
-std::optional<std::pair<int, int>> DialogWindow::Draw(TerminalScreen& screen, int row, int col) const {
+std::optional<std::pair<int, int>> TerminalDialogWindow::Draw(TerminalScreen& screen, int row, int col) const {
   const CellSize size = ClientSize();
   screen.Fill(row, col, size.Rows, size.Cols, Paint::Background);
   std::optional<std::pair<int, int>> cursor;

@@ -16,11 +16,11 @@ class TerminalDesktop;
 // the focus, the texts of its edits, its timers, and the keys and clicks
 // that become the dialog's messages. Child dialogs and message boxes run on
 // the desktop, which keeps this window's timers going meanwhile.
-class DialogWindow : public WindowPort {
+class TerminalDialogWindow : public WindowPort {
  public:
   using Clock = std::chrono::steady_clock;
 
-  DialogWindow(TerminalDesktop& desktop, Dialog& dialog, DialogTemplate layout);
+  TerminalDialogWindow(TerminalDesktop& desktop, Dialog& dialog, DialogTemplate layout);
 
   // Puts the focus on the first tab stop, unless the initialisation placed
   // it already or asked for none.

@@ -22,7 +22,7 @@ void TerminalDesktop::RunMessageBox(const std::string& text, MessageKind) {
 }
 
 int TerminalDesktop::Run(Dialog& dialog, DialogTemplate layout) {
-  DialogWindow window(*this, dialog, std::move(layout));
+  TerminalDialogWindow window(*this, dialog, std::move(layout));
   dialog.Attach(window);
   windows_.push_back(&window);
   // Nothing is drawn before the initialisation is through, as a dialog's
@@ -39,14 +39,14 @@ int TerminalDesktop::Run(Dialog& dialog, DialogTemplate layout) {
 void TerminalDesktop::WaitAndDispatch() {
   if (dirty_) Draw();
 
-  std::optional<DialogWindow::Clock::time_point> next;
-  for (const DialogWindow* window : windows_) {
+  std::optional<TerminalDialogWindow::Clock::time_point> next;
+  for (const TerminalDialogWindow* window : windows_) {
     const auto due = window->NextTimer();
     if (due && (!next || *due < *next)) next = due;
   }
   int timeout_ms = -1;  // no timer: sleep until something happens
   if (next) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - DialogWindow::Clock::now());
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - TerminalDialogWindow::Clock::now());
     timeout_ms = static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
   }
 
@@ -83,7 +83,7 @@ void TerminalDesktop::WaitAndDispatch() {
 }
 
 void TerminalDesktop::DeliverTimers() {
-  const auto now = DialogWindow::Clock::now();
+  const auto now = TerminalDialogWindow::Clock::now();
   // A timer's handler may run a modal loop of its own; the windows below the
   // top stay where they are meanwhile, so an index stays good.
   for (std::size_t i = 0; i < windows_.size() && !quitting_; ++i) windows_[i]->DeliverDueTimers(now);
@@ -124,7 +124,7 @@ void TerminalDesktop::Draw() {
     return;
   }
 
-  const DialogWindow& main = *windows_.front();
+  const TerminalDialogWindow& main = *windows_.front();
   screen_.Fill(0, 0, 1, cols, Paint::Caption);
   screen_.Put(0, 1, main.Title(), Paint::Caption);
   screen_.Fill(1, 0, rows - 1, cols, Paint::Background);

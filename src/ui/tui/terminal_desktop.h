@@ -7,7 +7,7 @@
 #include "ui/tui/terminal_screen.h"
 #include "ui/window_port.h"
 
-class DialogWindow;
+class TerminalDialogWindow;
 
 // The terminal as a desktop of modal dialogs: the first dialog fills it, with
 // its title on the top line; each further one (Setup, About, message boxes)
@@ -39,7 +39,7 @@ class TerminalDesktop : public ModalRunner {
   std::pair<int, int> NeededSize() const;
 
   TerminalScreen& screen_;
-  std::vector<DialogWindow*> windows_;  // bottom to top
+  std::vector<TerminalDialogWindow*> windows_;  // bottom to top
   bool dirty_ = true;
   bool quitting_ = false;
 };

@@ -9,7 +9,7 @@
 #define IDD_SETUP 129
 
 #define IDC_CALL 1000
-#define IDC_RPT_SEND 1001
+#define IDC_RPT_SENT 1001
 #define IDC_RPT_RCVD 1003
 #define IDC_GRID 1004
 #define IDC_MODE 1005

@@ -11,7 +11,7 @@
 static_assert(IDD_ABOUTBOX == ids::kAboutTemplate && IDS_ABOUTBOX == ids::kAboutMenuString &&
               IDD_RELVAN_DIALOG == ids::kMainTemplate && IDR_MAINFRAME == ids::kAppIcon &&
               IDD_SETUP == ids::kSetupTemplate);
-static_assert(IDC_CALL == ids::kCallEdit && IDC_RPT_SEND == ids::kRptSentEdit && IDC_RPT_RCVD == ids::kRptRcvdEdit &&
+static_assert(IDC_CALL == ids::kCallEdit && IDC_RPT_SENT == ids::kRptSentEdit && IDC_RPT_RCVD == ids::kRptRcvdEdit &&
               IDC_GRID == ids::kGridEdit && IDC_MODE == ids::kModeEdit && IDC_FREQ == ids::kFreqEdit &&
               IDC_SETUP == ids::kSetupButton && IDC_STATUS_LINE == ids::kStatusLine && IDC_PORT == ids::kPortEdit);
 static_assert(IDOK == ids::kOk && IDCANCEL == ids::kCancel);
@@ -30,14 +30,14 @@ HICON LoadAppIcon(HINSTANCE resources, int size_metric_x, int size_metric_y) {
 
 }  // namespace
 
-DialogWindow::DialogWindow(Dialog& dialog, HINSTANCE resources, Role role)
+Win32DialogWindow::Win32DialogWindow(Dialog& dialog, HINSTANCE resources, Role role)
     : dialog_(dialog), resources_(resources), role_(role) {}
 
-DialogWindow::~DialogWindow() {
+Win32DialogWindow::~Win32DialogWindow() {
   if (background_ != nullptr) DeleteObject(background_);
 }
 
-int DialogWindow::Run(HWND owner) {
+int Win32DialogWindow::Run(HWND owner) {
   dialog_.Attach(*this);
   const INT_PTR result = DialogBoxParamW(resources_, MAKEINTRESOURCEW(dialog_.TemplateId()), owner, Procedure,
                                          reinterpret_cast<LPARAM>(this));
@@ -45,13 +45,13 @@ int DialogWindow::Run(HWND owner) {
   return static_cast<int>(result);
 }
 
-INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR CALLBACK Win32DialogWindow::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<DialogWindow*>(lparam);
+    auto* self = reinterpret_cast<Win32DialogWindow*>(lparam);
     self->window_ = window;
     SetWindowLongPtrW(window, DWLP_USER, lparam);
   }
-  auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+  auto* self = reinterpret_cast<Win32DialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
   // Messages before WM_INITDIALOG (fonts, sizes) are the system's alone.
   if (self == nullptr) return FALSE;
   if (message == WM_NCDESTROY) {
@@ -61,7 +61,7 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wpara
   return self->Handle(message, wparam, lparam);
 }
 
-INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR Win32DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG:
       Initialise();
@@ -98,7 +98,7 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-void DialogWindow::Initialise() {
+void Win32DialogWindow::Initialise() {
   // The About box keeps the system's colours; the main window and Setup
   // have their own.
   if (dialog_.TemplateId() != ids::kAboutTemplate) background_ = CreateSolidBrush(ToColorRef(dialog_.Colours().Brush));
@@ -110,7 +110,7 @@ void DialogWindow::Initialise() {
   }
 }
 
-INT_PTR DialogWindow::Command(int control, int notification) {
+INT_PTR Win32DialogWindow::Command(int control, int notification) {
   if (notification == BN_CLICKED) {
     // Enter arrives as the default button's click, Esc and the close box as
     // IDCANCEL's.
@@ -130,7 +130,7 @@ INT_PTR DialogWindow::Command(int control, int notification) {
   return FALSE;
 }
 
-INT_PTR DialogWindow::Colour(HDC dc) {
+INT_PTR Win32DialogWindow::Colour(HDC dc) {
   if (background_ == nullptr) return FALSE;
   // The background mode stays opaque: the cells behind texts show the text
   // background, a shade darker than the brush around them.
@@ -139,7 +139,7 @@ INT_PTR DialogWindow::Colour(HDC dc) {
   return reinterpret_cast<INT_PTR>(background_);
 }
 
-bool DialogWindow::PaintMinimised() {
+bool Win32DialogWindow::PaintMinimised() {
   if (role_ != Role::Main || !IsIconic(window_)) return false;
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window_, &paint);
@@ -153,20 +153,20 @@ bool DialogWindow::PaintMinimised() {
   return true;
 }
 
-void DialogWindow::SetTitle(const std::string& title) { SetWindowTextW(window_, Utf8ToUtf16(title).c_str()); }
+void Win32DialogWindow::SetTitle(const std::string& title) { SetWindowTextW(window_, Utf8ToUtf16(title).c_str()); }
 
-void DialogWindow::SetControlText(int control, const std::string& text) {
+void Win32DialogWindow::SetControlText(int control, const std::string& text) {
   SetDlgItemTextW(window_, control, Utf8ToUtf16(text).c_str());
 }
 
-std::string DialogWindow::GetControlText(int control) {
+std::string Win32DialogWindow::GetControlText(int control) {
   HWND item = GetDlgItem(window_, control);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
   return Utf16ToUtf8(text);
 }
 
-void DialogWindow::FocusControl(int control) {
+void Win32DialogWindow::FocusControl(int control) {
   HWND item = GetDlgItem(window_, control);
   // WM_NEXTDLGCTL keeps the dialog manager's idea of the focus (and so the
   // default button) right; the selection makes the next keystroke replace
@@ -175,43 +175,43 @@ void DialogWindow::FocusControl(int control) {
   SendMessageW(item, EM_SETSEL, 0, -1);
 }
 
-void DialogWindow::StartTimer(unsigned id, unsigned interval_ms) { SetTimer(window_, id, interval_ms, nullptr); }
+void Win32DialogWindow::StartTimer(unsigned id, unsigned interval_ms) { SetTimer(window_, id, interval_ms, nullptr); }
 
-void DialogWindow::StopTimer(unsigned id) { KillTimer(window_, id); }
+void Win32DialogWindow::StopTimer(unsigned id) { KillTimer(window_, id); }
 
-WindowRect DialogWindow::GetWindowRect() {
+WindowRect Win32DialogWindow::GetWindowRect() {
   RECT rect{};
   ::GetWindowRect(window_, &rect);
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-void DialogWindow::MoveWindow(int x, int y) {
+void Win32DialogWindow::MoveWindow(int x, int y) {
   SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void DialogWindow::AddSystemMenuItem(unsigned command, const std::string& text) {
+void Win32DialogWindow::AddSystemMenuItem(unsigned command, const std::string& text) {
   HMENU menu = GetSystemMenu(window_, FALSE);
   if (menu == nullptr || text.empty()) return;
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, command, Utf8ToUtf16(text).c_str());
 }
 
-void DialogWindow::EndDialog(int result) { ::EndDialog(window_, result); }
+void Win32DialogWindow::EndDialog(int result) { ::EndDialog(window_, result); }
 
-void DialogWindow::ShowMessage(const std::string& text, MessageKind kind) {
+void Win32DialogWindow::ShowMessage(const std::string& text, MessageKind kind) {
   // MessageBox's own loop goes on dispatching this thread's messages, the
   // main window's timer included.
   const UINT icon = kind == MessageKind::Error ? MB_ICONERROR : MB_ICONWARNING;
   MessageBoxW(window_, Utf8ToUtf16(text).c_str(), kMessageCaption, MB_OK | icon);
 }
 
-int DialogWindow::RunModal(Dialog& child) {
-  DialogWindow window(child, resources_, Role::Child);
+int Win32DialogWindow::RunModal(Dialog& child) {
+  Win32DialogWindow window(child, resources_, Role::Child);
   return window.Run(window_);
 }
 
 int DesktopModalRunner::RunModal(Dialog& dialog) {
-  DialogWindow window(dialog, resources_, DialogWindow::Role::Main);
+  Win32DialogWindow window(dialog, resources_, Win32DialogWindow::Role::Main);
   const int result = window.Run(nullptr);
   if (result == -1) {
     const std::wstring text = L"Relvan cannot open its window (error " + std::to_wstring(GetLastError()) + L").";

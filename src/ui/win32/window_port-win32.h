@@ -14,16 +14,16 @@ constexpr POINT CentredIconOrigin(int client_width, int client_height, int icon_
 // from the program's resources, the window's messages routed to the
 // portable Dialog's handlers, and the WindowPort calls made with the Win32
 // API. Texts are UTF-8 on the dialog's side, UTF-16 on the window's.
-class DialogWindow final : public WindowPort {
+class Win32DialogWindow final : public WindowPort {
  public:
   // The main window also carries the application icon (caption, taskbar,
   // minimised, dragged); other dialogs are plain.
   enum class Role { Main, Child };
 
-  DialogWindow(Dialog& dialog, HINSTANCE resources, Role role);
-  ~DialogWindow() override;
-  DialogWindow(const DialogWindow&) = delete;
-  DialogWindow& operator=(const DialogWindow&) = delete;
+  Win32DialogWindow(Dialog& dialog, HINSTANCE resources, Role role);
+  ~Win32DialogWindow() override;
+  Win32DialogWindow(const Win32DialogWindow&) = delete;
+  Win32DialogWindow& operator=(const Win32DialogWindow&) = delete;
 
   // Creates the window and runs its modal loop until the dialog ends; the
   // owner is disabled meanwhile, and its timers keep running. Returns the
