@@ -14,16 +14,14 @@ namespace fs = std::filesystem;
 
 // Some systems end their messages with a full stop or a line break.
 std::string PlainText(std::string message) {
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.' ||
-                              message.back() == ' ')) {
+  while (!message.empty() &&
+         (message.back() == '\n' || message.back() == '\r' || message.back() == '.' || message.back() == ' ')) {
     message.pop_back();
   }
   return message;
 }
 
-std::string SystemReason(int error) {
-  return PlainText(std::generic_category().message(error != 0 ? error : EIO));
-}
+std::string SystemReason(int error) { return PlainText(std::generic_category().message(error != 0 ? error : EIO)); }
 
 }  // namespace
 

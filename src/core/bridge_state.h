@@ -38,8 +38,8 @@ struct BridgeState {
 
   // Message handling.
   std::vector<std::uint8_t> LastContactBytes;  // the bytes of the last contact saved or kept
-  bool TitleStale = false;  // the port changed: the title is made anew at the next tick
-  bool HasStatusForNewHost = false;  // a Status has been handled: its state is worth sending to a new host
+  bool TitleStale = false;                     // the port changed: the title is made anew at the next tick
+  bool HasStatusForNewHost = false;            // a Status has been handled: its state is worth sending to a new host
   // What the next Status's dial frequency is compared with: the Rx frequency
   // a Status wrote, or the Tx frequency of a logged contact. Hz.
   std::int64_t DialReferenceHz = 0;
@@ -55,15 +55,15 @@ struct BridgeState {
   std::string LastComments;
 
   // Tolm and JTDX coming and going.
-  Clock::TimePoint TickTime;     // when the tick running now started
-  bool HostOutage = false;       // a call failed and no attach has worked since
+  Clock::TimePoint TickTime;      // when the tick running now started
+  bool HostOutage = false;        // a call failed and no attach has worked since
   Clock::TimePoint NextAttachAt;  // after a failed call, no attach before this
-  bool JtdxClosed = false;       // JTDX said Close and has sent nothing since
+  bool JtdxClosed = false;        // JTDX said Close and has sent nothing since
   Clock::TimePoint JtdxClosedAt;
   // Where contacts that do not reach Tolm are kept, in full; set at start-up.
   std::string UnsavedContactsPath;
-  int UnsavedWaiting = 0;         // records in that file when it was last counted
-  bool SettingsWritable = true;   // whether Plugins takes files: no contact could be kept otherwise
+  int UnsavedWaiting = 0;        // records in that file when it was last counted
+  bool SettingsWritable = true;  // whether Plugins takes files: no contact could be kept otherwise
   // The last contact Tolm saved, when, and how many since the program started.
   std::string LastSavedCall;
   Clock::TimePoint LastSavedAt;

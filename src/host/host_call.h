@@ -15,9 +15,7 @@ struct HostCall {
   double Hz = 0;
 
   static HostCall Macro(std::string_view text) { return {Operation::ExecMacro, 0, text, 0}; }
-  static HostCall Field(std::int32_t index, std::string_view text) {
-    return {Operation::SetLogField, index, text, 0};
-  }
+  static HostCall Field(std::int32_t index, std::string_view text) { return {Operation::SetLogField, index, text, 0}; }
   static HostCall Tx(double hz) { return {Operation::TxFrequency, 0, {}, hz}; }
   static HostCall Rx(double hz) { return {Operation::RxFrequency, 0, {}, hz}; }
 };

@@ -50,16 +50,15 @@ std::string Hex(HRESULT hr) {
 }
 
 std::string Trimmed(std::string text) {
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-    text.pop_back();
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   return text;
 }
 
 std::string SystemMessage(HRESULT hr) {
   wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::string text;
   if (length > 0 && buffer != nullptr) text = Trimmed(Utf16ToUtf8(std::wstring_view(buffer, length)));
   LocalFree(buffer);
@@ -116,8 +115,8 @@ void ComHostLink::AttachHost() {
 void ComHostLink::Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params) {
   ExcepInfoGuard excep;
   UINT bad_argument = 0;
-  const HRESULT hr = host_dispatch_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr,
-                                            &excep.info, &bad_argument);
+  const HRESULT hr = host_dispatch_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr, &excep.info,
+                                            &bad_argument);
   if (FAILED(hr)) throw HostCallError(operation, DescribeFailure(hr, excep.info));
 }
 

@@ -87,26 +87,17 @@ void DispatchDatagram(BridgeState& state, HostLink& host, MainWindow& window) {
   state.ReadPos = kHeaderSize;  // the fields follow the header
   // Only the type's low byte counts; Decode and the rest are ignored.
   switch (static_cast<MessageType>(DatagramByte(state, kTypeByte))) {
-    case MessageType::Heartbeat:
-      HandleHeartbeat(state);
-      break;
-    case MessageType::Status:
-      HandleStatus(state, host, window);
-      break;
-    case MessageType::Clear:
-      HandleClear(state, host, window);
-      break;
-    case MessageType::QsoLogged:
-      HandleQsoLogged(state, host, window);
-      break;
+    case MessageType::Heartbeat: HandleHeartbeat(state); break;
+    case MessageType::Status: HandleStatus(state, host, window); break;
+    case MessageType::Clear: HandleClear(state, host, window); break;
+    case MessageType::QsoLogged: HandleQsoLogged(state, host, window); break;
     case MessageType::Close:
       // JTDX has gone for now; the endpoint stays open for the JTDX that
       // starts next, and the fields keep what they show.
       state.JtdxClosed = true;
       state.JtdxClosedAt = state.TickTime;
       break;
-    case MessageType::Decode:
-      break;
+    case MessageType::Decode: break;
   }
 }
 

@@ -113,7 +113,8 @@ void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
   fields.RptRcvd = state.LastReportRcvd;
   state.LastComments = contact->Comments;
   state.LastName = contact->Name;
-  state.LastContactBytes.assign(state.RecvBuffer.begin(), state.RecvBuffer.begin() + static_cast<std::ptrdiff_t>(state.RecvLength));
+  state.LastContactBytes.assign(state.RecvBuffer.begin(),
+                                state.RecvBuffer.begin() + static_cast<std::ptrdiff_t>(state.RecvLength));
 
   if (!host.IsAttached()) {
     KeepUnsaved(state, *contact, {});

@@ -79,8 +79,7 @@ std::optional<KeyLine> ParseKeyLine(std::string_view content) {
   const auto after = content.substr(equals + 1);
   const auto value_offset = after.find_first_not_of(" \t");
   return KeyLine{Trim(content.substr(0, equals)),
-                 equals + 1 + (value_offset == std::string_view::npos ? 0 : value_offset),
-                 Trim(after)};
+                 equals + 1 + (value_offset == std::string_view::npos ? 0 : value_offset), Trim(after)};
 }
 
 std::string_view Unquote(std::string_view value) {

@@ -23,5 +23,4 @@ std::string IniValue(std::string_view text, std::string_view section, std::strin
 // last key of the section's first occurrence; a missing section is added at
 // the end. Every other line, comment and section stays as it was, and added
 // lines take the line end the file already uses (LF for a file without any).
-std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key,
-                         std::string_view value);
+std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key, std::string_view value);

@@ -60,8 +60,8 @@ std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsav
   std::string text = "The contact with " + notice.Call + " at " + UtcClock(notice.TimeOff) + " was not saved in Tolm";
   text += notice.HostDetail.empty() ? ", which is not running" : " (" + notice.HostDetail + ")";
   if (notice.Kept) return text + ". It was added to " + unsaved_path + ": import that file into Tolm.";
-  return text + ", and could not be added to " + unsaved_path + " either. Please enter it in Tolm by hand: " +
-         ContactByHand(notice) + " (" + notice.FileProblem + ").";
+  return text + ", and could not be added to " + unsaved_path +
+         " either. Please enter it in Tolm by hand: " + ContactByHand(notice) + " (" + notice.FileProblem + ").";
 }
 
 std::string MoreContactsMessage(const std::vector<OperatorNotice>& contacts, const std::string& unsaved_path) {

@@ -113,8 +113,8 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   const auto is_contact = [](const OperatorNotice& notice) {
     return notice.What == OperatorNotice::Kind::ContactNotSaved;
   };
-  const bool batch = after_box && is_contact(notices.front()) &&
-                     std::count_if(notices.begin(), notices.end(), is_contact) > 1;
+  const bool batch =
+      after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;
   if (!batch) {
     const std::string text = texts::NoticeMessage(notices.front(), state_.UnsavedContactsPath);
     notices.pop_front();

@@ -49,19 +49,13 @@ void Setup::OnOK() {
   if (PortNumber != state_.UdpPort || !state_.EndpointBound) {
     const int old_port = state_.UdpPort;
     switch (MoveEndpoint(state_, PortNumber)) {
-      case PortChange::Moved:
-        state_.TitleStale = true;
-        break;
+      case PortChange::Moved: state_.TitleStale = true; break;
       case PortChange::PortHeld:
         Window().ShowMessage(texts::PortHeldMessage(PortNumber, old_port, state_.EndpointBound), MessageKind::Error);
         Window().FocusControl(ids::kPortEdit);
         return;
-      case PortChange::NoSocket:
-        failures_.NoSocket();
-        return;
-      case PortChange::Blocking:
-        failures_.ReportBlockingSocket();
-        return;
+      case PortChange::NoSocket: failures_.NoSocket(); return;
+      case PortChange::Blocking: failures_.ReportBlockingSocket(); return;
     }
   }
   // A port not stored gets no box: the bridge listens on it all the same, and

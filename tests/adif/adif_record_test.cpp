@@ -70,9 +70,9 @@ TEST(AdifRecord, ModesWithoutAnAdifNameOfTheirOwn) {
 
 TEST(AdifRecord, BandFromTheFrequencyAndPowerOnlyAsANumber) {
   const std::pair<std::int64_t, std::string> cases[] = {
-      {14000000, "14.000000 20m"},  {14350000, "14.350000 20m"},       {13999999, "13.999999 (none)"},
-      {14350001, "14.350001 (none)"}, {54000000, "54.000000 6m"},       {54000001, "54.000001 5m"},
-      {1, "0.000001 (none)"},       {10368101500, "10368.101500 3cm"}, {0, "(none) (none)"},
+      {14000000, "14.000000 20m"},    {14350000, "14.350000 20m"},       {13999999, "13.999999 (none)"},
+      {14350001, "14.350001 (none)"}, {54000000, "54.000000 6m"},        {54000001, "54.000001 5m"},
+      {1, "0.000001 (none)"},         {10368101500, "10368.101500 3cm"}, {0, "(none) (none)"},
   };
   for (const auto& [hz, expected] : cases) {
     LoggedContact contact = FullContact();

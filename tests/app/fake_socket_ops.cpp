@@ -19,8 +19,6 @@ bool BindSocket(SocketHandle, PeerAddress) { return true; }
 bool MakeNonBlocking(SocketHandle) { return !FakeSockets::NonBlockingFails; }
 void CloseSocket(SocketHandle) { --FakeSockets::Open; }
 
-std::optional<std::size_t> ReceiveFrom(SocketHandle, std::uint8_t*, std::size_t, PeerAddress&) {
-  return std::nullopt;
-}
+std::optional<std::size_t> ReceiveFrom(SocketHandle, std::uint8_t*, std::size_t, PeerAddress&) { return std::nullopt; }
 
 bool SendTo(SocketHandle, const std::uint8_t*, std::size_t, PeerAddress) { return true; }

@@ -159,8 +159,8 @@ void DrainTick(benchmark::State& run) {
     run.ResumeTiming();
     bridge.Tick();
   }
-  run.counters["allocs_per_tick"] = benchmark::Counter(static_cast<double>(AllocationCount() - before - sending),
-                                                       benchmark::Counter::kAvgIterations);
+  run.counters["allocs_per_tick"] =
+      benchmark::Counter(static_cast<double>(AllocationCount() - before - sending), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(DrainTick);
 

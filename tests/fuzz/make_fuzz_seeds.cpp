@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
 
   const std::vector<std::pair<std::uint8_t, std::vector<Bytes>>> seeds = {
       {0x01, {EncodeMessage(HeartbeatMessage()), EncodeMessage(calling)}},
-      {0x02, {EncodeMessage(calling), EncodeMessage(DecodeMessage()), EncodeMessage(qso), EncodeMessage(ClearMessage())}},
+      {0x02,
+       {EncodeMessage(calling), EncodeMessage(DecodeMessage()), EncodeMessage(qso), EncodeMessage(ClearMessage())}},
       {0x03, {EncodeMessage(mixed), EncodeMessage(cw), EncodeMessage(calling)}},
       {0x05, {EncodeMessage(qso), EncodeMessage(calling), EncodeMessage(qso)}},
       {0x21, {EncodeMessage(calling), EncodeMessage(qso)}},

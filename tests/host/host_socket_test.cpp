@@ -118,11 +118,12 @@ TEST_F(HostSocket, DetachedUntilTheHostStartsThenEveryCallArrives) {
   link->AttachHost();  // attached: no second connection
   link->ExecMacro("<MODE:CW>");
 
-  const std::string expected = "ExecMacro \"<MODEADD:FT4>\"\n"
-                               "SetLogField 4 \"tab\\there, line\\nend\\r, back\\\\slash, \\\"quoted\\\", "
-                               "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\\x01\"\n"
-                               "SetLogField 1 \"\"\nTxFrequency 10368101500\nRxFrequency 7047500\n"
-                               "ExecMacro \"<MODE:CW>\"\n";
+  const std::string expected =
+      "ExecMacro \"<MODEADD:FT4>\"\n"
+      "SetLogField 4 \"tab\\there, line\\nend\\r, back\\\\slash, \\\"quoted\\\", "
+      "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\\x01\"\n"
+      "SetLogField 1 \"\"\nTxFrequency 10368101500\nRxFrequency 7047500\n"
+      "ExecMacro \"<MODE:CW>\"\n";
   EXPECT_EQ(sim->Transcript(), expected);
   EXPECT_EQ(sim->Stdout(), expected);
 

@@ -101,11 +101,7 @@ TEST_F(FieldReaders, DateTimesAreTakenAsUtcAndOnlyAnExplicitOffsetShiftsThem) {
   using namespace std::chrono;
   const UtcTime noon = UtcTime{sys_days{year{2024} / 6 / 1}} + hours{12} + milliseconds{250};
   auto date_time = [](std::uint8_t spec, std::int64_t day, std::uint32_t ms) {
-    const std::vector<std::uint8_t> bytes{
-        0, 0, 0, 0, static_cast<std::uint8_t>(day >> 24), static_cast<std::uint8_t>(day >> 16),
-        static_cast<std::uint8_t>(day >> 8), static_cast<std::uint8_t>(day), static_cast<std::uint8_t>(ms >> 24),
-        static_cast<std::uint8_t>(ms >> 16), static_cast<std::uint8_t>(ms >> 8), static_cast<std::uint8_t>(ms), spec};
-    return bytes;
+    return DatagramWriter().DateTime(day, ms, spec).Bytes();
   };
   const std::uint32_t noon_ms = 12 * 3600 * 1000 + 250;
   // Local time (JTDX's label for its UTC digits) and UTC read alike.
@@ -114,9 +110,7 @@ TEST_F(FieldReaders, DateTimesAreTakenAsUtcAndOnlyAnExplicitOffsetShiftsThem) {
     EXPECT_EQ(ReadDateTime(*state), noon);
     EXPECT_EQ(state->ReadPos, 13u);
   }
-  std::vector<std::uint8_t> offset = date_time(2, 2460463, noon_ms);
-  offset.insert(offset.end(), {0x00, 0x00, 0x1C, 0x20});  // UTC+2
-  Load(offset);
+  Load(DatagramWriter().DateTime(2460463, noon_ms, 2).I32(2 * 3600).Bytes());  // UTC+2
   EXPECT_EQ(ReadDateTime(*state), noon - hours{2});
   // Qt's null date and null time, and a field cut short, are no time.
   std::vector<std::uint8_t> cut = date_time(1, 2460463, noon_ms);

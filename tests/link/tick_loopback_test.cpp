@@ -29,7 +29,7 @@ TEST_F(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
   const Lines status_frequencies{"TxFrequency 14075500", "RxFrequency 14075210"};
   Lines expected{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 5 "-10")", "TxFrequency 14075500",
                  "RxFrequency 14075500",  // no station yet
-                 R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-12")"};
+                 R"(SetLogField 0 "K1ABC")",     R"(SetLogField 5 "-12")"};
   for (int i = 0; i < 3; ++i) Append(expected, status_frequencies);
   Append(expected, QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-12", "-05", "tnx QSO 73", "14075500"}));
   Append(expected, status_frequencies);

@@ -47,8 +47,8 @@ TEST_F(DialogSettingsTest, PortsNoEndpointCanHaveTakeTheFallback) {
     int Stored;
     int Taken;
   };
-  for (const auto [stored, taken] : {Case{70000, 2237}, Case{0, 2237}, Case{-1, 2237}, Case{65536, 2237},
-                                     Case{1, 1}, Case{65535, 65535}}) {
+  for (const auto [stored, taken] :
+       {Case{70000, 2237}, Case{0, 2237}, Case{-1, 2237}, Case{65536, 2237}, Case{1, 1}, Case{65535, 65535}}) {
     SCOPED_TRACE(stored);
     WriteFile("[Settings]\nUDP_Port=" + std::to_string(stored) + "\n");
     BridgeState state;

@@ -23,8 +23,8 @@ TEST_F(SettingsFileTest, MissingFileSectionOrKeyReadsZero) {
 }
 
 TEST_F(SettingsFileTest, ValuesAreConvertedFromTheirNumericStart) {
-  WriteFile("[Settings]\nUDP_Port=2238abc\nSetup_x=abc\nSetup_y=" + std::string(98, '0') + "12" +
-            std::string(50, '3') + "\n");
+  WriteFile("[Settings]\nUDP_Port=2238abc\nSetup_x=abc\nSetup_y=" + std::string(98, '0') + "12" + std::string(50, '3') +
+            "\n");
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2238);
   EXPECT_EQ(ReadSetting(kSetupDialogXKey), 0);
   EXPECT_EQ(ReadSetting(kSetupDialogYKey), 12);  // a 150-character value counts with its first 100
@@ -80,6 +80,6 @@ TEST_F(SettingsFileTest, FileOverTheLimitReadsAsNoneAndIsNotWrittenOver) {
 
 TEST_F(SettingsFileTest, UnsavedContactsPathIsAbsoluteBesideTheSettingsFile) {
   const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
-  EXPECT_EQ(UnsavedContactsPath(), std::filesystem::current_path().string() + separator + "Plugins" + separator +
-                                       "Tolm_JTDX_unsaved.adi");
+  EXPECT_EQ(UnsavedContactsPath(),
+            std::filesystem::current_path().string() + separator + "Plugins" + separator + "Tolm_JTDX_unsaved.adi");
 }

@@ -95,9 +95,7 @@ TEST_F(TextFileTest, ReadOnlyDirectoryOrUnreadableFileIsLeftAlone) {
 
 TEST_F(TextFileTest, ReplacementKeepsPermissionsAndSymbolicLinksAndLeavesNoTemporary) {
   fs::create_directory("real");
-  {
-    std::ofstream("real/Tolm_JTDX.ini", std::ios::binary) << kOld;
-  }
+  { std::ofstream("real/Tolm_JTDX.ini", std::ios::binary) << kOld; }
   fs::permissions("real/Tolm_JTDX.ini", fs::perms::owner_read | fs::perms::owner_write);
   fs::create_symlink(fs::absolute("real/Tolm_JTDX.ini"), SettingsPath());
 

@@ -9,6 +9,6 @@ class FakeClock : public Clock {
   TimePoint Now() const override { return now; }
   void Advance(std::chrono::milliseconds step) { now += step; }
 
-  TimePoint now = std::chrono::sys_days{std::chrono::year{2024} / 6 / 1} + std::chrono::hours{18} +
-                  std::chrono::minutes{40};
+  TimePoint now =
+      std::chrono::sys_days{std::chrono::year{2024} / 6 / 1} + std::chrono::hours{18} + std::chrono::minutes{40};
 };

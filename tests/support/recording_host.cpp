@@ -12,7 +12,8 @@ void RecordingHost::AttachHost() {
 
 void RecordingHost::Record(const HostCall& call) {
   if (!attached_) return;
-  if (FailAfter >= 0 && calls_ >= FailAfter) throw HostCallError(HostCallName(call.Op), "refused " + TranscriptLine(call));
+  if (FailAfter >= 0 && calls_ >= FailAfter)
+    throw HostCallError(HostCallName(call.Op), "refused " + TranscriptLine(call));
   ++calls_;
   lines_.push_back(TranscriptLine(call));
 }

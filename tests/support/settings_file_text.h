@@ -15,8 +15,8 @@ inline void WriteSettingsFileText(const std::string& text) {
   static int writes = 0;
   std::filesystem::create_directory("Plugins");
   std::ofstream(SettingsFilePath(), std::ios::binary | std::ios::trunc) << text;
-  std::filesystem::last_write_time(SettingsFilePath(), std::filesystem::file_time_type::clock::now() +
-                                                           std::chrono::seconds(++writes));
+  std::filesystem::last_write_time(SettingsFilePath(),
+                                   std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
 }
 
 inline std::string SettingsFileText() {

@@ -64,8 +64,8 @@ TEST_F(MainDialog, PortHeldByAnotherProgramIsShownInTheStatusLine) {
   WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(other_program.Port()) + "\n");
   ASSERT_TRUE(window.Open(dialog));
   EXPECT_EQ(window.Title, Title(other_program.Port()));
-  EXPECT_EQ(window.Controls[ids::kStatusLine], "Port " + std::to_string(other_program.Port()) +
-                                                   " is held by another program");
+  EXPECT_EQ(window.Controls[ids::kStatusLine],
+            "Port " + std::to_string(other_program.Port()) + " is held by another program");
   EXPECT_TRUE(window.TimerRunning(1500));
 }
 
@@ -97,8 +97,10 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   };
   arrive(qso("K1ABC"));
   ASSERT_EQ(window.Messages.size(), 2u);
-  EXPECT_EQ(window.Messages[0].first, "The contact with K1ABC at 12:01 UTC was not saved in Tolm, which is not "
-                                      "running. It was added to " + unsaved + ": import that file into Tolm.");
+  EXPECT_EQ(window.Messages[0].first,
+            "The contact with K1ABC at 12:01 UTC was not saved in Tolm, which is not "
+            "running. It was added to " +
+                unsaved + ": import that file into Tolm.");
   EXPECT_EQ(window.Messages[1].first, "2 more contacts (W9XYZ, DL2XYZ) were added to " + unsaved + ".");
 
   // Each record carries the contact's own date and times from the datagram.
@@ -119,8 +121,9 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   host.FailAfter = 0;
   arrive(StatusMessage());
   ASSERT_EQ(window.Messages.size(), 3u);
-  EXPECT_EQ(window.Messages[2].first, "Tolm stopped answering; Relvan will attach again when it runs "
-                                      R"((SetLogField: refused SetLogField 0 "").)");
+  EXPECT_EQ(window.Messages[2].first,
+            "Tolm stopped answering; Relvan will attach again when it runs "
+            R"((SetLogField: refused SetLogField 0 "").)");
   const int attempts = host.AttachAttempts;
   clock.Advance(std::chrono::seconds(3));
   dialog.OnTimer(1500);

@@ -116,9 +116,7 @@ std::vector<std::uint8_t> Build(std::span<const Field<Message>> fields, std::str
 
 std::int32_t I32(const std::string& v) { return static_cast<std::int32_t>(ParseSignedValue(v, kI32Min, kI32Max)); }
 std::uint32_t U32(const std::string& v) { return static_cast<std::uint32_t>(ParseUnsignedValue(v, kU32Max)); }
-std::uint64_t U64(const std::string& v) {
-  return ParseUnsignedValue(v, std::numeric_limits<std::uint64_t>::max());
-}
+std::uint64_t U64(const std::string& v) { return ParseUnsignedValue(v, std::numeric_limits<std::uint64_t>::max()); }
 
 using HB = HeartbeatMessage;
 constexpr Field<HB> kHeartbeatFields[] = {

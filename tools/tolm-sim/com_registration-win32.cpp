@@ -92,8 +92,8 @@ ScopedClassRegistration::ScopedClassRegistration(std::wstring prog_id, const CLS
   }
   wrote_machine_ = true;
   if (LSTATUS status = WriteKeys(HKEY_LOCAL_MACHINE, prog_id_, clsid_text_, description); status != ERROR_SUCCESS) {
-    error_ = "cannot register " + name + " (per-user classes are not seen and the machine's are not writable: " +
-             Status(status) + ")";
+    error_ = "cannot register " + name +
+             " (per-user classes are not seen and the machine's are not writable: " + Status(status) + ")";
     return;
   }
   if (!Resolves(prog_id_, clsid)) error_ = name + " does not resolve to its class after registration";

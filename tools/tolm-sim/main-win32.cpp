@@ -89,8 +89,7 @@ int Serve(const SimOptions& options, HANDLE stop) {
   {
     ScopedActiveObject active(object, kSimClsid);
     if (active.Ok()) {
-      std::fprintf(stderr, "tolm-sim: Tolm2.Application is running, saving contacts to %s\n",
-                   options.AdifPath.c_str());
+      std::fprintf(stderr, "tolm-sim: Tolm2.Application is running, saving contacts to %s\n", options.AdifPath.c_str());
       ServeUntilStopped(stop);
     } else {
       std::fprintf(stderr, "tolm-sim: cannot enter the running object table (0x%08lX)\n",

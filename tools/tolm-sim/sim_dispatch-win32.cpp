@@ -53,21 +53,18 @@ class SimDispatch final : public IDispatch {
     return DISP_E_UNKNOWNNAME;
   }
 
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* excep, UINT* bad_argument) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* excep, UINT* bad_argument) override {
     if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     if (result != nullptr) VariantInit(result);
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     const DISPPARAMS& args = params != nullptr ? *params : none;
     switch (member) {
       case dispatch_ids::kExecMacro:
-      case dispatch_ids::kSetLogField:
-        return InvokeMethod(member, flags, args, excep, bad_argument);
+      case dispatch_ids::kSetLogField: return InvokeMethod(member, flags, args, excep, bad_argument);
       case dispatch_ids::kTxFrequency:
-      case dispatch_ids::kRxFrequency:
-        return InvokePut(member, flags, args, excep, bad_argument);
-      default:
-        return DISP_E_MEMBERNOTFOUND;
+      case dispatch_ids::kRxFrequency: return InvokePut(member, flags, args, excep, bad_argument);
+      default: return DISP_E_MEMBERNOTFOUND;
     }
   }
 
@@ -94,8 +91,7 @@ class SimDispatch final : public IDispatch {
   HRESULT InvokePut(DISPID member, WORD flags, const DISPPARAMS& args, EXCEPINFO* excep, UINT* bad_argument) {
     if ((flags & DISPATCH_PROPERTYPUT) == 0) return DISP_E_MEMBERNOTFOUND;
     if (args.cArgs != 1) return DISP_E_BADPARAMCOUNT;
-    if (args.cNamedArgs != 1 || args.rgdispidNamedArgs == nullptr ||
-        args.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
+    if (args.cNamedArgs != 1 || args.rgdispidNamedArgs == nullptr || args.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
       return DISP_E_PARAMNOTFOUND;
     if (args.rgvarg[0].vt != VT_R8) return Mismatch(0, bad_argument);
     const double hz = args.rgvarg[0].dblVal;

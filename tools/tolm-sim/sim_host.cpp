@@ -15,9 +15,8 @@ namespace {
 
 // Mode macros and the mode each one selects, as JTDX names it.
 constexpr std::pair<std::string_view, std::string_view> kModeMacros[] = {
-    {"<MODEADD:FT8>", "FT8"},   {"<MODEADD:FT4>", "FT4"}, {"<MODEADD:JT65>", "JT65"},
-    {"<MODEADD:T10>", "T10"},   {"<MODEADD:JT9>", "JT9"}, {"<MODEADD:JT9JT65>", "JT9+JT65"},
-    {"<MODE:CW>", "CW"},        {"<MODE:SSB>", "SSB"},
+    {"<MODEADD:FT8>", "FT8"}, {"<MODEADD:FT4>", "FT4"},          {"<MODEADD:JT65>", "JT65"}, {"<MODEADD:T10>", "T10"},
+    {"<MODEADD:JT9>", "JT9"}, {"<MODEADD:JT9JT65>", "JT9+JT65"}, {"<MODE:CW>", "CW"},        {"<MODE:SSB>", "SSB"},
 };
 
 // The host interface carries frequencies as doubles, exact up to 2^53 Hz.

@@ -50,7 +50,7 @@ bool SomeoneListensAt(const std::string& path) {
 }
 
 void RemoveStaleSocket(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   if (lstat(path.c_str(), &info) != 0) return;
   if (!S_ISSOCK(info.st_mode)) throw std::runtime_error(path + " exists and is not a socket; not touching it");
   if (SomeoneListensAt(path)) throw std::runtime_error("another tolm-sim already serves " + path);
@@ -87,7 +87,7 @@ SimServer::SimServer(std::string path) : path_(std::move(path)) {
   // The stop signals are held back except while Serve() waits, so that they
   // always end the loop (and the socket file is removed) instead of the
   // process. A client that goes away must not kill us either.
-  struct sigaction stop{};
+  struct sigaction stop {};
   stop.sa_handler = RequestStop;
   sigemptyset(&stop.sa_mask);
   sigaction(SIGINT, &stop, nullptr);
@@ -120,7 +120,7 @@ SimServer::SimServer(std::string path) : path_(std::move(path)) {
     close(listen_fd_);
     throw error;
   }
-  struct stat info{};
+  struct stat info {};
   if (chmod(bind_path.c_str(), 0600) != 0 || listen(listen_fd_, 16) != 0 ||
       (bind_path != path_ && rename(bind_path.c_str(), path_.c_str()) != 0) || stat(path_.c_str(), &info) != 0) {
     const auto error = SystemError("cannot listen at " + path_);
@@ -135,7 +135,7 @@ SimServer::SimServer(std::string path) : path_(std::move(path)) {
 SimServer::~SimServer() {
   close(listen_fd_);
   // Another tolm-sim may have taken the path over since; leave its socket.
-  struct stat info{};
+  struct stat info {};
   if (lstat(path_.c_str(), &info) == 0 && info.st_dev == device_ && info.st_ino == inode_) unlink(path_.c_str());
 }
 

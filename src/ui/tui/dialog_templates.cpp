@@ -60,14 +60,10 @@ const DialogTemplate kUnknownDialog{"Relvan", 120, 24, {}};
 
 const DialogTemplate& FindDialogTemplate(int template_id) {
   switch (template_id) {
-    case ids::kMainTemplate:
-      return kMainDialog;
-    case ids::kSetupTemplate:
-      return kSetupDialog;
-    case ids::kAboutTemplate:
-      return kAboutDialog;
-    default:
-      return kUnknownDialog;
+    case ids::kMainTemplate: return kMainDialog;
+    case ids::kSetupTemplate: return kSetupDialog;
+    case ids::kAboutTemplate: return kAboutDialog;
+    default: return kUnknownDialog;
   }
 }
 
@@ -83,8 +79,8 @@ DialogTemplate MessageBoxTemplate(const std::string& text, int max_text_width) {
   DialogTemplate box{"Relvan", cols * kDuPerColumn, 0, {}};
   int row = 1;
   for (const auto& line : lines) {
-    box.Controls.push_back({-1, K::Label, kMarginCols * kDuPerColumn, row * kDuPerRow, Utf8Columns(line) * kDuPerColumn,
-                            kDuPerRow, line});
+    box.Controls.push_back(
+        {-1, K::Label, kMarginCols * kDuPerColumn, row * kDuPerRow, Utf8Columns(line) * kDuPerColumn, kDuPerRow, line});
     ++row;
   }
   ++row;

@@ -13,12 +13,14 @@ struct ControlTemplate {
   ControlKind Kind;
   int X, Y, Width, Height;  // dialog units
   std::string Text;
-  bool TabStop() const { return Kind == ControlKind::Edit || Kind == ControlKind::Button || Kind == ControlKind::DefaultButton; }
+  bool TabStop() const {
+    return Kind == ControlKind::Edit || Kind == ControlKind::Button || Kind == ControlKind::DefaultButton;
+  }
 };
 
 struct DialogTemplate {
   std::string Title;
-  int Width, Height;  // dialog units
+  int Width, Height;                      // dialog units
   std::vector<ControlTemplate> Controls;  // template order, also the tab order
 };
 

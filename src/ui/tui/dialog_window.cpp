@@ -102,7 +102,9 @@ void TerminalDialogWindow::EndDialog(int result) {
   desktop_.Invalidate();
 }
 
-void TerminalDialogWindow::ShowMessage(const std::string& text, MessageKind kind) { desktop_.RunMessageBox(text, kind); }
+void TerminalDialogWindow::ShowMessage(const std::string& text, MessageKind kind) {
+  desktop_.RunMessageBox(text, kind);
+}
 
 int TerminalDialogWindow::RunModal(Dialog& child) { return desktop_.RunModal(child); }
 
@@ -175,12 +177,8 @@ void TerminalDialogWindow::OnInput(const InputEvent& event) {
   if (event.What != InputEvent::Kind::Char) return;
 
   switch (event.Code) {
-    case kTab:
-      MoveFocus(+1);
-      return;
-    case kEscape:
-      dialog_.OnCancel();
-      return;
+    case kTab: MoveFocus(+1); return;
+    case kEscape: dialog_.OnCancel(); return;
     case kEnter:
     case kNewLine: {
       // The focused button, or else the default one: OK.
@@ -208,8 +206,7 @@ void TerminalDialogWindow::OnInput(const InputEvent& event) {
         return;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   if (on_edit && event.Code >= ' ') TypeInto(*focused, Utf8Of(static_cast<char32_t>(event.Code)), false);
 }
@@ -264,9 +261,7 @@ std::optional<std::pair<int, int>> TerminalDialogWindow::Draw(TerminalScreen& sc
     const int width = control.Cells.Width;
     switch (control.Template.Kind) {
       case ControlKind::Label:
-      case ControlKind::Icon:
-        screen.Put(r, c, control.Text, Paint::TextCell);
-        break;
+      case ControlKind::Icon: screen.Put(r, c, control.Text, Paint::TextCell); break;
       case ControlKind::Edit: {
         const int inner = std::max(width - 2, 1);
         // Like a one-line edit: the start of a long text, or its end while

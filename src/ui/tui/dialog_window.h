@@ -83,8 +83,8 @@ class TerminalDialogWindow : public WindowPort {
   DialogTemplate layout_;
   std::vector<Control> controls_;
   std::string title_;
-  int focus_ = -1;             // index into controls_
-  bool focus_set_ = false;     // the initialisation placed the focus itself
+  int focus_ = -1;              // index into controls_
+  bool focus_set_ = false;      // the initialisation placed the focus itself
   bool text_selected_ = false;  // the focused edit's whole text is selected
   std::map<unsigned, Timer> timers_;
   WindowRect rect_;

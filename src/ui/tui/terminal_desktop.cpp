@@ -54,9 +54,7 @@ void TerminalDesktop::WaitAndDispatch() {
   const auto [needed_rows, needed_cols] = NeededSize();
   const bool fits = screen_.Rows() >= needed_rows && screen_.Cols() >= needed_cols;
   switch (event.What) {
-    case InputEvent::Kind::Quit:
-      quitting_ = true;
-      return;
+    case InputEvent::Kind::Quit: quitting_ = true; return;
     case InputEvent::Kind::Resize:
       screen_.Clear();
       Invalidate();
@@ -76,8 +74,7 @@ void TerminalDesktop::WaitAndDispatch() {
       if (r >= 0 && r < size.Rows && c >= 0 && c < size.Cols) windows_.back()->OnClick(r, c);
       break;
     }
-    case InputEvent::Kind::None:
-      break;
+    case InputEvent::Kind::None: break;
   }
   DeliverTimers();
 }

@@ -79,14 +79,10 @@ void SetUpColours() {
 attr_t PaintAttributes(Paint paint) {
   if (!has_colors()) return paint == Paint::Caption || paint == Paint::Hint ? A_REVERSE : A_NORMAL;
   switch (paint) {
-    case Paint::Background:
-      return COLOR_PAIR(kBackgroundPair);
-    case Paint::TextCell:
-      return COLOR_PAIR(kTextCellPair);
-    case Paint::Caption:
-      return COLOR_PAIR(kCaptionPair) | A_BOLD;
-    case Paint::Hint:
-      return COLOR_PAIR(kHintPair);
+    case Paint::Background: return COLOR_PAIR(kBackgroundPair);
+    case Paint::TextCell: return COLOR_PAIR(kTextCellPair);
+    case Paint::Caption: return COLOR_PAIR(kCaptionPair) | A_BOLD;
+    case Paint::Hint: return COLOR_PAIR(kHintPair);
   }
   return A_NORMAL;
 }
@@ -103,7 +99,7 @@ bool TerminalScreen::Open(std::string& reason) {
     return false;
   }
   // Before ncurses starts: it leaves handlers that are already set alone.
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = OnQuitSignal;
   sigemptyset(&action.sa_mask);
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);

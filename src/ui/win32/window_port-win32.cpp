@@ -68,33 +68,23 @@ INT_PTR Win32DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       // TRUE lets the system put the focus on the first tab stop; a dialog
       // that refuses to start (a socket that stays blocking) sets none.
       return dialog_.OnInitDialog() ? TRUE : FALSE;
-    case WM_COMMAND:
-      return Command(LOWORD(wparam), HIWORD(wparam));
-    case WM_TIMER:
-      dialog_.OnTimer(static_cast<unsigned>(wparam));
-      return TRUE;
-    case WM_SETCURSOR:
-      dialog_.OnSetCursor();
-      return FALSE;  // the default processing still sets the pointer's shape
+    case WM_COMMAND: return Command(LOWORD(wparam), HIWORD(wparam));
+    case WM_TIMER: dialog_.OnTimer(static_cast<unsigned>(wparam)); return TRUE;
+    case WM_SETCURSOR: dialog_.OnSetCursor(); return FALSE;  // the default processing still sets the pointer's shape
     case WM_SYSCOMMAND:
       if (!dialog_.OnSysCommand(static_cast<unsigned>(wparam))) return FALSE;
       SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
       return TRUE;
-    case WM_PAINT:
-      return PaintMinimised() ? TRUE : FALSE;
-    case WM_QUERYDRAGICON:
-      return role_ == Role::Main ? reinterpret_cast<INT_PTR>(icon_) : FALSE;
+    case WM_PAINT: return PaintMinimised() ? TRUE : FALSE;
+    case WM_QUERYDRAGICON: return role_ == Role::Main ? reinterpret_cast<INT_PTR>(icon_) : FALSE;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return Colour(reinterpret_cast<HDC>(wparam));
-    default:
-      (void)lparam;
-      return FALSE;
+    case WM_CTLCOLORSTATIC: return Colour(reinterpret_cast<HDC>(wparam));
+    default: (void)lparam; return FALSE;
   }
 }
 

@@ -170,8 +170,9 @@ class MainDialogCopy {
     std::memcpy(&style, hidden.data() + kStyleOffset, sizeof style);
     style &= ~static_cast<DWORD>(WS_VISIBLE);
     std::memcpy(hidden.data() + kStyleOffset, &style, sizeof style);
-    dialog_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(hidden.data()),
-                                         nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    dialog_ = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(hidden.data()), nullptr,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     if (dialog_ == nullptr) Fail("cannot make a copy of the main dialog");
   }
   ~MainDialogCopy() {
@@ -214,9 +215,9 @@ int Status() {
 
 int Fields() {
   HWND main = MainWindow();
-  const std::pair<const char*, int> fields[] = {
-      {"Call", ids::kCallEdit}, {"Rpt Send", ids::kRptSentEdit}, {"Rpt Rcvd", ids::kRptRcvdEdit},
-      {"Grid", ids::kGridEdit}, {"Freq", ids::kFreqEdit},        {"Mode", ids::kModeEdit}};
+  const std::pair<const char*, int> fields[] = {{"Call", ids::kCallEdit},        {"Rpt Send", ids::kRptSentEdit},
+                                                {"Rpt Rcvd", ids::kRptRcvdEdit}, {"Grid", ids::kGridEdit},
+                                                {"Freq", ids::kFreqEdit},        {"Mode", ids::kModeEdit}};
   for (const auto& [name, id] : fields) PrintLine(std::string(name) + "=" + Utf8TextOf(Item(main, id)));
   return 0;
 }

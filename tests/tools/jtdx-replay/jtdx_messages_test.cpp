@@ -4,6 +4,9 @@
 
 #include "hex_text.h"
 
+// The expected bytes are laid out by hand, a field to a string, so that each
+// reads against JTDX's field list; the formatter would break them apart.
+// clang-format off
 namespace {
 
 TEST(JtdxMessages, HeartbeatIsSchemaTwoWithMaxSchemaThreeAndVersion) {
@@ -63,3 +66,4 @@ TEST(JtdxMessages, JulianDaysMatchTheCalendar) {
 }
 
 }  // namespace
+// clang-format on

@@ -74,7 +74,8 @@ TEST(Scenario, WaitsRawCommentsAndBlankLines) {
 TEST(Scenario, BadLinesNameFileAndLine) {
   EXPECT_EQ(ErrorOf("heartbeat\nstatsu dial=1\n"),
             "s.txt:2: unknown message 'statsu' (known: heartbeat status decode clear qso close wait raw)");
-  EXPECT_EQ(ErrorOf("status dial=14.074"), "s.txt:1: dial: expected a whole number from 0 to 18446744073709551615, got '14.074'");
+  EXPECT_EQ(ErrorOf("status dial=14.074"),
+            "s.txt:1: dial: expected a whole number from 0 to 18446744073709551615, got '14.074'");
   EXPECT_EQ(ErrorOf("status rxdf=3000000000"),
             "s.txt:1: rxdf: expected a whole number from -2147483648 to 2147483647, got '3000000000'");
   EXPECT_EQ(ErrorOf("qso name=\"Bob"), "s.txt:1: missing closing quote");
@@ -83,7 +84,8 @@ TEST(Scenario, BadLinesNameFileAndLine) {
   EXPECT_EQ(ErrorOf("clear call=K1ABC"), "s.txt:1: unknown field 'call' for clear (known: id schema)");
   EXPECT_EQ(ErrorOf("wait"), "s.txt:1: wait needs one number of milliseconds, e.g. wait 300");
   EXPECT_EQ(ErrorOf("raw ADB"), "s.txt:1: raw needs the datagram's bytes as hex digits, e.g. raw ADBCCBDA 00000002");
-  EXPECT_EQ(ErrorOf("qso timeon=25:00"), "s.txt:1: timeon: expected a time HH:MM, HH:MM:SS or HH:MM:SS.mmm, got '25:00'");
+  EXPECT_EQ(ErrorOf("qso timeon=25:00"),
+            "s.txt:1: timeon: expected a time HH:MM, HH:MM:SS or HH:MM:SS.mmm, got '25:00'");
   EXPECT_EQ(ErrorOf("qso date=2023-02-29"), "s.txt:1: date: expected a date YYYY-MM-DD, got '2023-02-29'");
   EXPECT_EQ(ErrorOf("status txenabled=maybe"),
             "s.txt:1: txenabled: expected 1, 0, true, false, yes or no, got 'maybe'");

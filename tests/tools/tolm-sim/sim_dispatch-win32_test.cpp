@@ -19,10 +19,30 @@ namespace {
 // Arguments for one Invoke, given in call order; Invoke gets them last-first.
 class Args {
  public:
-  Args& Text(const wchar_t* text) { return Add([&](VARIANT& v) { v.vt = VT_BSTR; v.bstrVal = text ? SysAllocString(text) : nullptr; }); }
-  Args& Int(LONG value) { return Add([&](VARIANT& v) { v.vt = VT_I4; v.lVal = value; }); }
-  Args& Short(SHORT value) { return Add([&](VARIANT& v) { v.vt = VT_I2; v.iVal = value; }); }
-  Args& Real(double value) { return Add([&](VARIANT& v) { v.vt = VT_R8; v.dblVal = value; }); }
+  Args& Text(const wchar_t* text) {
+    return Add([&](VARIANT& v) {
+      v.vt = VT_BSTR;
+      v.bstrVal = text ? SysAllocString(text) : nullptr;
+    });
+  }
+  Args& Int(LONG value) {
+    return Add([&](VARIANT& v) {
+      v.vt = VT_I4;
+      v.lVal = value;
+    });
+  }
+  Args& Short(SHORT value) {
+    return Add([&](VARIANT& v) {
+      v.vt = VT_I2;
+      v.iVal = value;
+    });
+  }
+  Args& Real(double value) {
+    return Add([&](VARIANT& v) {
+      v.vt = VT_R8;
+      v.dblVal = value;
+    });
+  }
   Args& AsPut() {
     named_ = DISPID_PROPERTYPUT;
     return *this;

@@ -31,8 +31,8 @@ TEST(SimImport, ContactsOfTheBridgesFileJoinTheLogAsTheyWere) {
   const std::string log_path = (dir.Path() / "log.adi").string();
   const sys_days march_10{year{2024} / March / 10};
   std::string reason;
-  ASSERT_TRUE(AppendAdifRecord(unsaved, Contact("K1ABC", "FT8", 14074000, march_10 - 30s, march_10 + 45s), "Relvan",
-                               reason));
+  ASSERT_TRUE(
+      AppendAdifRecord(unsaved, Contact("K1ABC", "FT8", 14074000, march_10 - 30s, march_10 + 45s), "Relvan", reason));
   ASSERT_TRUE(AppendAdifRecord(unsaved, Contact("DL1XYZ", "Q65", 10368101500, march_10 + 8h, march_10 + 8h + 75s),
                                "Relvan", reason));
 

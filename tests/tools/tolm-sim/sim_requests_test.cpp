@@ -72,9 +72,9 @@ TEST(HostWire, EveryRequestParsesBackExactly) {
 }
 
 TEST(HostWire, MalformedRequestsAreRefusedWithAReason) {
-  for (const char* line : {"", "Hello\tworld", "ExecMacro", "ExecMacro\ta\tb", "SetLogField\tx\ta",
-                           "SetLogField\t99999999999\ta", "TxFrequency\t14075500.5", "RxFrequency\tnan",
-                           "ExecMacro\tends in \\", "ExecMacro\tunknown \\x41 escape"}) {
+  for (const char* line :
+       {"", "Hello\tworld", "ExecMacro", "ExecMacro\ta\tb", "SetLogField\tx\ta", "SetLogField\t99999999999\ta",
+        "TxFrequency\t14075500.5", "RxFrequency\tnan", "ExecMacro\tends in \\", "ExecMacro\tunknown \\x41 escape"}) {
     std::string text;
     std::string error;
     EXPECT_FALSE(ParseWireRequest(line, text, error).has_value()) << line;

@@ -90,14 +90,10 @@ TEST_F(TolmSim, EachSaveStartsANewEntryUnderOneHeader) {
 
 TEST_F(TolmSim, ModeMacrosSelectAdifModes) {
   const std::pair<const char*, std::map<std::string, std::string>> cases[] = {
-      {"<MODEADD:FT8>", {{"MODE", "FT8"}}},
-      {"<MODEADD:FT4>", {{"MODE", "MFSK"}, {"SUBMODE", "FT4"}}},
-      {"<MODEADD:JT65>", {{"MODE", "JT65"}}},
-      {"<MODEADD:JT9>", {{"MODE", "JT9"}}},
-      {"<MODEADD:T10>", {{"MODE", "T10"}}},
-      {"<MODEADD:JT9JT65>", {{"MODE", "MFSK"}, {"COMMENT", "JT9+JT65"}}},
-      {"<MODE:CW>", {{"MODE", "CW"}}},
-      {"<MODE:SSB>", {{"MODE", "SSB"}}},
+      {"<MODEADD:FT8>", {{"MODE", "FT8"}}},   {"<MODEADD:FT4>", {{"MODE", "MFSK"}, {"SUBMODE", "FT4"}}},
+      {"<MODEADD:JT65>", {{"MODE", "JT65"}}}, {"<MODEADD:JT9>", {{"MODE", "JT9"}}},
+      {"<MODEADD:T10>", {{"MODE", "T10"}}},   {"<MODEADD:JT9JT65>", {{"MODE", "MFSK"}, {"COMMENT", "JT9+JT65"}}},
+      {"<MODE:CW>", {{"MODE", "CW"}}},        {"<MODE:SSB>", {{"MODE", "SSB"}}},
   };
   SimHost host(Options(), Clock());
   for (const auto& [macro, modes] : cases) {
@@ -166,17 +162,22 @@ TEST(SimOptionsTest, ParsesTheCommandLine) {
   EXPECT_EQ(options.FailAfter, -1);
   EXPECT_EQ(options.ImportPath, "");
 
-  ASSERT_TRUE(parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0", "--import", "in.adi"}, options,
-                    error))
+  ASSERT_TRUE(
+      parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0", "--import", "in.adi"}, options, error))
       << error;
   EXPECT_EQ(options.AdifPath, "a.adi");
   EXPECT_EQ(options.ImportPath, "in.adi");
   EXPECT_EQ(options.TranscriptPath, "t.txt");
   EXPECT_EQ(options.FailAfter, 0);
 
-  for (const auto& bad : std::vector<std::vector<std::string>>{
-           {"--adif"}, {"--fail-after", "-1"}, {"--fail-after", "3x"}, {"--fail-after="}, {"--adif="}, {"--import"}, {"--verbose"},
-           {"log.adi"}}) {
+  for (const auto& bad : std::vector<std::vector<std::string>>{{"--adif"},
+                                                               {"--fail-after", "-1"},
+                                                               {"--fail-after", "3x"},
+                                                               {"--fail-after="},
+                                                               {"--adif="},
+                                                               {"--import"},
+                                                               {"--verbose"},
+                                                               {"log.adi"}}) {
     SimOptions untouched;
     error.clear();
     EXPECT_FALSE(parse(bad, untouched, error)) << bad[0];
