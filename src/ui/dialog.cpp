@@ -10,7 +10,7 @@ bool Dialog::UpdateData(bool save) {
 }
 
 void Dialog::OnOK() {
-  if (UpdateData(true)) Window().EndDialog(ids::kOk);
+  if (UpdateData(true) && OnAccepted()) Window().EndDialog(ids::kOk);
 }
 
 void Dialog::OnCancel() { Window().EndDialog(ids::kCancel); }

@@ -19,6 +19,8 @@ class Dialog {
 
   virtual bool OnInitDialog() { return true; }
   // The default button (control 1) and Enter: front ends send both here.
+  // The standard OK pulls the controls and, when they hold what the dialog
+  // takes and OnAccepted agrees, ends the run with IDOK.
   virtual void OnOK();
   // Esc, the close box, Alt+F4 and Close in the system menu.
   virtual void OnCancel();
@@ -38,6 +40,9 @@ class Dialog {
   // Moves the members into the controls (save false) or back (save true).
   // A pull may refuse a control's text; that ends the exchange with false.
   virtual bool DoDataExchange(bool /*save*/) { return true; }
+  // What a dialog does with the values OK pulled, before it ends; false
+  // keeps it open.
+  virtual bool OnAccepted() { return true; }
   bool UpdateData(bool save);
   // Edit notifications caused by the dialog's own push are not user edits.
   bool InDataExchange() const { return in_exchange_; }

@@ -44,8 +44,7 @@ void Setup::OnEditChanged(int control) {
   (void)UpdateData(true);
 }
 
-void Setup::OnOK() {
-  if (!UpdateData(true)) return;  // stays open
+bool Setup::OnAccepted() {
   if (PortNumber != state_.UdpPort || !state_.EndpointBound) {
     const int old_port = state_.UdpPort;
     switch (MoveEndpoint(state_, PortNumber)) {
@@ -53,15 +52,15 @@ void Setup::OnOK() {
       case PortChange::PortHeld:
         Window().ShowMessage(texts::PortHeldMessage(PortNumber, old_port, state_.EndpointBound), MessageKind::Error);
         Window().FocusControl(ids::kPortEdit);
-        return;
-      case PortChange::NoSocket: failures_.NoSocket(); return;
-      case PortChange::Blocking: failures_.ReportBlockingSocket(); return;
+        return false;
+      case PortChange::NoSocket: failures_.NoSocket(); return false;
+      case PortChange::Blocking: failures_.ReportBlockingSocket(); return false;
     }
   }
   // A port not stored gets no box: the bridge listens on it all the same, and
   // the status line already tells when the settings folder takes no file.
   (void)SaveUdpPort(state_);
-  Window().EndDialog(ids::kOk);
+  return true;
 }
 
 void Setup::OnSetCursor() {

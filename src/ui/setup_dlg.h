@@ -14,7 +14,6 @@ class Setup : public Dialog {
   Setup(BridgeState& state, SocketFailures& failures);
 
   bool OnInitDialog() override;
-  void OnOK() override;
   void OnEditChanged(int control) override;
   void OnSetCursor() override;
 
@@ -22,6 +21,9 @@ class Setup : public Dialog {
 
  protected:
   bool DoDataExchange(bool save) override;
+  // OK's own step: moves the endpoint to the port typed; false when the
+  // port is held elsewhere, and the dialog stays open.
+  bool OnAccepted() override;
 
  private:
   // Refuses the edit's text with a message and puts the focus back into it.
