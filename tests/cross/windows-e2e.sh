@@ -45,13 +45,7 @@ desktop="relvan-e2e-$$"
 # Ports of this run only, so that parallel runs and a real JTDX never meet;
 # the first part of the session is on JTDX's own 2237 when nothing holds it,
 # for the screenshot.
-read -r own_port port2 < <(python3 -c '
-import socket
-held = [socket.socket(socket.AF_INET, socket.SOCK_DGRAM) for _ in range(2)]
-for s in held:
-    s.bind(("127.0.0.1", 0))
-print(*(s.getsockname()[1] for s in held))
-') || fail "no free UDP ports (python3 is needed)"
+read -r own_port port2 < <("$source_dir/tests/support/free-udp-ports") || fail "no free UDP ports (python3 is needed)"
 port1=$own_port
 python3 -c 'import socket; socket.socket(socket.AF_INET, socket.SOCK_DGRAM).bind(("127.0.0.1", 2237))' 2>/dev/null &&
   port1=2237

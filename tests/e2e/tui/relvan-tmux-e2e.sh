@@ -30,13 +30,8 @@ trap cleanup EXIT
 
 # Two ports the system hands out, never 2237: other runs of these tests, and
 # a real bridge, may be listening beside this one.
-read -r port1 port2 < <(python3 -c '
-import socket
-held = [socket.socket(socket.AF_INET, socket.SOCK_DGRAM) for _ in range(2)]
-for s in held:
-    s.bind(("127.0.0.1", 0))
-print(*(s.getsockname()[1] for s in held))
-') || { echo "FAIL: no free UDP ports (python3 is needed)" >&2; exit 1; }
+read -r port1 port2 < <("$(dirname "$0")/../../support/free-udp-ports") ||
+  { echo "FAIL: no free UDP ports (python3 is needed)" >&2; exit 1; }
 printf '[Settings]\nUDP_Port=%s\n' "$port1" >"$dir/work/Plugins/Tolm_JTDX.ini"
 
 fail() {
