@@ -21,9 +21,10 @@ SocketHandle CreateUdpSocket() {
   return fd;
 }
 
-bool BindSocket(SocketHandle socket, PeerAddress address) {
+BindResult BindSocket(SocketHandle socket, PeerAddress address) {
   const sockaddr_in addr = ToSockaddr(address);
-  return ::bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+  const bool bound = ::bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+  return bound ? BindResult::Bound : BindResult::Held;
 }
 
 bool MakeNonBlocking(SocketHandle socket) {

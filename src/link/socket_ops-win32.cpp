@@ -31,9 +31,15 @@ SocketHandle CreateUdpSocket() {
   return static_cast<SocketHandle>(socket);
 }
 
-bool BindSocket(SocketHandle socket, PeerAddress address) {
+BindResult BindSocket(SocketHandle socket, PeerAddress address) {
+  // Without it another program of the same user could bind the port with
+  // SO_REUSEADDR and take the datagrams while the bridge says it listens.
+  BOOL exclusive = TRUE;
+  ::setsockopt(Native(socket), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive),
+               sizeof exclusive);
   const sockaddr_in addr = ToSockaddr(address);
-  return ::bind(Native(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+  if (::bind(Native(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) return BindResult::Bound;
+  return WSAGetLastError() == WSAEACCES ? BindResult::Reserved : BindResult::Held;
 }
 
 bool MakeNonBlocking(SocketHandle socket) {

@@ -17,7 +17,14 @@ void CleanupSocketLibrary();  // WSACleanup; nothing on POSIX
 // grants less, it keeps what it grants. kInvalidSocket on failure.
 SocketHandle CreateUdpSocket();
 inline constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
-bool BindSocket(SocketHandle socket, PeerAddress address);
+// Why a bind took the port or not. Reserved is Windows' own refusal of a port
+// it keeps for itself or one another program holds exclusively
+// (WSAEACCES); POSIX reports every refusal as Held.
+enum class BindResult { Bound, Held, Reserved };
+// Binds for this socket alone: on Windows with SO_EXCLUSIVEADDRUSE, so that
+// no other program can bind the same port with SO_REUSEADDR and take JTDX's
+// datagrams; on POSIX no reuse option is set, which is exclusive already.
+BindResult BindSocket(SocketHandle socket, PeerAddress address);
 bool MakeNonBlocking(SocketHandle socket);
 void CloseSocket(SocketHandle socket);
 

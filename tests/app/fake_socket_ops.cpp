@@ -15,7 +15,7 @@ SocketHandle CreateUdpSocket() {
   return next_socket++;
 }
 
-bool BindSocket(SocketHandle, PeerAddress) { return true; }
+BindResult BindSocket(SocketHandle, PeerAddress) { return FakeSockets::Bind; }
 bool MakeNonBlocking(SocketHandle) { return !FakeSockets::NonBlockingFails; }
 void CloseSocket(SocketHandle) { --FakeSockets::Open; }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "link/socket_ops.h"
 
 // Socket operations that fail on request. Linked into a test program ahead
 // of the link library, they take the place of the platform's own, so the
@@ -7,5 +8,6 @@ struct FakeSockets {
   static inline bool StartFails = false;
   static inline bool CreateFails = false;
   static inline bool NonBlockingFails = false;
+  static inline BindResult Bind = BindResult::Bound;
   static inline int Open = 0;  // sockets created and not closed
 };

@@ -32,6 +32,7 @@ class StartupFailure : public BridgeFixture {
   void SetUp() override {
     FakeSockets::StartFails = FakeSockets::CreateFails = FakeSockets::NonBlockingFails = false;
     FakeSockets::Open = 0;
+    FakeSockets::Bind = BindResult::Bound;
   }
   void TearDown() override { CloseEndpoint(*state); }
 };
@@ -74,6 +75,25 @@ TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnI
   EXPECT_EQ(FakeSockets::Open, 1);
   dialog.OnTimer(1500);
   EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2237");
+}
+
+// Windows refuses a port it keeps for itself (WSAEACCES) otherwise than one
+// a program holds: the operator reads which it is.
+TEST_F(StartupFailure, PortReservedByWindowsIsNamedSoAtStartAndInSetup) {
+  FakeSockets::Bind = BindResult::Reserved;
+  CRelvanDlg dialog(*state, host, exits, clock);
+  ASSERT_TRUE(window.Open(dialog));
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Port 2237 is reserved by Windows");
+  std::string said;
+  window.ChildScript = [&](Dialog& setup, FakeWindowPort& setup_window) {
+    setup_window.Type(ids::kPortEdit, "2238");
+    setup.OnOK();
+    said = setup_window.Messages.at(0).first;
+    setup.OnCancel();
+  };
+  dialog.OnButtonClicked(ids::kSetupButton);
+  EXPECT_EQ(said,
+            "Port 2238 is reserved by Windows; Relvan cannot hear JTDX until that port is free or another is chosen.");
 }
 
 TEST_F(StartupFailure, NoSocketFromSetupEndsTheProgramWithCode11) {

@@ -89,6 +89,11 @@ TEST_F(Endpoint, PortHeldByAnotherSocketIsReportedAndNothingElseBreaks) {
   EXPECT_TRUE(state->EndpointBound);
 }
 
+TEST_F(Endpoint, IsBoundForItselfAlone) {
+  ASSERT_TRUE(Open(FreePort()));
+  EXPECT_TRUE(BoundForItselfAlone(state->UdpSocket));
+}
+
 TEST_F(Endpoint, ReopeningReleasesThePortOfTheOpenEndpoint) {
   const std::uint16_t port = FreePort();
   ASSERT_TRUE(Open(port));

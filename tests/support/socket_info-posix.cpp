@@ -16,3 +16,12 @@ int ReceiveQueueBytes(SocketHandle socket) {
   if (::getsockopt(static_cast<int>(socket), SOL_SOCKET, SO_RCVBUF, &bytes, &length) != 0) return 0;
   return bytes;
 }
+
+bool BoundForItselfAlone(SocketHandle socket) {
+  for (const int option : {SO_REUSEADDR, SO_REUSEPORT}) {
+    int value = 1;
+    socklen_t length = sizeof value;
+    if (::getsockopt(static_cast<int>(socket), SOL_SOCKET, option, &value, &length) != 0 || value != 0) return false;
+  }
+  return true;
+}

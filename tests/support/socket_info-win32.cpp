@@ -16,3 +16,11 @@ int ReceiveQueueBytes(SocketHandle socket) {
     return 0;
   return bytes;
 }
+
+bool BoundForItselfAlone(SocketHandle socket) {
+  BOOL exclusive = FALSE;
+  int length = sizeof exclusive;
+  return ::getsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<char*>(&exclusive),
+                      &length) == 0 &&
+         exclusive != FALSE;
+}

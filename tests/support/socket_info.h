@@ -10,3 +10,6 @@
 std::optional<std::uint16_t> BoundPort(SocketHandle socket);
 // The size of its receive queue in bytes, as the system counts it.
 int ReceiveQueueBytes(SocketHandle socket);
+// Whether no other socket may bind its port beside it: on Windows
+// SO_EXCLUSIVEADDRUSE is set, on POSIX neither SO_REUSEADDR nor SO_REUSEPORT.
+bool BoundForItselfAlone(SocketHandle socket);

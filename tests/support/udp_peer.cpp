@@ -25,7 +25,7 @@ UdpPeer::UdpPeer(std::uint16_t port) {
   StartSocketLibrary();  // counted: each peer starts and ends its own use
   socket_ = CreateUdpSocket();
   if (socket_ == kInvalidSocket) return;
-  bound_ = BindSocket(socket_, {kLoopbackIp, port}) && MakeNonBlocking(socket_);
+  bound_ = BindSocket(socket_, {kLoopbackIp, port}) == BindResult::Bound && MakeNonBlocking(socket_);
   if (const auto bound = BoundPort(socket_)) port_ = *bound;
 }
 
