@@ -27,6 +27,10 @@ struct BridgeState {
   SocketHandle UdpSocket = kInvalidSocket;
   int UdpPort = 2237;
   bool EndpointBound = false;  // whether the last bind took the port
+  bool PortReserved = false;   // the last bind was refused for a port Windows reserves
+  // The socket a move of the endpoint left, kept until what was queued on it
+  // has been handled.
+  SocketHandle RetiredSocket = kInvalidSocket;
   PeerAddress BindAddress;     // 127.0.0.1 and the port
   PeerAddress LastSender;      // where the last datagram came from; Heartbeats are answered there
 
@@ -64,10 +68,13 @@ struct BridgeState {
   std::string UnsavedContactsPath;
   int UnsavedWaiting = 0;        // records in that file when it was last counted
   bool SettingsWritable = true;  // whether Plugins takes files: no contact could be kept otherwise
-  // The last contact Tolm saved, when, and how many since the program started.
+  bool SettingsUnreadable = false;  // the settings file is there but could not be read: the port fell back
+  // The last contact Tolm saved, when, and how many on that UTC day since
+  // the program started.
   std::string LastSavedCall;
   Clock::TimePoint LastSavedAt;
   int SavedCount = 0;
+  Clock::TimePoint UpkeepDoneAt;  // when the unsaved file was last counted and the port last tried
   // What the window has still to tell the operator, oldest first.
   std::deque<OperatorNotice> Notices;
 

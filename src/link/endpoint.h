@@ -22,29 +22,41 @@ enum class EndpointStatus {
 
 // Closes an endpoint that is still open, then: a new socket, BindAddress set
 // to 127.0.0.1 and the port, the caller's own step, the bind (its outcome
-// kept in EndpointBound), the non-blocking switch.
-EndpointStatus OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step);
+// kept in EndpointBound and PortReserved), the non-blocking switch.
+[[nodiscard]] EndpointStatus OpenEndpoint(BridgeState& state, const std::function<void()>& caller_step);
 
 // Moving the endpoint to another port (or binding its port again).
 enum class PortChange {
-  Moved,     // listening on the new port; the old socket is closed
-  PortHeld,  // the new port could not be bound; the old endpoint is untouched
-  NoSocket,  // no socket could be made; the old endpoint is untouched
-  Blocking,  // the new socket would block; it is closed, the old one untouched
+  Moved,         // listening on the new port; the old socket is closed
+  PortHeld,      // the new port could not be bound; the old endpoint is untouched
+  PortReserved,  // the same, a port Windows keeps for itself or another holds exclusively
+  NoSocket,      // no socket could be made; the old endpoint is untouched
+  Blocking,      // the new socket would block; it is closed, the old one untouched
 };
 
-// Binds a new socket on `port` first, and only once it listens there closes
-// the old one and makes `port` UdpPort: the bridge never stops listening
-// because a port it was asked to move to is taken.
-PortChange MoveEndpoint(BridgeState& state, int port);
+// Binds a new socket on `port` first, and only once it listens there makes
+// `port` UdpPort: the bridge never stops listening because a port it was
+// asked to move to is taken. A bound old socket is kept as RetiredSocket,
+// so that what was queued on it is still handled, until the next tick or
+// CloseRetiredSocket; an unbound one is closed.
+[[nodiscard]] PortChange MoveEndpoint(BridgeState& state, int port);
 
-// Closes the socket; does nothing when it is closed already.
+// One more try at binding UdpPort, for an endpoint whose port was held when
+// it was opened; true when it listens now. Nothing happens to an endpoint
+// that is bound or closed.
+bool RetryBind(BridgeState& state);
+
+// Closes the socket, and the retired one; does nothing when they are closed
+// already.
 void CloseEndpoint(BridgeState& state);
+void CloseRetiredSocket(BridgeState& state);
 
 // Takes one waiting datagram, whole, into RecvBuffer and its sender into
 // LastSender, without waiting. Returns false when none was taken (nothing
-// waiting, endpoint closed or unbound).
+// waiting, endpoint closed or unbound). The second takes from the socket a
+// move retired.
 bool ReceiveDatagram(BridgeState& state);
+bool ReceiveRetiredDatagram(BridgeState& state);
 
 // Sends bytes to LastSender from the endpoint; failures are ignored, and
 // nothing goes out before a datagram has come in.

@@ -108,9 +108,71 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Cloc
   if (!host.IsAttached()) TryToAttach(state, host);
   RefreshTitle(state, window);
 
-  for (int taken = 0; taken < kMaxDatagramsPerTick && ReceiveDatagram(state); ++taken) {
-    RunHostWork(state, host, [&] { DispatchDatagram(state, host, window); });
+  int taken = 0;
+  const auto handle_all = [&](bool (*receive)(BridgeState&)) {
+    for (; taken < kMaxDatagramsPerTick && receive(state); ++taken) {
+      RunHostWork(state, host, [&] { DispatchDatagram(state, host, window); });
+    }
+  };
+  if (state.RetiredSocket != kInvalidSocket) {
+    handle_all(ReceiveRetiredDatagram);
+    CloseRetiredSocket(state);
   }
+  handle_all(ReceiveDatagram);
 
   window.StartPollTimer();
+}
+
+namespace {
+
+// A host that is not there: a QSO Logged handed with it goes to the
+// unsaved-contacts file without a call.
+class AbsentHost : public HostLink {
+ public:
+  void AttachHost() override {}
+  bool IsAttached() const override { return false; }
+  void DetachHost() override {}
+  void ExecMacro(std::string_view) override {}
+  void SetLogField(LogField, std::string_view) override {}
+  void TxFrequency(double) override {}
+  void RxFrequency(double) override {}
+};
+
+// The main dialog's stand-in at the end, when its window may be gone.
+class UnseenWindow : public MainWindow {
+ public:
+  DisplayFields& Fields() override { return fields_; }
+  void PushFields() override {}
+  void SetTitle(const std::string&) override {}
+  void StartPollTimer() override {}
+  void StopPollTimer() override {}
+
+ private:
+  DisplayFields fields_;
+};
+
+}  // namespace
+
+void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& clock) {
+  UnseenWindow window;
+  AbsentHost absent;
+  const Clock::TimePoint deadline = clock.Now() + kDrainTime;
+  int late = 0;  // a sender that never stops must not hold the program open
+  const auto drain = [&](bool (*receive)(BridgeState&)) {
+    while (late < kMaxDatagramsPerTick && receive(state)) {
+      state.TickTime = clock.Now();
+      if (state.TickTime < deadline) {
+        RunHostWork(state, host, [&] { DispatchDatagram(state, host, window); });
+        continue;
+      }
+      ++late;
+      if (DatagramByte(state, kTypeByte) == static_cast<std::uint8_t>(MessageType::QsoLogged)) {
+        DispatchDatagram(state, absent, window);
+      }
+    }
+  };
+  drain(ReceiveRetiredDatagram);
+  drain(ReceiveDatagram);
+  state.Notices.clear();
+  CloseEndpoint(state);
 }

@@ -18,7 +18,9 @@ inline constexpr std::chrono::seconds kReattachDelay{3};
 // attaches to the host while detached (and brings a host that has just
 // attached up to date with the last Status), writes the title when what it
 // says has changed, then takes every datagram waiting, up to
-// kMaxDatagramsPerTick, in arrival order, and acts on each once. A tick with
+// kMaxDatagramsPerTick, in arrival order, and acts on each once: first what
+// was left on the socket a move of the endpoint retired (which it then
+// closes), then the endpoint's own. A tick with
 // nothing new calls nothing, and every tick re-arms the timer.
 //
 // Nothing stops the intake. A failing host call ends only the host work of
@@ -30,6 +32,18 @@ inline constexpr std::chrono::seconds kReattachDelay{3};
 // contact that did not reach it. JTDX's Close is remembered in JtdxClosed
 // until the next datagram; the endpoint stays open for the next JTDX.
 void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Clock& clock);
+
+// How long the end of the program waits on Tolm for what is still queued.
+inline constexpr std::chrono::seconds kDrainTime{1};
+
+// The end of the program, however it ends: what is queued on the endpoint
+// is handled as a tick would, for kDrainTime (a call under way is not cut);
+// after that each QSO Logged left goes to the unsaved-contacts file without
+// a host call, and every other datagram is dropped. No box follows: the
+// notices are dropped, and the next start's status line tells of the
+// contacts waiting. Then the endpoint is closed. The main dialog's fields
+// are not touched: its window may be gone.
+void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& clock);
 
 // Tests the datagram just received and hands it to its handler. A failing
 // host call throws HostCallError out of it.

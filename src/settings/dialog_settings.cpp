@@ -30,6 +30,7 @@ WindowPosition LoadPosition(BridgeState& state, const PositionKeys& keys, Window
 
 WindowPosition LoadMainDialogSettings(BridgeState& state) {
   CreateSettingsDirectory();
+  state.SettingsUnreadable = SettingsFileUnreadable();
   const auto position = LoadPosition(state, kMainDialogPositionKeys, kMainDialogFallbackPosition);
   state.UdpPort = StoredPort().value_or(kFallbackUdpPort);
   return position;

@@ -23,7 +23,8 @@ inline constexpr int kMinUdpPort = 1;
 inline constexpr int kMaxUdpPort = 65535;
 
 // Main dialog initialisation: creates "Plugins", reads the dialog's position
-// into the cache and the port into UdpPort. Returns the position to move the
+// into the cache and the port into UdpPort, and notes in SettingsUnreadable
+// whether a settings file that is there could not be read. Returns the position to move the
 // dialog to (its size and stacking order stay as they are).
 WindowPosition LoadMainDialogSettings(BridgeState& state);
 

@@ -19,6 +19,8 @@ int ReadSetting(const char* key) {
   return ParseSettingValue(IniValue(file.Text, kSettingsSection, key));
 }
 
+bool SettingsFileUnreadable() { return ReadTextFile(kSettingsPath).Status == FileReadStatus::Failed; }
+
 bool WriteSetting(const char* key, int value) {
   return UpdateTextFile(kSettingsPath, [&](const FileContents& file) -> std::optional<std::string> {
     // A file that exists but cannot be read is not replaced by one holding a

@@ -37,6 +37,18 @@ int ReadSetting(const char* key) {
   return ParseSettingValue(buffer);
 }
 
+bool SettingsFileUnreadable() {
+  if (!SettingsFileUsable()) return true;
+  const HANDLE file = CreateFileA(kSettingsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 bool WriteSetting(const char* key, int value) {
   if (!SettingsFileUsable()) return false;
   const auto text = FormatSettingValue(value);

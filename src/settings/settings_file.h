@@ -14,6 +14,12 @@
 // describes.
 int ReadSetting(const char* key);
 
+// Whether something is in the settings file's place that cannot be read as
+// it: a file we may not read, a directory, a FIFO, a file over
+// kMaxSettingsFileBytes. Every setting then reads as 0, and the operator
+// should hear why the port fell back. False when there is no file.
+bool SettingsFileUnreadable();
+
 // Stores `value` under `key` as decimal text, creating the section and the
 // file as needed and keeping the rest of the file. True when written; a
 // write that fails (no "Plugins" directory, a read-only directory or file,

@@ -47,8 +47,9 @@ std::string CountOfContacts(std::size_t count) {
 
 }  // namespace
 
-std::string PortHeldMessage(int wanted_port, int current_port, bool listening) {
-  std::string text = "Port " + std::to_string(wanted_port) + " is held by another program; ";
+std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved) {
+  std::string text = "Port " + std::to_string(wanted_port) +
+                     (reserved ? " is reserved by Windows; " : " is held by another program; ");
   if (listening) return text + "Relvan goes on listening on port " + std::to_string(current_port) + ".";
   return text + "Relvan cannot hear JTDX until that port is free or another is chosen.";
 }

@@ -13,8 +13,8 @@ namespace texts {
 // "18:40 UTC".
 std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when);
 
-// Setup's OK on a port another program holds.
-std::string PortHeldMessage(int wanted_port, int current_port, bool listening);
+// Setup's OK on a port another program holds, or one Windows reserves.
+std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved);
 
 // The box for one notice.
 std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsaved_path);

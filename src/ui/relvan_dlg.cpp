@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "adif/adif_file.h"
 #include "link/bridge_title.h"
 #include "link/endpoint.h"
 #include "link/poll_tick.h"
+#include "link/upkeep.h"
 #include "settings/dialog_settings.h"
 #include "settings/settings_file.h"
 #include "ui/about_dlg.h"
@@ -44,7 +44,7 @@ bool CRelvanDlg::OnInitDialog() {
   Window().MoveWindow(position.X, position.Y);
   state_.UnsavedContactsPath = UnsavedContactsPath();
   state_.SettingsWritable = SettingsFolderWritable();
-  CountUnsavedContacts(clock_.Now());
+  RunUpkeep(state_, clock_.Now());
 
   if (!StartSockets()) {
     failures_.SocketsDidNotStart();
@@ -72,18 +72,9 @@ bool CRelvanDlg::OnInitDialog() {
 
 void CRelvanDlg::OnTimer(unsigned) {
   PollTick(state_, host_, *this, clock_);
-  if (state_.TickTime - unsaved_counted_at_ >= kUnsavedRecount || state_.TickTime < unsaved_counted_at_) {
-    CountUnsavedContacts(state_.TickTime);
-  }
+  RunUpkeep(state_, state_.TickTime);
   UpdateStatusLine();
   ShowNotices();
-}
-
-void CRelvanDlg::CountUnsavedContacts(Clock::TimePoint now) {
-  // The operator empties the file by importing it into Tolm and renaming or
-  // deleting it, outside Relvan: the file says how many still wait.
-  state_.UnsavedWaiting = CountAdifRecords(state_.UnsavedContactsPath);
-  unsaved_counted_at_ = now;
 }
 
 void CRelvanDlg::UpdateStatusLine() {
@@ -132,7 +123,7 @@ void CRelvanDlg::OnButtonClicked(int control) {
 
 void CRelvanDlg::OnOK() {
   Dialog::OnOK();
-  CloseEndpoint(state_);
+  DrainAndCloseEndpoint(state_, host_, clock_);
 }
 
 void CRelvanDlg::OnSetup() {

@@ -1,5 +1,4 @@
 #pragma once
-#include <chrono>
 #include <string>
 
 #include "core/bridge_state.h"
@@ -20,7 +19,8 @@ class CRelvanDlg : public Dialog, public MainWindow {
   CRelvanDlg(BridgeState& state, HostLink& host, SocketFailures& failures, const Clock& clock);
 
   bool OnInitDialog() override;
-  // Finish: the standard OK, then the socket is closed.
+  // Finish: the standard OK, then what is queued is handled and the socket
+  // is closed.
   void OnOK() override;
   void OnButtonClicked(int control) override;
   void OnTimer(unsigned id) override;
@@ -39,8 +39,6 @@ class CRelvanDlg : public Dialog, public MainWindow {
 
  private:
   void OnSetup();
-  // Counts the records waiting in the unsaved-contacts file.
-  void CountUnsavedContacts(Clock::TimePoint now);
   // Writes the status line when what it says has changed.
   void UpdateStatusLine();
   // Shows the notices the ticks queued, one box at a time.
@@ -56,7 +54,4 @@ class CRelvanDlg : public Dialog, public MainWindow {
   DisplayFields fields_;
   bool box_open_ = false;
   std::string status_text_;
-  Clock::TimePoint unsaved_counted_at_;
-  // The unsaved-contacts file is looked at every few seconds, not every tick.
-  static constexpr std::chrono::seconds kUnsavedRecount{3};
 };

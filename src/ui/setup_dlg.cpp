@@ -47,10 +47,14 @@ void Setup::OnEditChanged(int control) {
 bool Setup::OnAccepted() {
   if (PortNumber != state_.UdpPort || !state_.EndpointBound) {
     const int old_port = state_.UdpPort;
-    switch (MoveEndpoint(state_, PortNumber)) {
+    const PortChange change = MoveEndpoint(state_, PortNumber);
+    switch (change) {
       case PortChange::Moved: state_.TitleStale = true; break;
       case PortChange::PortHeld:
-        Window().ShowMessage(texts::PortHeldMessage(PortNumber, old_port, state_.EndpointBound), MessageKind::Error);
+      case PortChange::PortReserved:
+        Window().ShowMessage(
+            texts::PortHeldMessage(PortNumber, old_port, state_.EndpointBound, change == PortChange::PortReserved),
+            MessageKind::Error);
         Window().FocusControl(ids::kPortEdit);
         return false;
       case PortChange::NoSocket: failures_.NoSocket(); return false;

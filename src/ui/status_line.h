@@ -11,9 +11,11 @@ namespace texts {
 inline constexpr std::size_t kStatusLineMax = 40;
 
 // The status line under the main dialog's buttons: the first that holds of
-// the port held elsewhere, the settings folder that takes no file, contacts
-// waiting in the unsaved-contacts file, Tolm not answering or not running,
-// JTDX closed, the last contact saved, and where the bridge listens.
+// the port held elsewhere (or reserved by Windows), the settings folder that
+// takes no file, a settings file that could not be read, contacts waiting in
+// the unsaved-contacts file, Tolm not answering or not running, JTDX closed,
+// the last contact saved (with the count of that UTC day while it lasts, by
+// TickTime), and where the bridge listens.
 std::string StatusLine(const BridgeState& state, bool host_attached);
 
 }  // namespace texts

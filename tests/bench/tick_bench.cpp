@@ -63,7 +63,7 @@ struct Bridge {
   Bridge() {
     StartSockets();
     state->UdpPort = UdpPeer().Port();
-    OpenEndpoint(*state, nullptr);
+    (void)OpenEndpoint(*state, nullptr);
   }
   ~Bridge() {
     CloseEndpoint(*state);

@@ -23,6 +23,14 @@ TEST_F(DialogSettingsTest, WithoutAFileTheFallbacksApplyAndNothingIsWritten) {
   EXPECT_EQ(setup.Port, 2237);
   EXPECT_EQ(state.UdpPort, 9999);  // the port the bridge listens on stays
   EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+  EXPECT_FALSE(state.SettingsUnreadable);  // no file is no fault
+
+  // Something in the file's place that cannot be read: the port falls back
+  // as before, and the operator is to hear why.
+  std::filesystem::create_directory(SettingsPath());
+  LoadMainDialogSettings(state);
+  EXPECT_EQ(state.UdpPort, 2237);
+  EXPECT_TRUE(state.SettingsUnreadable);
 }
 
 TEST_F(DialogSettingsTest, ZeroAndNonNumbersTakeTheFallbackEachOnItsOwn) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "read_adif_log.h"
 #include "bridge_fixture.h"
@@ -59,14 +60,31 @@ TEST_F(MainDialog, StoredPositionFallsBackOnlyWhereItReadsAsZero) {
   EXPECT_EQ(window.Moves, (std::vector<std::pair<int, int>>{{10, -1080}}));
 }
 
-TEST_F(MainDialog, PortHeldByAnotherProgramIsShownInTheStatusLine) {
-  UdpPeer other_program;
-  WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(other_program.Port()) + "\n");
+TEST_F(MainDialog, PortHeldAtStartIsShownAndTakenOnceTheOtherProgramLetsGo) {
+  auto other_program = std::make_unique<UdpPeer>();
+  port = other_program->Port();
+  WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(port) + "\n");
+  host.AttachAvailable = true;
   ASSERT_TRUE(window.Open(dialog));
-  EXPECT_EQ(window.Title, Title(other_program.Port()));
-  EXPECT_EQ(window.Controls[ids::kStatusLine],
-            "Port " + std::to_string(other_program.Port()) + " is held by another program");
+  EXPECT_EQ(window.Title, Title(port));
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Port " + std::to_string(port) + " is held by another program");
   EXPECT_TRUE(window.TimerRunning(1500));
+
+  other_program.reset();
+  clock.Advance(std::chrono::seconds(2));
+  dialog.OnTimer(1500);
+  EXPECT_FALSE(state->EndpointBound);  // tried again every 3 s, not every tick
+  clock.Advance(std::chrono::seconds(1));
+  dialog.OnTimer(1500);
+  EXPECT_EQ(BoundPort(state->UdpSocket), port);
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on port " + std::to_string(port));
+  EXPECT_TRUE(window.Messages.empty());
+
+  UdpPeer jtdx;
+  jtdx.SendTo(port, EncodeMessage(QsoLoggedMessage()));
+  ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+  dialog.OnTimer(1500);
+  EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
 }
 
 TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
@@ -132,12 +150,18 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   EXPECT_TRUE(window.TimerRunning(1500));
 }
 
-TEST_F(MainDialog, FinishPullsTheFieldsAndClosesTheSocket) {
+TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {
+  host.AttachAvailable = true;
   OpenOnFreePort();
   window.Controls[ids::kGridEdit] = "FN42";
+  UdpPeer jtdx;
+  jtdx.SendTo(port, EncodeMessage(QsoLoggedMessage()));
+  ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+  host.AttachHost();
   dialog.OnOK();  // the Finish button, or Enter anywhere in the dialog
   EXPECT_EQ(window.Result, ids::kOk);
   EXPECT_EQ(dialog.Fields().Grid, "FN42");
+  EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
   EXPECT_EQ(state->UdpSocket, kInvalidSocket);
 }
 

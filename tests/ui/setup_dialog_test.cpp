@@ -79,6 +79,10 @@ TEST_F(SetupDialog, RefusesTextThatIsNoPortAndKeepsWhatWasTypedToItself) {
 }
 
 TEST_F(SetupDialog, OkMovesToTheNewPortStoresItAndTheNextTickTitlesIt) {
+  // A contact JTDX sent to the old port just before OK is not lost.
+  UdpPeer jtdx;
+  jtdx.SendTo(old_port, EncodeMessage(QsoLoggedMessage()));
+  ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
   const std::uint16_t new_port = UdpPeer().Port();
   setup_window.Type(ids::kPortEdit, std::to_string(new_port));
   setup.OnOK();
@@ -88,6 +92,8 @@ TEST_F(SetupDialog, OkMovesToTheNewPortStoresItAndTheNextTickTitlesIt) {
   EXPECT_EQ(ReadSetting("UDP_Port"), new_port);
   main.OnTimer(1500);
   EXPECT_EQ(window.Title, Title(new_port));
+  EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
+  EXPECT_EQ(state->RetiredSocket, kInvalidSocket);
 }
 
 TEST_F(SetupDialog, OkOnAPortHeldElsewhereKeepsTheOldPortListeningAndStoresNothing) {

@@ -15,6 +15,7 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   const auto state = std::make_unique<BridgeState>();
   state->EndpointBound = true;
   const FakeClock clock;
+  state->TickTime = clock.Now();
   bool attached = true;
   std::vector<std::string> said;
   auto say = [&] {
@@ -27,6 +28,9 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   state->LastSavedAt = clock.Now() - minutes{9};
   state->SavedCount = 3;
   say();
+  state->TickTime += hours{6};  // past 00:00 UTC: "today" would be untrue
+  say();
+  state->TickTime = clock.Now();
   state->LastSavedCall = "VP2E/K1ABCDEF/QRP";  // too long for the count
   say();
   state->JtdxClosed = true;
@@ -40,21 +44,28 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   say();
   state->UnsavedWaiting = 12;
   say();
+  state->SettingsUnreadable = true;
+  say();
   state->SettingsWritable = false;
   say();
   state->EndpointBound = false;
   say();
+  state->PortReserved = true;
+  say();
   EXPECT_EQ(said, (std::vector<std::string>{
                       "Listening on port 2237",
                       "K1ABC saved at 18:31 UTC (3 today)",
+                      "K1ABC saved at 18:31 UTC",
                       "VP2E/K1ABCDEF/QRP saved at 18:31 UTC",
                       "JTDX closed at 18:40 UTC",
                       "Tolm is not running",
                       "Tolm is not answering",
                       "1 contact waits in Tolm_JTDX_unsaved.adi",
                       "12 contacts wait in the unsaved file",
+                      "Tolm_JTDX.ini unreadable; port 2237",
                       "Settings folder cannot be written",
                       "Port 2237 is held by another program",
+                      "Port 2237 is reserved by Windows",
                   }));
 }
 

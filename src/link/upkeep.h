@@ -1,0 +1,16 @@
+#pragma once
+#include <chrono>
+
+#include "core/bridge_state.h"
+#include "core/clock.h"
+
+// How often the bridge looks again at what changes outside it.
+inline constexpr std::chrono::seconds kUpkeepInterval{3};
+
+// The bridge's slower duties, done at most once per kUpkeepInterval (and at
+// once after the clock was set back): the unsaved-contacts file is counted
+// again, since the operator empties it outside Relvan, and a port that was
+// held when the endpoint opened is tried again, without a word, until it
+// binds. Both front ends call it after each tick; the first call at start-up
+// only counts, the endpoint being opened after it.
+void RunUpkeep(BridgeState& state, Clock::TimePoint now);
