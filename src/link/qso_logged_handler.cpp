@@ -131,6 +131,9 @@ void HandleQsoLogged(BridgeState& state, HostLink& host, MainWindow& window) {
     throw;
   }
 
+  // The count is of the UTC day: the first save after 00:00 UTC starts it again.
+  using std::chrono::days;
+  if (std::chrono::floor<days>(state.TickTime) != std::chrono::floor<days>(state.LastSavedAt)) state.SavedCount = 0;
   state.LastSavedCall = contact->Call;
   state.LastSavedAt = state.TickTime;
   ++state.SavedCount;

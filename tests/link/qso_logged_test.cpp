@@ -69,6 +69,19 @@ TEST_F(QsoLoggedHandling, TheSameBytesAgainAreSavedOnceEveryOtherContactIsSaved)
   EXPECT_EQ(Saves(), 2);
 }
 
+// "(N today)" on the status line counts from 00:00 UTC, wherever the
+// machine is (the suite runs in more than one zone).
+TEST_F(QsoLoggedHandling, SavedCountStartsAgainAtMidnightUtc) {
+  using namespace std::chrono;
+  clock.now = sys_days{year{2024} / 6 / 1} + hours{23} + minutes{59};
+  Tick(Qso("K1ABC"));
+  EXPECT_EQ(state->SavedCount, 1);
+  clock.Advance(minutes{2});
+  Tick(Qso("W9XYZ"));
+  EXPECT_EQ(state->SavedCount, 1);
+  EXPECT_EQ(state->LastSavedCall, "W9XYZ");
+}
+
 TEST_F(QsoLoggedHandling, ContactWithoutACallIsNoContactAndAnImpossibleFrequencyIsLeftOut) {
   Tick(Qso(""));
   EXPECT_TRUE(Calls().empty());
