@@ -2,7 +2,8 @@
 # relvan in a terminal, walked through one story under a private tmux server:
 # start beside tolm-sim, a replayed FT8 session fills the fields and saves the
 # contact, Setup moves the bridge to a new port where the next contact
-# arrives, the host ends in the middle (error box) and comes back, Finish.
+# arrives, the host ends in the middle (error box) and comes back, Finish;
+# then a start with a settings file that cannot be read.
 #
 # usage: RELVAN_VERSION=X.Y.Z relvan-tmux-e2e.sh RELVAN TOLM_SIM JTDX_REPLAY EXAMPLES_DIR WORK_ROOT
 set -euo pipefail
@@ -192,5 +193,23 @@ until [ -s "$dir/relvan.status" ]; do
 done
 [ "$(cat "$dir/relvan.status")" = 0 ] || fail "relvan ended with $(cat "$dir/relvan.status")"
 [ ! -s "$dir/relvan.err" ] || fail "relvan wrote to standard error"
+
+echo "== a settings file that cannot be read is told, and left as it is"
+rm "$dir/work/Plugins/Tolm_JTDX.ini" "$dir/relvan.status"
+mkdir "$dir/work/Plugins/Tolm_JTDX.ini"  # unreadable as a file, even for root
+"${tmux[@]}" new-session -d -s again -x 80 -y 24 -c "$dir/work" \
+  "'$relvan' 2>'$dir/relvan.err'; echo \$? >'$dir/relvan.status'"
+screen() { "${tmux[@]}" capture-pane -p -t again; }
+wait_title "Tolm<->JTDX UDP port = 2237"
+# The port falls back to 2237, which a real bridge or another run may hold:
+# that comes first on the line.
+wait_screen '^ *(Tolm_JTDX\.ini unreadable; port 2237|Port 2237 is held by another program) *$'
+"${tmux[@]}" send-keys -t again Escape
+deadline=$((SECONDS + 10))
+until [ -s "$dir/relvan.status" ]; do
+  [ $SECONDS -lt $deadline ] || fail "relvan did not end on Esc"
+  sleep 0.1
+done
+[ -d "$dir/work/Plugins/Tolm_JTDX.ini" ] || fail "the unreadable settings file was replaced"
 rm -rf "$dir"
 echo "PASS"
