@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -15,6 +16,17 @@ struct PeerAddress {
   std::uint32_t Ip = 0;
   std::uint16_t Port = 0;
 };
+
+// A contact saved or kept, as the duplicate check knows it again: by its
+// bytes, or by its call, time off and frequency when it comes cut or with
+// other bytes.
+struct HandledContact {
+  std::vector<std::uint8_t> Bytes;
+  std::string Call;
+  std::chrono::sys_time<std::chrono::milliseconds> TimeOff;
+  std::int64_t FrequencyHz = 0;
+};
+inline constexpr std::size_t kRecentContacts = 64;
 
 // The largest datagram UDP can carry; every datagram is received whole.
 inline constexpr std::size_t kMaxDatagram = 65536;
@@ -41,9 +53,9 @@ struct BridgeState {
   std::size_t ReadPos = 0;
 
   // Message handling.
-  std::vector<std::uint8_t> LastContactBytes;  // the bytes of the last contact saved or kept
-  bool TitleStale = false;                     // the port changed: the title is made anew at the next tick
-  bool HasStatusForNewHost = false;            // a Status has been handled: its state is worth sending to a new host
+  std::deque<HandledContact> RecentContacts;  // the last kRecentContacts saved or kept, oldest first
+  bool TitleStale = false;                    // the port changed: the title is made anew at the next tick
+  bool HasStatusForNewHost = false;           // a Status has been handled: its state is worth sending to a new host
   // What the next Status's dial frequency is compared with: the Rx frequency
   // a Status wrote, or the Tx frequency of a logged contact. Hz.
   std::int64_t DialReferenceHz = 0;
@@ -61,6 +73,7 @@ struct BridgeState {
   // Tolm and JTDX coming and going.
   Clock::TimePoint TickTime;      // when the tick running now started
   bool HostOutage = false;        // a call failed and no attach has worked since
+  std::string HostFailure;        // while HostOutage: the failed call and why ("ExecMacro: Broken pipe")
   Clock::TimePoint NextAttachAt;  // after a failed call, no attach before this
   bool JtdxClosed = false;        // JTDX said Close and has sent nothing since
   Clock::TimePoint JtdxClosedAt;

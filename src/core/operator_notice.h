@@ -7,16 +7,32 @@
 // Tolm stopped answering, or a contact did not reach Tolm.
 struct OperatorNotice {
   enum class Kind { HostStopped, ContactNotSaved };
+  // Why a contact did not reach Tolm.
+  enum class Miss {
+    HostNotRunning,    // no Tolm was found
+    HostNotAnswering,  // a call failed a moment ago and Tolm is left alone for a while
+    CallFailed,        // a call of this contact's save failed before the save ran
+    SaveMayHaveRun,    // the save call itself failed after Tolm may have carried it out
+  };
 
   Kind What = Kind::HostStopped;
+  Miss Why = Miss::HostNotRunning;
   // The failed call and why ("SetLogField: Broken pipe"); empty for a
   // contact that found no Tolm running.
   std::string HostDetail;
 
-  // ContactNotSaved: the contact, and where it was kept instead.
+  // ContactNotSaved: the whole contact, all an operator needs to enter it by
+  // hand, and where it was kept instead.
   std::string Call;
+  std::chrono::sys_time<std::chrono::milliseconds> TimeOn;
   std::chrono::sys_time<std::chrono::milliseconds> TimeOff;
   std::int64_t FrequencyHz = 0;  // 0 when the datagram named none
-  bool Kept = false;             // added to the unsaved-contacts file
-  std::string FileProblem;       // why it could not be, when not kept
+  std::string Mode;
+  std::string RptSent;
+  std::string RptRcvd;
+  std::string Grid;
+  std::string Name;
+  std::string Comments;
+  bool Kept = false;        // added to the unsaved-contacts file
+  std::string FileProblem;  // why it could not be, when not kept
 };

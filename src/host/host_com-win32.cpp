@@ -81,6 +81,16 @@ std::string DescribeFailure(HRESULT hr, EXCEPINFO& info) {
   return detail.empty() ? "error " + Hex(hr) : detail + " (" + Hex(hr) + ")";
 }
 
+// Whether Tolm may have carried out a call that failed with `hr`. Tolm's own
+// exception, a call it rejected and the dispatch layer's refusals (a wrong
+// member or argument) say it did not; anything else (a lost RPC connection, a
+// time-out, a cancelled call) may have come after the call ran.
+HostCallError::Outcome OutcomeOf(HRESULT hr) {
+  const bool refused = hr == DISP_E_EXCEPTION || hr == RPC_E_CALL_REJECTED ||
+                       HRESULT_FACILITY(hr) == FACILITY_DISPATCH || hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE);
+  return refused ? HostCallError::Outcome::Refused : HostCallError::Outcome::MayHaveRun;
+}
+
 }  // namespace
 
 ComHostLink::ComHostLink(std::wstring prog_id) : prog_id_(std::move(prog_id)) {}
@@ -117,7 +127,7 @@ void ComHostLink::Invoke(const char* operation, DISPID member, WORD flags, DISPP
   UINT bad_argument = 0;
   const HRESULT hr = host_dispatch_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr, &excep.info,
                                             &bad_argument);
-  if (FAILED(hr)) throw HostCallError(operation, DescribeFailure(hr, excep.info));
+  if (FAILED(hr)) throw HostCallError(operation, DescribeFailure(hr, excep.info), OutcomeOf(hr));
 }
 
 void ComHostLink::ExecMacro(std::string_view text) {

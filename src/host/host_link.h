@@ -6,10 +6,22 @@
 
 // A host call that failed: the host refused it or could not be reached.
 // what() is "Operation: reason", the detail an operator's message ends with.
+// MayHaveRun() says whether the host may have carried the call out all the
+// same: the request reached it and its answer was lost (a time-out, a stream
+// broken after the request went out, a lost RPC connection, a cancelled
+// call). A refused call (an ERR answer, an exception in the host, a call the
+// host rejected) and one that never left the bridge did not run.
 class HostCallError : public std::runtime_error {
  public:
-  HostCallError(std::string_view operation, const std::string& reason)
-      : std::runtime_error(std::string(operation) + ": " + reason) {}
+  enum class Outcome { Refused, MayHaveRun };
+
+  HostCallError(std::string_view operation, const std::string& reason, Outcome outcome = Outcome::Refused)
+      : std::runtime_error(std::string(operation) + ": " + reason), outcome_(outcome) {}
+
+  bool MayHaveRun() const { return outcome_ == Outcome::MayHaveRun; }
+
+ private:
+  Outcome outcome_;
 };
 
 // The fields of the host's log entry that the bridge fills, by the index the

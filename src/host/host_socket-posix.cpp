@@ -90,12 +90,14 @@ void SocketHostLink::Call(const HostCall& call) {
   AppendWireRequest(call, request_);
   SendAll(call, request_, deadline);
   const WireReply reply = ParseWireReply(ReceiveLine(call, deadline));
-  if (reply.Malformed) Break(call, reply.Message);
+  // The request has gone out whole: from here on Tolm may have run it.
+  if (reply.Malformed) Break(call, reply.Message, HostCallError::Outcome::MayHaveRun);
   if (!reply.Ok) Fail(call, reply.Message);
 }
 
 void SocketHostLink::SendAll(const HostCall& call, const std::string& request,
                              std::chrono::steady_clock::time_point deadline) {
+  // A request cut off here never reaches its LF, so Tolm cannot have run it.
   std::size_t sent = 0;
   while (sent < request.size()) {
     const ssize_t n = send(fd_, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
@@ -117,30 +119,34 @@ std::string SocketHostLink::ReceiveLine(const HostCall& call, std::chrono::stead
       received_.erase(0, end + 1);
       return line;
     }
-    if (received_.size() > kMaxReplyLine) Break(call, "Tolm sent an overlong reply");
+    if (received_.size() > kMaxReplyLine) {
+      Break(call, "Tolm sent an overlong reply", HostCallError::Outcome::MayHaveRun);
+    }
 
     char chunk[4096];
     const ssize_t n = recv(fd_, chunk, sizeof chunk, 0);
     if (n > 0) {
       received_.append(chunk, static_cast<std::size_t>(n));
     } else if (n == 0) {
-      Break(call, "Tolm closed the connection");
+      Break(call, "Tolm closed the connection", HostCallError::Outcome::MayHaveRun);
     } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      if (!WaitFor(fd_, POLLIN, deadline)) Break(call, "no answer from Tolm within " + SecondsText(call_timeout_));
+      if (!WaitFor(fd_, POLLIN, deadline)) {
+        Break(call, "no answer from Tolm within " + SecondsText(call_timeout_), HostCallError::Outcome::MayHaveRun);
+      }
     } else if (errno != EINTR) {
-      Break(call, std::strerror(errno));
+      Break(call, std::strerror(errno), HostCallError::Outcome::MayHaveRun);
     }
   }
 }
 
-void SocketHostLink::Fail(const HostCall& call, const std::string& reason) {
-  throw HostCallError(HostCallName(call.Op), reason);
+void SocketHostLink::Fail(const HostCall& call, const std::string& reason, HostCallError::Outcome outcome) {
+  throw HostCallError(HostCallName(call.Op), reason, outcome);
 }
 
 // After a failure in transit the stream may still carry a late or partial
 // reply that would be taken for the answer to the next call; every later call
 // fails instead of reading it.
-void SocketHostLink::Break(const HostCall& call, const std::string& reason) {
+void SocketHostLink::Break(const HostCall& call, const std::string& reason, HostCallError::Outcome outcome) {
   broken_ = reason;
-  Fail(call, reason);
+  Fail(call, reason, outcome);
 }

@@ -34,8 +34,10 @@ class SocketHostLink : public HostLink {
   void Call(const HostCall& call);
   void SendAll(const HostCall& call, const std::string& request, std::chrono::steady_clock::time_point deadline);
   std::string ReceiveLine(const HostCall& call, std::chrono::steady_clock::time_point deadline);
-  [[noreturn]] void Fail(const HostCall& call, const std::string& reason);
-  [[noreturn]] void Break(const HostCall& call, const std::string& reason);
+  [[noreturn]] void Fail(const HostCall& call, const std::string& reason,
+                         HostCallError::Outcome outcome = HostCallError::Outcome::Refused);
+  [[noreturn]] void Break(const HostCall& call, const std::string& reason,
+                          HostCallError::Outcome outcome = HostCallError::Outcome::Refused);
 
   std::string path_;
   std::chrono::milliseconds call_timeout_;

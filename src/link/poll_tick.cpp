@@ -50,6 +50,7 @@ void RefreshTitle(BridgeState& state, MainWindow& window) {
 void LetGoOfHost(BridgeState& state, HostLink& host, const HostCallError& error) {
   host.DetachHost();
   state.NextAttachAt = state.TickTime + kReattachDelay;
+  state.HostFailure = error.what();
   if (state.HostOutage) return;
   state.HostOutage = true;
   OperatorNotice notice;

@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "link/field_readers.h"
@@ -18,8 +19,12 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
   // a host that fails half-way, and attaches again later, is sent this
   // Status and not the one before. The texts are compared as views into the
   // datagram and copied only when they changed, so a Status like the one
-  // before costs no allocation.
-  const std::string_view mode = ReadUtf8(state);
+  // before costs no allocation; only a text that needs cleaning is copied
+  // into its scratch.
+  std::string scratch_mode;
+  std::string scratch_call;
+  std::string scratch_report;
+  const std::string_view mode = ReadText(state, scratch_mode);
   const bool mode_changed = mode != state.LastMode;
   if (mode_changed) {
     state.LastMode = mode;
@@ -28,14 +33,14 @@ void HandleStatus(BridgeState& state, HostLink& host, MainWindow& window) {
   // Once a Status has named a mode, Heartbeats are no longer answered.
   state.StatusNamedMode = !state.LastMode.empty();
 
-  const std::string_view dx_call = ReadUtf8(state);
+  const std::string_view dx_call = ReadText(state, scratch_call);
   const bool call_changed = dx_call != state.LastDxCall;
   if (call_changed) {
     state.LastDxCall = dx_call;
     fields.Call = dx_call;
   }
 
-  const std::string_view report = ReadUtf8(state);
+  const std::string_view report = ReadText(state, scratch_report);
   const bool report_changed = report != state.LastReport;
   if (report_changed) {
     state.LastReport = report;

@@ -2,6 +2,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+#include "adif/adif_band.h"
 
 #include "link/frequency.h"
 
@@ -25,19 +29,64 @@ std::string Kilohertz(std::int64_t hz) {
   return text + " kHz";
 }
 
-// What to type into Tolm by hand: "K1ABC, 18:40 UTC, 14075.50 kHz".
-std::string ContactByHand(const OperatorNotice& contact) {
-  std::string text = contact.Call + ", " + UtcClock(contact.TimeOff);
-  if (const std::string khz = Kilohertz(contact.FrequencyHz); !khz.empty()) text += ", " + khz;
+// "2024-06-01".
+std::string UtcDate(std::chrono::sys_time<std::chrono::milliseconds> when) {
+  const std::chrono::year_month_day date{std::chrono::floor<std::chrono::days>(when)};
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                static_cast<unsigned>(date.day()));
   return text;
 }
 
-std::string JoinCalls(const std::vector<const OperatorNotice*>& contacts, bool by_hand) {
-  std::string text;
-  for (const OperatorNotice* contact : contacts) {
-    if (!text.empty()) text += by_hand ? "; " : ", ";
-    text += by_hand ? ContactByHand(*contact) : contact->Call;
+// JTDX's free texts have no limit; a box shows the first 60 characters.
+std::string Head(const std::string& text) {
+  constexpr std::size_t kShown = 60;
+  if (text.size() <= kShown) return text;
+  std::size_t cut = kShown;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+  return text.substr(0, cut) + "...";
+}
+
+// Everything an operator needs to enter the contact in Tolm by hand, a line
+// for the time and station, one for the signal, one for the rest:
+// "2024-06-01, 18:31 to 18:40 UTC, K1ABC"
+// "14075.50 kHz (20m), FT8, sent -5, received -12"
+// "grid FN42, name Bob, comment tnx".
+std::string ContactByHand(const OperatorNotice& contact) {
+  std::string text = UtcDate(contact.TimeOn) + ", " + UtcClock(contact.TimeOn).substr(0, 5) + " to " +
+                     UtcClock(contact.TimeOff) + ", " + contact.Call + "\n";
+  std::string signal;
+  const auto add = [](std::string& line, const std::string& part) {
+    if (part.empty()) return;
+    if (!line.empty()) line += ", ";
+    line += part;
+  };
+  if (const std::string khz = Kilohertz(contact.FrequencyHz); !khz.empty()) {
+    const std::string_view band = AdifBand(contact.FrequencyHz);
+    add(signal, band.empty() ? khz : khz + " (" + std::string(band) + ")");
   }
+  add(signal, contact.Mode);
+  add(signal, contact.RptSent.empty() ? "" : "sent " + contact.RptSent);
+  add(signal, contact.RptRcvd.empty() ? "" : "received " + contact.RptRcvd);
+  std::string rest;
+  add(rest, contact.Grid.empty() ? "" : "grid " + contact.Grid);
+  add(rest, contact.Name.empty() ? "" : "name " + Head(contact.Name));
+  add(rest, contact.Comments.empty() ? "" : "comment " + Head(contact.Comments));
+  if (!signal.empty()) text += signal + "\n";
+  if (!rest.empty()) text += rest + "\n";
+  text.pop_back();
+  return text;
+}
+
+// At most kNamedCalls calls, then how many more: "K1ABC, W9XYZ and 3 more".
+std::string JoinCalls(const std::vector<OperatorNotice>& contacts) {
+  constexpr std::size_t kNamedCalls = 10;
+  std::string text;
+  for (std::size_t i = 0; i < contacts.size() && i < kNamedCalls; ++i) {
+    if (!text.empty()) text += ", ";
+    text += contacts[i].Call;
+  }
+  if (contacts.size() > kNamedCalls) text += " and " + std::to_string(contacts.size() - kNamedCalls) + " more";
   return text;
 }
 
@@ -55,32 +104,34 @@ std::string PortHeldMessage(int wanted_port, int current_port, bool listening, b
 }
 
 std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsaved_path) {
+  using Miss = OperatorNotice::Miss;
   if (notice.What == OperatorNotice::Kind::HostStopped) {
     return "Tolm stopped answering; Relvan will attach again when it runs (" + notice.HostDetail + ").";
   }
-  std::string text = "The contact with " + notice.Call + " at " + UtcClock(notice.TimeOff) + " was not saved in Tolm";
-  text += notice.HostDetail.empty() ? ", which is not running" : " (" + notice.HostDetail + ")";
+  const std::string contact = "contact with " + notice.Call + " at " + UtcClock(notice.TimeOff);
+  if (notice.Why == Miss::SaveMayHaveRun) {
+    const std::string text = "Tolm may have saved the " + contact + " before it failed (" + notice.HostDetail + ").";
+    if (notice.Kept) {
+      return text + " It was also added to " + unsaved_path + ": look in Tolm's log before you import that file.";
+    }
+    return text + " It could not be added to " + unsaved_path + " (" + notice.FileProblem +
+           "): look in Tolm's log, and if it is not there, enter it by hand:\n" + ContactByHand(notice);
+  }
+  std::string text = "The " + contact + " was not saved in Tolm";
+  switch (notice.Why) {
+    case Miss::HostNotRunning: text += ", which is not running"; break;
+    case Miss::HostNotAnswering: text += ", which is not answering (" + notice.HostDetail + ")"; break;
+    case Miss::CallFailed:
+    case Miss::SaveMayHaveRun: text += " (" + notice.HostDetail + ")"; break;
+  }
   if (notice.Kept) return text + ". It was added to " + unsaved_path + ": import that file into Tolm.";
-  return text + ", and could not be added to " + unsaved_path +
-         " either. Please enter it in Tolm by hand: " + ContactByHand(notice) + " (" + notice.FileProblem + ").";
+  return text + ", and could not be added to " + unsaved_path + " either (" + notice.FileProblem +
+         "). Please enter it in Tolm by hand:\n" + ContactByHand(notice);
 }
 
 std::string MoreContactsMessage(const std::vector<OperatorNotice>& contacts, const std::string& unsaved_path) {
-  std::vector<const OperatorNotice*> kept;
-  std::vector<const OperatorNotice*> lost;
-  for (const OperatorNotice& contact : contacts) (contact.Kept ? kept : lost).push_back(&contact);
-  std::string text;
-  if (!kept.empty()) {
-    text = CountOfContacts(kept.size()) + " (" + JoinCalls(kept, false) + ")" + (kept.size() == 1 ? " was" : " were") +
-           " added to " + unsaved_path + ".";
-  }
-  if (!lost.empty()) {
-    if (!text.empty()) text += " ";
-    text += CountOfContacts(lost.size()) + " could not be saved anywhere; please enter " +
-            (lost.size() == 1 ? "it" : "them") + " in Tolm by hand: " + JoinCalls(lost, true) + " (" +
-            lost.front()->FileProblem + ").";
-  }
-  return text;
+  return CountOfContacts(contacts.size()) + " (" + JoinCalls(contacts) + ")" +
+         (contacts.size() == 1 ? " was" : " were") + " added to " + unsaved_path + ".";
 }
 
 }  // namespace texts

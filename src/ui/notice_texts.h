@@ -16,11 +16,13 @@ std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when);
 // Setup's OK on a port another program holds, or one Windows reserves.
 std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved);
 
-// The box for one notice.
+// The box for one notice. A contact kept nowhere else is given whole, on
+// lines of its own, for the operator to enter by hand.
 std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsaved_path);
 
-// One box for the contacts that did not reach Tolm while another box was
-// up: "2 more contacts (W9XYZ, DL2XYZ) were added to ...".
+// One box for the contacts kept in the unsaved file while another box was
+// up: "2 more contacts (W9XYZ, DL2XYZ) were added to ...". It names ten
+// calls at most, then how many more.
 std::string MoreContactsMessage(const std::vector<OperatorNotice>& contacts, const std::string& unsaved_path);
 
 }  // namespace texts

@@ -101,8 +101,12 @@ void CRelvanDlg::ShowNotices() {
 
 std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   auto& notices = state_.Notices;
+  // Contacts kept in the unsaved file are told of together. One that may be
+  // in Tolm's log already, or is kept nowhere but in its box, has a box of
+  // its own.
   const auto is_contact = [](const OperatorNotice& notice) {
-    return notice.What == OperatorNotice::Kind::ContactNotSaved;
+    return notice.What == OperatorNotice::Kind::ContactNotSaved && notice.Kept &&
+           notice.Why != OperatorNotice::Miss::SaveMayHaveRun;
   };
   const bool batch =
       after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;

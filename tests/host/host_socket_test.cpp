@@ -189,6 +189,7 @@ TEST_F(HostSocket, RefusedCallThrowsAndTheLinkCarriesOn) {
   } catch (const HostCallError& error) {
     EXPECT_TRUE(std::string(error.what()).starts_with("ExecMacro: ")) << error.what();
     EXPECT_NE(std::string(error.what()).find("--fail-after"), std::string::npos) << error.what();
+    EXPECT_FALSE(error.MayHaveRun());
   }
   // A refusal leaves the stream in step: the next call gets its own answer.
   EXPECT_THROW(link.TxFrequency(14075500.0), HostCallError);
@@ -235,6 +236,7 @@ TEST_F(HostSocket, HostThatNeverAnswersTimesOut) {
     FAIL() << "the unanswered call returned";
   } catch (const HostCallError& error) {
     EXPECT_NE(std::string(error.what()).find("no answer"), std::string::npos) << error.what();
+    EXPECT_TRUE(error.MayHaveRun());  // the request went out: Tolm may be carrying it out
   }
   // The answer comes late: it must not be taken for the next call's.
   const int connection = accept(listener, nullptr, nullptr);
@@ -245,6 +247,7 @@ TEST_F(HostSocket, HostThatNeverAnswersTimesOut) {
     FAIL() << "the late answer was taken for the next call's";
   } catch (const HostCallError& error) {
     EXPECT_NE(std::string(error.what()).find("lost earlier"), std::string::npos) << error.what();
+    EXPECT_FALSE(error.MayHaveRun());  // never sent
   }
   close(connection);
   close(listener);

@@ -51,11 +51,24 @@ TEST_F(FieldReaders, StringsFollowEachOtherWithoutRemains) {
   EXPECT_EQ(ReadUtf8(*state), "-5");
 }
 
-TEST_F(FieldReaders, ZeroByteEndsTheTextButNotTheField) {
-  Load(DatagramWriter().Utf8(std::string_view("AB\0CD", 5)).Utf8("next").Bytes());
-  EXPECT_EQ(ReadUtf8(*state), "AB");
-  EXPECT_EQ(state->ReadPos, 9u);
-  EXPECT_EQ(ReadUtf8(*state), "next");
+TEST_F(FieldReaders, TextsLoseControlCharactersAndGetU_FFFDForInvalidUtf8) {
+  Load(DatagramWriter()
+           .Utf8(std::string_view("AB\0C\tD\x7F\xC2\x85", 9))
+           .Utf8("\xFF\xFEK1\xC0\x80\xE2\x82\xED\xA0\x80\xF0\x9F\x98")
+           .Utf8("Алексей")
+           .Bytes());
+  EXPECT_EQ(ReadUtf8(*state), std::string_view("AB\0C\tD\x7F\xC2\x85", 9));  // the field whole, as it came
+  state->ReadPos = 0;
+  std::string scratch;
+  EXPECT_EQ(ReadText(*state, scratch), "ABCD");
+  // Each maximal invalid part is one U+FFFD: lone bytes, an overlong, a cut
+  // sequence, a surrogate, a sequence cut by the field's end.
+  EXPECT_EQ(ReadText(*state, scratch), "\uFFFD\uFFFDK1\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+  // A clean text is the datagram's own bytes, not a copy.
+  const std::string_view clean = ReadText(*state, scratch);
+  EXPECT_EQ(clean, "Алексей");
+  EXPECT_GE(reinterpret_cast<const std::uint8_t*>(clean.data()), state->RecvBuffer.data());
+  EXPECT_LT(reinterpret_cast<const std::uint8_t*>(clean.data()), state->RecvBuffer.data() + state->RecvLength);
 }
 
 TEST_F(FieldReaders, UnicodeTextIsTakenOverByteForByte) {

@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <filesystem>
 
 #include "host_transcripts.h"
 #include "load_datagram.h"
+#include "temp_dir.h"
 #include "tick_fixture.h"
 
 namespace {
@@ -67,6 +69,14 @@ TEST_F(QsoLoggedHandling, TheSameBytesAgainAreSavedOnceEveryOtherContactIsSaved)
   later.TimeOff.MsOfDay += 10 * 60 * 1000;
   Tick(later);
   EXPECT_EQ(Saves(), 2);
+
+  // A contact sent again after another one, whole or with other bytes (a
+  // relay's later fields), is still the contact saved already.
+  Tick(Qso());
+  QsoLoggedMessage relayed = Qso();
+  relayed.MyGrid = "EN61aa";
+  Tick(relayed);
+  EXPECT_EQ(Saves(), 0);
 }
 
 // "(N today)" on the status line counts from 00:00 UTC, wherever the
@@ -97,21 +107,92 @@ TEST_F(QsoLoggedHandling, ContactWithoutACallIsNoContactAndAnImpossibleFrequency
   EXPECT_EQ(window.Shown().Freq, "");
 }
 
-TEST_F(QsoLoggedHandling, CutDatagramIsNoContactUnlessOnlyTheFieldsAfterTheNameAreMissing) {
-  const Bytes whole = EncodeMessage(Qso());
-  const std::string name = "Bob";
-  const auto name_end = std::search(whole.begin(), whole.end(), name.begin(), name.end()) + 3;
-  for (auto end = whole.begin() + 12; end < name_end; ++end) {
+TEST_F(QsoLoggedHandling, CutDatagramIsOneContactAtMostAndOnlyWhenCutAfterTheNameOrALaterField) {
+  QsoLoggedMessage qso = Qso();
+  qso.OperatorCall = "OP9X";
+  qso.MyCall = "MY9X";
+  const Bytes whole = EncodeMessage(qso);
+  const auto end_of = [&](const std::string& text) {
+    return std::search(whole.begin(), whole.end(), text.begin(), text.end()) + static_cast<std::ptrdiff_t>(text.size());
+  };
+  const auto operator_end = end_of("OP9X");
+  const std::vector<Bytes::const_iterator> field_ends{end_of("Bob"), operator_end - 8, operator_end, end_of("MY9X"),
+                                                      whole.end()};
+  const auto dispatch = [&](Bytes::const_iterator end) {
     LoadDatagram(*state, Bytes(whole.begin(), end));
     DispatchDatagram(*state, host, window);
+  };
+  // Each whole-field end, alone, is the contact.
+  for (const auto end : field_ends) {
+    Restart();
+    dispatch(end);
+    EXPECT_EQ(Saves(), 1) << "cut after byte " << end - whole.begin();
   }
+  // Every cut in turn, the whole-field ones among them: one contact.
+  Restart();
+  for (auto end = whole.begin() + 12; end <= whole.end(); ++end) dispatch(end);
+  EXPECT_EQ(Saves(), 1);
+  // Cut inside a field, alone: none.
+  for (auto end = whole.begin() + 12; end < whole.end(); ++end) {
+    if (std::find(field_ends.begin(), field_ends.end(), end) != field_ends.end()) continue;
+    Restart();
+    dispatch(end);
+    ASSERT_EQ(Saves(), 0) << "cut after byte " << end - whole.begin();
+  }
+}
+
+TEST_F(QsoLoggedHandling, OnlyAWellFormedCallIsAContactAndOtherTextsAreCleaned) {
+  TempDir dir;
+  state->UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
+  const std::vector<std::string> ill_formed{"\xff\xfeK1\xc0\x80", std::string("K1\0ABC", 6), "K1 ABC", "   ",
+                                            "K1\xC3\x84"
+                                            "BC"};
+  for (const std::string& call : ill_formed) Tick(Qso(call));
   EXPECT_TRUE(Calls().empty());
   EXPECT_TRUE(window.Pushes.empty());
+  EXPECT_TRUE(state->Notices.empty());
 
-  // An older sender that stops after the name: the contact is whole.
-  LoadDatagram(*state, Bytes(whole.begin(), name_end));
-  DispatchDatagram(*state, host, window);
-  EXPECT_EQ(Calls(), QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-5", "-12", "tnx", "14075500"}));
+  QsoLoggedMessage qso = Qso(" VP2E/K1ABC ");
+  qso.Name =
+      "Bo\xff"
+      "b";
+  qso.Comments = "tnx\r\n73\0";
+  Tick(qso);
+  EXPECT_EQ(Calls(), QsoLoggedCalls({"VP2E/K1ABC", "FN42", "Bo\uFFFDb", "-5", "-12", "tnx73", "14075500"}));
+  EXPECT_EQ(window.Pushes[0].Call, "VP2E/K1ABC");
+}
+
+TEST_F(QsoLoggedHandling, FailedSaveSaysWhetherTolmMayHaveSavedAndALaterContactWhyItMissedTolm) {
+  TempDir dir;
+  const auto contact_after = [&](int calls, bool may_have_run) {
+    Restart();
+    host = RecordingHost();
+    host.FailAfter = calls;
+    host.FailMayHaveRun = may_have_run;
+    state->UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
+    Tick(Qso());
+    EXPECT_EQ(state->Notices.size(), 1u);  // the contact's notice is the word of the outage
+    return state->Notices.back();
+  };
+  using Miss = OperatorNotice::Miss;
+  EXPECT_EQ(contact_after(0, true).Why, Miss::CallFailed);   // the entry was never filled
+  EXPECT_EQ(contact_after(9, false).Why, Miss::CallFailed);  // Tolm refused the save
+  const OperatorNotice notice = contact_after(9, true);
+  EXPECT_EQ(notice.Why, Miss::SaveMayHaveRun);
+  EXPECT_TRUE(notice.Kept);
+  EXPECT_EQ(notice.HostDetail, R"(ExecMacro: no answer to ExecMacro "<SAVEQSO>")");
+
+  // During the wait after the failed call Tolm is not answering; once an
+  // attach finds none, it is not running.
+  host.AttachAvailable = false;
+  clock.Advance(std::chrono::seconds(2));
+  Tick(Qso("W9XYZ"));
+  EXPECT_EQ(state->Notices.back().Why, Miss::HostNotAnswering);
+  EXPECT_EQ(state->Notices.back().HostDetail, notice.HostDetail);
+  clock.Advance(std::chrono::seconds(1));
+  Tick(Qso("DL2XYZ"));
+  EXPECT_EQ(state->Notices.back().Why, Miss::HostNotRunning);
+  EXPECT_EQ(state->Notices.back().HostDetail, "");
 }
 
 TEST_F(QsoLoggedHandling, FollowingStatusInTheLoggedModeSendsNoMacro) {

@@ -12,10 +12,14 @@ void RecordingHost::AttachHost() {
 
 void RecordingHost::Record(const HostCall& call) {
   if (!attached_) return;
-  if (FailAfter >= 0 && calls_ >= FailAfter)
-    throw HostCallError(HostCallName(call.Op), "refused " + TranscriptLine(call));
+  const bool fails = FailAfter >= 0 && calls_ >= FailAfter;
+  if (fails && !FailMayHaveRun) throw HostCallError(HostCallName(call.Op), "refused " + TranscriptLine(call));
   ++calls_;
   lines_.push_back(TranscriptLine(call));
+  if (fails) {
+    throw HostCallError(HostCallName(call.Op), "no answer to " + TranscriptLine(call),
+                        HostCallError::Outcome::MayHaveRun);
+  }
 }
 
 void RecordingHost::ExecMacro(std::string_view text) { Record(HostCall::Macro(text)); }

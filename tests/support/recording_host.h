@@ -7,7 +7,8 @@
 
 // A HostLink that writes each call as a transcript line instead of calling a
 // host. It can start detached (AttachAvailable decides whether the next
-// attempt succeeds) and can fail every call after the first FailAfter.
+// attempt succeeds) and can fail every call after the first FailAfter, as
+// refused or, with FailMayHaveRun, as carried out with the answer lost.
 class RecordingHost : public HostLink {
  public:
   explicit RecordingHost(bool attached = true) : attached_(attached) {}
@@ -31,6 +32,7 @@ class RecordingHost : public HostLink {
   int AttachAttempts = 0;
   int Detaches = 0;
   int FailAfter = -1;  // calls that succeed before every call fails; -1 never
+  bool FailMayHaveRun = false;
 
  private:
   void Record(const HostCall& call);

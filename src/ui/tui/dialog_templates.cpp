@@ -68,7 +68,11 @@ const DialogTemplate& FindDialogTemplate(int template_id) {
 }
 
 DialogTemplate MessageBoxTemplate(const std::string& text, int max_text_width) {
-  const std::vector<std::string> lines = WrapUtf8(text, max_text_width);
+  std::vector<std::string> lines = WrapUtf8(text, max_text_width);
+  if (static_cast<int>(lines.size()) > kMaxMessageLines) {
+    lines.resize(kMaxMessageLines);
+    lines.back() = Utf8Head(lines.back(), std::max(0, max_text_width - 3)) + "...";
+  }
   int widest = 0;
   for (const auto& line : lines) widest = std::max(widest, Utf8Columns(line));
 

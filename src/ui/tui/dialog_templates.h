@@ -28,5 +28,10 @@ struct DialogTemplate {
 // Unknown ids give an empty dialog with the title "Relvan".
 const DialogTemplate& FindDialogTemplate(int template_id);
 
-// A message box: the text, one line per paragraph, and an OK button under it.
+// The most lines of text a message box shows.
+inline constexpr int kMaxMessageLines = 12;
+
+// A message box: the text wrapped at `max_text_width`, each LF starting a
+// new line, and an OK button under it. Past kMaxMessageLines the text is
+// cut, its last line shown ending in "...".
 DialogTemplate MessageBoxTemplate(const std::string& text, int max_text_width);

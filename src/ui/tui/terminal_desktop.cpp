@@ -1,15 +1,24 @@
 #include "ui/tui/terminal_desktop.h"
 
+#include <curses.h>
+
 #include <algorithm>
 #include <chrono>
 
 #include "ui/resource_ids.h"
 #include "ui/tui/dialog_window.h"
+#include "ui/tui/utf8_text.h"
 
 namespace {
 
-// The widest a message box's text runs before it wraps.
+// The widest a message box's text runs before it wraps, unless it would take
+// more than kMaxMessageLines: then as wide as the terminal.
 constexpr int kMessageColumns = 56;
+
+bool IsEnterOrEscape(const InputEvent& event) {
+  if (event.What == InputEvent::Kind::Key) return event.Code == KEY_ENTER;
+  return event.What == InputEvent::Kind::Char && (event.Code == '\r' || event.Code == '\n' || event.Code == 27);
+}
 
 }  // namespace
 
@@ -18,19 +27,24 @@ int TerminalDesktop::RunModal(Dialog& dialog) { return Run(dialog, FindDialogTem
 void TerminalDesktop::RunMessageBox(const std::string& text, MessageKind) {
   // Both kinds are one text and OK; the box's frame tells it from a dialog.
   Dialog box(0);
-  Run(box, MessageBoxTemplate(text, kMessageColumns));
+  int columns = kMessageColumns;
+  if (static_cast<int>(WrapUtf8(text, columns).size()) > kMaxMessageLines)
+    columns = std::max(columns, screen_.Cols() - 4);
+  Run(box, MessageBoxTemplate(text, columns), true);
 }
 
-int TerminalDesktop::Run(Dialog& dialog, DialogTemplate layout) {
+int TerminalDesktop::Run(Dialog& dialog, DialogTemplate layout, bool message_box) {
   TerminalDialogWindow window(*this, dialog, std::move(layout));
   dialog.Attach(window);
   windows_.push_back(&window);
+  message_boxes_.push_back(message_box);
   // Nothing is drawn before the initialisation is through, as a dialog's
   // window shows only after it.
   window.SetInitialFocus(dialog.OnInitDialog());
   Invalidate();
   while (!window.Ended() && !quitting_) WaitAndDispatch();
   windows_.pop_back();
+  message_boxes_.pop_back();
   Invalidate();
   if (!windows_.empty() && !quitting_) Draw();
   return window.Ended() ? window.Result() : ids::kCancel;
@@ -61,7 +75,9 @@ void TerminalDesktop::WaitAndDispatch() {
       break;
     case InputEvent::Kind::Char:
     case InputEvent::Kind::Key:
-      if (fits) windows_.back()->OnInput(event);
+      // A box the terminal cannot show whole can still be answered; the main
+      // dialog's Enter (Finish) is never taken unseen.
+      if (fits || (message_boxes_.back() && IsEnterOrEscape(event))) windows_.back()->OnInput(event);
       break;
     case InputEvent::Kind::Click: {
       if (!fits) break;
@@ -89,8 +105,12 @@ void TerminalDesktop::DeliverTimers() {
 std::pair<int, int> TerminalDesktop::ClientOrigin(std::size_t index) const {
   const CellSize size = windows_[index]->ClientSize();
   if (index == 0) return {1, std::max(0, (screen_.Cols() - size.Cols) / 2)};
-  // A box: a frame around the client area, centred on the screen.
-  return {std::max(1, (screen_.Rows() - size.Rows) / 2), std::max(1, (screen_.Cols() - size.Cols) / 2)};
+  // A box: a frame around the client area, under the main dialog where the
+  // terminal has room for it above the bottom line, else centred.
+  const int col = std::max(1, (screen_.Cols() - size.Cols) / 2);
+  const int below_main = windows_.front()->ClientSize().Rows + 2;
+  if (below_main + size.Rows + 1 <= screen_.Rows() - 1) return {below_main, col};
+  return {std::max(1, (screen_.Rows() - size.Rows) / 2), col};
 }
 
 std::pair<int, int> TerminalDesktop::NeededSize() const {

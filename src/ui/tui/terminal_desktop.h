@@ -15,6 +15,9 @@ class TerminalDialogWindow;
 // is a loop of its own that sleeps until the next key, click, resize or
 // timer, and delivers the timers of all dialogs shown, as the modal loops of
 // a windowing system do, so the main dialog's ticks go on under the others.
+// A box sits under the main dialog where the terminal has room, so that the
+// status line stays in sight; a message box too large for the terminal is
+// still answered by Enter and Esc.
 class TerminalDesktop : public ModalRunner {
  public:
   explicit TerminalDesktop(TerminalScreen& screen) : screen_(screen) {}
@@ -29,7 +32,7 @@ class TerminalDesktop : public ModalRunner {
   void Invalidate() { dirty_ = true; }
 
  private:
-  int Run(Dialog& dialog, DialogTemplate layout);
+  int Run(Dialog& dialog, DialogTemplate layout, bool message_box = false);
   void WaitAndDispatch();
   void DeliverTimers();
   void Draw();
@@ -40,6 +43,7 @@ class TerminalDesktop : public ModalRunner {
 
   TerminalScreen& screen_;
   std::vector<TerminalDialogWindow*> windows_;  // bottom to top
+  std::vector<bool> message_boxes_;             // for each window, whether it is a message box
   bool dirty_ = true;
   bool quitting_ = false;
 };
