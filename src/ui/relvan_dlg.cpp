@@ -6,10 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "adif/adif_file.h"
+#include "core/file_path.h"
 #include "link/bridge_title.h"
 #include "link/endpoint.h"
 #include "link/poll_tick.h"
+#include "link/unsaved_contacts.h"
 #include "settings/dialog_settings.h"
 #include "settings/settings_file.h"
 #include "ui/about_dlg.h"
@@ -80,9 +81,7 @@ void CRelvanDlg::OnTimer(unsigned) {
 }
 
 void CRelvanDlg::CountUnsavedContacts(Clock::TimePoint now) {
-  // The operator empties the file by importing it into Tolm and renaming or
-  // deleting it, outside Relvan: the file says how many still wait.
-  state_.UnsavedWaiting = CountAdifRecords(state_.UnsavedContactsPath);
+  RecountUnsavedContacts(state_);
   unsaved_counted_at_ = now;
 }
 
@@ -116,14 +115,14 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   const bool batch =
       after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;
   if (!batch) {
-    const std::string text = texts::NoticeMessage(notices.front(), state_.UnsavedContactsPath);
+    const std::string text = texts::NoticeMessage(notices.front(), Utf8FromPath(state_.UnsavedContactsPath));
     notices.pop_front();
     return text;
   }
   std::vector<OperatorNotice> contacts;
   std::copy_if(notices.begin(), notices.end(), std::back_inserter(contacts), is_contact);
   std::erase_if(notices, is_contact);
-  return texts::MoreContactsMessage(contacts, state_.UnsavedContactsPath);
+  return texts::MoreContactsMessage(contacts, Utf8FromPath(state_.UnsavedContactsPath));
 }
 
 void CRelvanDlg::OnButtonClicked(int control) {

@@ -39,7 +39,8 @@ class CRelvanDlg : public Dialog, public MainWindow {
 
  private:
   void OnSetup();
-  // Counts the records waiting in the unsaved-contacts file.
+  // Counts the records waiting in the unsaved-contacts file, and looks again
+  // whether it takes an append while it did not.
   void CountUnsavedContacts(Clock::TimePoint now);
   // Writes the status line when what it says has changed.
   void UpdateStatusLine();
