@@ -1,12 +1,13 @@
 #include "adif/adif_file.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "adif/adif_reader.h"
 #include "adif/adif_record.h"
+#include "core/file_path.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ std::string SystemReason(int error) { return PlainText(std::generic_category().m
 
 }  // namespace
 
-bool AppendAdifRecord(const std::string& path, const LoggedContact& contact, std::string_view program_id,
+bool AppendAdifRecord(const fs::path& path, const LoggedContact& contact, std::string_view program_id,
                       std::string& reason) {
   std::error_code error;
   const bool existed = fs::exists(path, error);
@@ -37,7 +38,7 @@ bool AppendAdifRecord(const std::string& path, const LoggedContact& contact, std
   std::string text = size_before == 0 ? AdifHeader(program_id) : std::string();
   text += AdifRecord(contact);
 
-  std::FILE* file = std::fopen(path.c_str(), "ab");
+  std::FILE* file = OpenFile(path, "ab");
   if (file == nullptr) {
     reason = SystemReason(errno);
     return false;
@@ -67,25 +68,33 @@ bool AppendAdifRecord(const std::string& path, const LoggedContact& contact, std
   return false;
 }
 
-int CountAdifRecords(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return 0;
-  // A small state machine over the bytes, so that a mark split across two
-  // reads still counts and the file need not fit in memory.
-  constexpr std::string_view kMark = "<eor>";
+int CountAdifRecords(const fs::path& path) {
+  std::string text;
+  std::string reason;
+  if (!ReadWholeFile(path, text, reason)) return 0;
+  // Only a record's end counts; the fields of an unfinished one do not.
   int records = 0;
-  std::size_t matched = 0;
-  char chunk[4096];
-  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-    for (std::size_t i = 0; i < got; ++i) {
-      const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(chunk[i])));
-      matched = c == kMark[matched] ? matched + 1 : (c == kMark[0] ? 1 : 0);
-      if (matched == kMark.size()) {
-        ++records;
-        matched = 0;
-      }
-    }
+  AdifScanner scanner(text);
+  for (AdifItem item; scanner.Next(item);) {
+    if (item.What == AdifItem::Kind::EndOfRecord) ++records;
   }
-  std::fclose(file);
   return records;
+}
+
+bool CanAppendTo(const fs::path& path) {
+  std::error_code error;
+  const bool exists = fs::exists(path, error);
+  if (error) return false;
+  if (exists) {
+    std::FILE* file = OpenFile(path, "ab");
+    return file != nullptr && std::fclose(file) == 0;
+  }
+  // A file of its own beside it, so that the check never leaves the operator
+  // an empty unsaved-contacts file.
+  const fs::path probe = path.parent_path() / ".relvan-write-check";
+  std::FILE* file = OpenFile(probe, "wb");
+  if (file == nullptr) return false;
+  const bool closed = std::fclose(file) == 0;
+  fs::remove(probe, error);
+  return closed;
 }

@@ -1,8 +1,12 @@
 #pragma once
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "adif/logged_contact.h"
+
+// Files are named by std::filesystem::path (core/file_path.h makes one from
+// UTF-8 text), so that a path in any characters reaches the file on Windows.
 
 // Appends the contact's record (adif/adif_record.h) to the ADIF file at path,
 // after a header naming program_id when the file is missing or empty. Records
@@ -13,9 +17,16 @@
 // again, when the append made it). Returns false then, or when the file
 // cannot be opened, with reason a short text for the operator: the system's
 // own ("Permission denied"), without the path.
-bool AppendAdifRecord(const std::string& path, const LoggedContact& contact, std::string_view program_id,
+bool AppendAdifRecord(const std::filesystem::path& path, const LoggedContact& contact, std::string_view program_id,
                       std::string& reason);
 
-// How many records the ADIF file at path holds, by its "<EOR>" marks (in any
-// case); 0 for a file that is missing or cannot be read.
-int CountAdifRecords(const std::string& path);
+// How many records an import of the ADIF file at path would find
+// (adif/adif_reader.h): a tag's length is honoured, so "<eor>" inside a value
+// is no record's end, and a damaged tail leaves the whole records before it
+// counted. 0 for a file that is missing or cannot be read.
+int CountAdifRecords(const std::filesystem::path& path);
+
+// Whether an append to the file at path could be made now: the file opens
+// for appending, or, while it does not exist, its folder takes a new file
+// (made and removed again). Nothing in an existing file changes.
+bool CanAppendTo(const std::filesystem::path& path);

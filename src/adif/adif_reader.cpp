@@ -1,9 +1,12 @@
 #include "adif/adif_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <system_error>
+
+#include "core/file_path.h"
 
 namespace {
 
@@ -15,54 +18,85 @@ std::string Upper(std::string_view text) {
   return upper;
 }
 
+bool SameLetters(std::string_view tag, std::string_view upper) {
+  if (tag.size() != upper.size()) return false;
+  for (std::size_t i = 0; i < tag.size(); ++i) {
+    const char c = tag[i] >= 'a' && tag[i] <= 'z' ? static_cast<char>(tag[i] - 'a' + 'A') : tag[i];
+    if (c != upper[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason) {
-  AdifFile parsed;
-  AdifFields fields;
-  std::size_t pos = 0;
+AdifScanner::AdifScanner(std::string_view text) : text_(text) {
   if (!text.empty() && text[0] != '<') {
-    pos = text.find('<');
-    parsed.Preamble = text.substr(0, pos);
+    pos_ = std::min(text.find('<'), text.size());
+    preamble_ = text.substr(0, pos_);
   }
-  while ((pos = text.find('<', pos)) != std::string_view::npos) {
-    const auto close = text.find('>', pos);
-    if (close == std::string_view::npos) {
-      reason = "unterminated tag at byte " + std::to_string(pos);
-      return false;
-    }
-    const std::string tag = Upper(text.substr(pos + 1, close - pos - 1));
-    pos = close + 1;
-    if (tag == "EOH") {
+}
+
+bool AdifScanner::Next(AdifItem& item) {
+  if (!damage_.empty()) return false;
+  pos_ = text_.find('<', pos_);
+  if (pos_ == std::string_view::npos) {
+    pos_ = text_.size();
+    return false;
+  }
+  const auto close = text_.find('>', pos_);
+  if (close == std::string_view::npos) {
+    damage_ = "unterminated tag at byte " + std::to_string(pos_);
+    return false;
+  }
+  const std::string_view tag = text_.substr(pos_ + 1, close - pos_ - 1);
+  pos_ = close + 1;
+  item.Value = {};
+  if (SameLetters(tag, "EOH") || SameLetters(tag, "EOR")) {
+    item.What = SameLetters(tag, "EOH") ? AdifItem::Kind::EndOfHeader : AdifItem::Kind::EndOfRecord;
+    item.Name = tag;
+    return true;
+  }
+  // The name, the length, then perhaps ":" and a type indicator.
+  const auto colon = tag.find(':');
+  std::size_t length = 0;
+  const char* length_begin = tag.data() + (colon == std::string_view::npos ? tag.size() : colon + 1);
+  const char* tag_end = tag.data() + tag.size();
+  const auto [length_end, error] = std::from_chars(length_begin, tag_end, length);
+  if (colon == std::string_view::npos || error != std::errc() || (length_end != tag_end && *length_end != ':')) {
+    damage_ = "tag <" + Upper(tag) + "> without a length at byte " + std::to_string(close - tag.size() - 1);
+    return false;
+  }
+  item.Name = tag.substr(0, colon);
+  if (length > text_.size() - pos_) {
+    damage_ = "the value of " + Upper(item.Name) + " runs past the end";
+    return false;
+  }
+  item.What = AdifItem::Kind::Field;
+  item.Value = text_.substr(pos_, length);
+  pos_ += length;
+  return true;
+}
+
+bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason) {
+  AdifScanner scanner(text);
+  AdifFile parsed;
+  parsed.Preamble = scanner.Preamble();
+  AdifFields fields;
+  for (AdifItem item; scanner.Next(item);) {
+    if (item.What == AdifItem::Kind::EndOfHeader) {
       parsed.Header = std::move(fields);
       fields.clear();
-      continue;
-    }
-    if (tag == "EOR") {
+    } else if (item.What == AdifItem::Kind::EndOfRecord) {
       parsed.Records.push_back(std::move(fields));
       fields.clear();
-      continue;
-    }
-    const auto colon = tag.find(':');
-    const std::string name = tag.substr(0, colon);
-    // The length, then perhaps ":" and a type indicator.
-    std::size_t length = 0;
-    const char* length_begin = tag.data() + (colon == std::string::npos ? tag.size() : colon + 1);
-    const char* tag_end = tag.data() + tag.size();
-    const auto [length_end, error] = std::from_chars(length_begin, tag_end, length);
-    if (colon == std::string::npos || error != std::errc() || (length_end != tag_end && *length_end != ':')) {
-      reason = "tag <" + tag + "> without a length at byte " + std::to_string(close - tag.size() - 1);
-      return false;
-    }
-    if (length > text.size() - pos) {
-      reason = "the value of " + name + " runs past the end";
-      return false;
-    }
-    if (!fields.emplace(name, text.substr(pos, length)).second) {
+    } else if (const std::string name = Upper(item.Name); !fields.emplace(name, item.Value).second) {
       reason = "field " + name + " twice in one record";
       return false;
     }
-    pos += length;
+  }
+  if (!scanner.Damage().empty()) {
+    reason = scanner.Damage();
+    return false;
   }
   if (!fields.empty()) {
     reason = "fields after the last <EOR>";
@@ -72,13 +106,13 @@ bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason) {
   return true;
 }
 
-bool ReadAdifFile(const std::string& path, AdifFile& file, std::string& reason) {
-  std::FILE* in = std::fopen(path.c_str(), "rb");
+bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& reason) {
+  std::FILE* in = OpenFile(path, "rb");
   if (in == nullptr) {
     reason = std::generic_category().message(errno);
     return false;
   }
-  std::string text;
+  text.clear();
   char buffer[16384];
   std::size_t got = 0;
   while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, got);
@@ -89,5 +123,10 @@ bool ReadAdifFile(const std::string& path, AdifFile& file, std::string& reason) 
     reason = std::generic_category().message(error);
     return false;
   }
-  return ParseAdif(text, file, reason);
+  return true;
+}
+
+bool ReadAdifFile(const std::filesystem::path& path, AdifFile& file, std::string& reason) {
+  std::string text;
+  return ReadWholeFile(path, text, reason) && ParseAdif(text, file, reason);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,36 @@ struct AdifFile {
   std::vector<AdifFields> Records;
 };
 
+// One step through ADIF text: a field, or the end of the header or of a
+// record. Name and value are views into the text.
+struct AdifItem {
+  enum class Kind { Field, EndOfHeader, EndOfRecord };
+  Kind What = Kind::Field;
+  std::string_view Name;  // as written, in any case
+  std::string_view Value;
+};
+
+// Walks ADIF text the way ParseAdif reads it, copying nothing: the header's
+// preamble (any text not beginning with '<', up to the first '<') is skipped,
+// then each tag is one item.
+class AdifScanner {
+ public:
+  explicit AdifScanner(std::string_view text);
+
+  // The next item; false at the end of the text or at damage (a malformed
+  // tag, a value that runs past the end), after which Damage() says what
+  // and where.
+  bool Next(AdifItem& item);
+  const std::string& Damage() const { return damage_; }
+  std::string_view Preamble() const { return preamble_; }
+
+ private:
+  std::string_view text_;
+  std::string_view preamble_;
+  std::size_t pos_ = 0;
+  std::string damage_;
+};
+
 // Reads text that begins with a header (any text not beginning with '<',
 // up to <EOH>) or directly with the records. On a malformed tag, a value
 // that runs past the end, a field twice in one record or fields after the
@@ -23,4 +54,8 @@ bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason);
 
 // ParseAdif of the file at path; false with the system's reason when the file
 // cannot be read.
-bool ReadAdifFile(const std::string& path, AdifFile& file, std::string& reason);
+bool ReadAdifFile(const std::filesystem::path& path, AdifFile& file, std::string& reason);
+
+// The whole file at path in text; false with the system's reason when it
+// cannot be read.
+bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& reason);

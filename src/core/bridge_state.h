@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -78,7 +79,8 @@ struct BridgeState {
   bool JtdxClosed = false;        // JTDX said Close and has sent nothing since
   Clock::TimePoint JtdxClosedAt;
   // Where contacts that do not reach Tolm are kept, in full; set at start-up.
-  std::string UnsavedContactsPath;
+  // A path, not text: on Windows it may hold any character.
+  std::filesystem::path UnsavedContactsPath;
   int UnsavedWaiting = 0;        // records in that file when it was last counted
   bool SettingsWritable = true;  // whether Plugins takes files: no contact could be kept otherwise
   bool SettingsUnreadable = false;  // the settings file is there but could not be read: the port fell back

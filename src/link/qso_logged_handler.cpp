@@ -125,6 +125,7 @@ void KeepUnsaved(BridgeState& state, const LoggedContact& contact, OperatorNotic
   notice.Kept = AppendAdifRecord(state.UnsavedContactsPath, contact, kUnsavedFileProgram, notice.FileProblem);
   if (notice.Kept) {
     notice.FileProblem.clear();
+    state.SettingsWritable = true;
     ++state.UnsavedWaiting;  // counted in the file again later; the line says so at once
   } else {
     state.SettingsWritable = false;

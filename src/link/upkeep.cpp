@@ -1,12 +1,12 @@
 #include "link/upkeep.h"
 
-#include "adif/adif_file.h"
 #include "link/endpoint.h"
+#include "link/unsaved_contacts.h"
 
 void RunUpkeep(BridgeState& state, Clock::TimePoint now) {
   if (now - state.UpkeepDoneAt < kUpkeepInterval && now >= state.UpkeepDoneAt) return;
   state.UpkeepDoneAt = now;
-  state.UnsavedWaiting = CountAdifRecords(state.UnsavedContactsPath);
+  RecountUnsavedContacts(state);
   // The status line follows: "Listening on port N" once it binds.
   (void)RetryBind(state);
 }

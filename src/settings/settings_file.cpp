@@ -5,19 +5,20 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/file_path.h"
 #include "settings/setting_keys.h"
 
-std::string UnsavedContactsPath() {
+std::filesystem::path UnsavedContactsPath() {
   std::error_code error;
   auto directory = std::filesystem::current_path(error);
   if (error) directory.clear();
-  return (directory / kSettingsDirectory / kUnsavedContactsFileName).make_preferred().string();
+  return (directory / kSettingsDirectory / kUnsavedContactsFileName).make_preferred();
 }
 
 bool SettingsFolderWritable() {
   CreateSettingsDirectory();
   const auto probe = std::filesystem::path(kSettingsDirectory) / ".relvan-write-check";
-  std::FILE* file = std::fopen(probe.string().c_str(), "wb");
+  std::FILE* file = OpenFile(probe, "wb");
   if (file == nullptr) return false;
   const bool closed = std::fclose(file) == 0;
   std::error_code error;

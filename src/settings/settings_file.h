@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <string>
 
 // The settings file "Plugins\Tolm_JTDX.ini" under the working directory, as
@@ -33,11 +34,13 @@ bool WriteSetting(const char* key, int value);
 void CreateSettingsDirectory();
 
 // Whether "Plugins" can be created and takes new files: tried with a file of
-// its own, made and removed again. Without it no contact could be kept.
+// its own, made and removed again (by its wide name on Windows, where the
+// working directory may hold any character). Without it no contact could be
+// kept.
 bool SettingsFolderWritable();
 
 // The absolute path, in the platform's own form, of the file beside the
 // settings file where contacts Tolm did not take are kept:
 // "<working directory>/Plugins/Tolm_JTDX_unsaved.adi". Without a working
 // directory to name, the path relative to it.
-std::string UnsavedContactsPath();
+std::filesystem::path UnsavedContactsPath();

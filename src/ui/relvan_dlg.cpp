@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/file_path.h"
 #include "link/bridge_title.h"
 #include "link/endpoint.h"
 #include "link/poll_tick.h"
@@ -111,14 +112,14 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   const bool batch =
       after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;
   if (!batch) {
-    const std::string text = texts::NoticeMessage(notices.front(), state_.UnsavedContactsPath);
+    const std::string text = texts::NoticeMessage(notices.front(), Utf8FromPath(state_.UnsavedContactsPath));
     notices.pop_front();
     return text;
   }
   std::vector<OperatorNotice> contacts;
   std::copy_if(notices.begin(), notices.end(), std::back_inserter(contacts), is_contact);
   std::erase_if(notices, is_contact);
-  return texts::MoreContactsMessage(contacts, state_.UnsavedContactsPath);
+  return texts::MoreContactsMessage(contacts, Utf8FromPath(state_.UnsavedContactsPath));
 }
 
 void CRelvanDlg::OnButtonClicked(int control) {

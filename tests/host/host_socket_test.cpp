@@ -436,7 +436,7 @@ TEST_F(HostSocket, RefusingTolmLosesNoContactAndItsImportTakesThemBack) {
   CloseEndpoint(state);
 
   TempDir tolm;
-  SimProcess import(tolm.Path(), {"--import", state.UnsavedContactsPath});
+  SimProcess import(tolm.Path(), {"--import", state.UnsavedContactsPath.string()});
   ASSERT_EQ(import.Wait(), 0) << import.Stderr();
   const AdifFile log = ReadAdifLog(import.AdifPath());
   ASSERT_EQ(log.Records.size(), 3u);

@@ -11,6 +11,6 @@
 inline AdifFile ReadAdifLog(const std::filesystem::path& path) {
   AdifFile file;
   std::string reason;
-  if (!ReadAdifFile(path.string(), file, reason)) ADD_FAILURE() << path.string() << ": " << reason;
+  if (!ReadAdifFile(path, file, reason)) ADD_FAILURE() << path.string() << ": " << reason;
   return file;
 }

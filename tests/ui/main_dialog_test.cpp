@@ -150,6 +150,35 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   EXPECT_TRUE(window.TimerRunning(1500));
 }
 
+// Something named like the unsaved file (a folder, which refuses even root)
+// takes no contact; once it is gone the status line tells the present again.
+TEST_F(MainDialog, FileThatTookNoContactIsLookedAtAgainAndTheNextContactWaits) {
+  host.AttachAvailable = false;
+  OpenOnFreePort();
+  std::filesystem::create_directory(state->UnsavedContactsPath);
+  UdpPeer jtdx;
+  auto arrive = [&](const std::string& call) {
+    QsoLoggedMessage message;
+    message.DxCall = call;
+    jtdx.SendTo(port, EncodeMessage(message));
+    ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+    dialog.OnTimer(1500);
+  };
+  arrive("K1ABC");
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Settings folder cannot be written");
+  clock.Advance(std::chrono::seconds(3));
+  dialog.OnTimer(1500);
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Settings folder cannot be written");
+
+  std::filesystem::remove(state->UnsavedContactsPath);
+  clock.Advance(std::chrono::seconds(3));
+  dialog.OnTimer(1500);
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Tolm is not running");
+  EXPECT_FALSE(std::filesystem::exists(state->UnsavedContactsPath));  // the look made no file
+  arrive("W9XYZ");
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "1 contact waits in Tolm_JTDX_unsaved.adi");
+}
+
 TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {
   host.AttachAvailable = true;
   OpenOnFreePort();

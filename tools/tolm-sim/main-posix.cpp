@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "core/file_path.h"
 #include "host/host_socket_path.h"
 #include "sim_host.h"
 #include "sim_import.h"
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
     SimHost host(options);
     SimServer server(DefaultHostSocketPath());
     std::fprintf(stderr, "tolm-sim: serving %s, saving contacts to %s\n", DefaultHostSocketPath().c_str(),
-                 options.AdifPath.c_str());
+                 Utf8FromPath(options.AdifPath).c_str());
     server.Serve(host);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "tolm-sim: %s\n", failure.what());

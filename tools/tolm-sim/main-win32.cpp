@@ -6,6 +6,7 @@
 // --import it adds an ADIF file's contacts to its log instead, and ends.
 #include <windows.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,8 @@
 #include <vector>
 
 #include "com_registration-win32.h"
+#include "core/file_path.h"
+#include "core/utf16-win32.h"
 #include "sim_dispatch-win32.h"
 #include "sim_host.h"
 #include "sim_import.h"
@@ -62,6 +65,17 @@ bool TakeStopEvent(int argc, char** argv, std::vector<char*>& rest, std::string&
   return true;
 }
 
+// The command line in UTF-8, from its wide form: main's narrow argv is in
+// the ANSI code page, which has no spelling for most file names.
+std::vector<std::string> Utf8Arguments() {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 0; wide != nullptr && i < count; ++i) arguments.push_back(Utf16ToUtf8(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
 // Serves COM calls (they arrive as window messages in an STA) until stop is
 // set or the thread gets WM_QUIT.
 void ServeUntilStopped(HANDLE stop) {
@@ -89,7 +103,8 @@ int Serve(const SimOptions& options, HANDLE stop) {
   {
     ScopedActiveObject active(object, kSimClsid);
     if (active.Ok()) {
-      std::fprintf(stderr, "tolm-sim: Tolm2.Application is running, saving contacts to %s\n", options.AdifPath.c_str());
+      std::fprintf(stderr, "tolm-sim: Tolm2.Application is running, saving contacts to %s\n",
+                   Utf8FromPath(options.AdifPath).c_str());
       ServeUntilStopped(stop);
     } else {
       std::fprintf(stderr, "tolm-sim: cannot enter the running object table (0x%08lX)\n",
@@ -103,12 +118,16 @@ int Serve(const SimOptions& options, HANDLE stop) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+  std::vector<std::string> arguments = Utf8Arguments();
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  const int argc = static_cast<int>(argv.size());
   std::vector<char*> rest;
   std::string stop_name;
   std::string error;
   SimOptions options;
-  if (!TakeStopEvent(argc, argv, rest, stop_name, error) ||
+  if (!TakeStopEvent(argc, argv.data(), rest, stop_name, error) ||
       !ParseSimOptions(static_cast<int>(rest.size()), rest.data(), options, error)) {
     std::fprintf(stderr, "tolm-sim: %s\n(on Windows also: [--stop-event NAME], a named event that ends it)\n",
                  error.c_str());
@@ -122,7 +141,7 @@ int main(int argc, char** argv) {
   }
 
   g_stop = stop_name.empty() ? CreateEventW(nullptr, TRUE, FALSE, nullptr)
-                             : CreateEventA(nullptr, TRUE, FALSE, stop_name.c_str());
+                             : CreateEventW(nullptr, TRUE, FALSE, Utf8ToUtf16(stop_name).c_str());
   g_finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (g_stop == nullptr || g_finished == nullptr) {
     std::fprintf(stderr, "tolm-sim: cannot create the stop event (error %lu)\n", GetLastError());

@@ -2,12 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 
 #include "adif/adif_file.h"
+#include "core/file_path.h"
 #include "host/host_link.h"
 #include "host/transcript.h"
 
@@ -25,11 +26,18 @@ constexpr double kMaxHertz = 9007199254740992.0;
 }  // namespace
 
 struct SimHost::Impl {
-  Impl(SimOptions options_in, Clock clock_in) : options(std::move(options_in)), clock(std::move(clock_in)) {}
+  Impl(SimOptions options_in, Clock clock_in)
+      : options(std::move(options_in)),
+        clock(std::move(clock_in)),
+        answers_from(std::chrono::steady_clock::now() + options.SlowFor) {}
+  ~Impl() {
+    if (transcript != nullptr) std::fclose(transcript);
+  }
 
   SimOptions options;
   Clock clock;
-  std::ofstream transcript;
+  std::chrono::steady_clock::time_point answers_from;  // --slow-for: no call answers before
+  std::FILE* transcript = nullptr;
   long calls = 0;
 
   std::map<std::int32_t, std::string> fields;
@@ -45,6 +53,7 @@ struct SimHost::Impl {
 
   // Counts the call; false with the reason when --fail-after refuses it.
   bool Admit(std::string& refusal) {
+    std::this_thread::sleep_until(answers_from);
     ++calls;
     if (options.FailAfter >= 0 && calls > options.FailAfter) {
       refusal = "tolm-sim refuses every call after the first " + std::to_string(options.FailAfter) + " (--fail-after)";
@@ -64,9 +73,10 @@ struct SimHost::Impl {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
-    if (transcript.is_open()) {
-      transcript << line << '\n';
-      transcript.flush();
+    if (transcript != nullptr) {
+      std::fwrite(line.data(), 1, line.size(), transcript);
+      std::fputc('\n', transcript);
+      std::fflush(transcript);
     }
     return true;
   }
@@ -108,7 +118,7 @@ struct SimHost::Impl {
     // A failed write keeps the entry, so that nothing typed is lost.
     std::string reason;
     if (!AppendAdifRecord(options.AdifPath, contact, kSimProgramId, reason)) {
-      refusal = "cannot write the ADIF log " + options.AdifPath + " (" + reason + ")";
+      refusal = "cannot write the ADIF log " + Utf8FromPath(options.AdifPath) + " (" + reason + ")";
       return false;
     }
     fields.clear();
@@ -133,9 +143,9 @@ SimHost::SimHost(SimOptions options) : SimHost(std::move(options), [] { return s
 
 SimHost::SimHost(SimOptions options, Clock clock) : impl_(new Impl(std::move(options), std::move(clock))) {
   if (!impl_->options.TranscriptPath.empty()) {
-    impl_->transcript.open(impl_->options.TranscriptPath, std::ios::binary | std::ios::app);
-    if (!impl_->transcript) {
-      const std::string path = impl_->options.TranscriptPath;
+    impl_->transcript = OpenFile(impl_->options.TranscriptPath, "ab");
+    if (impl_->transcript == nullptr) {
+      const std::string path = Utf8FromPath(impl_->options.TranscriptPath);
       delete impl_;
       throw std::runtime_error("cannot open the transcript file " + path);
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -12,5 +13,5 @@
 // Returns false with the reason when the file cannot be read or parsed
 // (nothing is added then), or when a contact cannot be appended to the log
 // (the ones before it stay added).
-bool ImportAdifFile(const std::string& source, const std::string& log_path,
+bool ImportAdifFile(const std::filesystem::path& source, const std::filesystem::path& log_path,
                     const std::function<void(const std::string&)>& report, std::string& reason);

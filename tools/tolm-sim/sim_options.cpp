@@ -2,10 +2,12 @@
 
 #include <charconv>
 
+#include "core/file_path.h"
+
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tolm-sim [--adif FILE] [--transcript FILE] [--fail-after N]\n"
+    "usage: tolm-sim [--adif FILE] [--transcript FILE] [--fail-after N] [--slow-for SECONDS]\n"
     "       tolm-sim [--adif FILE] --import FILE   (adds the contacts of an ADIF file to the log, and ends)";
 
 }  // namespace
@@ -21,7 +23,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
       name = name.substr(0, equals);
       has_value = true;
     }
-    if (name != "--adif" && name != "--transcript" && name != "--fail-after" && name != "--import") {
+    if (name != "--adif" && name != "--transcript" && name != "--fail-after" && name != "--slow-for" &&
+        name != "--import") {
       error = "unknown option \"" + std::string(argv[i]) + "\"\n" + kUsage;
       return false;
     }
@@ -33,23 +36,28 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
       value = argv[++i];
     }
 
-    if (name == "--fail-after") {
+    if (name == "--fail-after" || name == "--slow-for") {
       long count = -1;
       const auto [end, result] = std::from_chars(value.data(), value.data() + value.size(), count);
       if (value.empty() || result != std::errc() || end != value.data() + value.size() || count < 0) {
-        error = "--fail-after needs a count of calls (0 or more), got \"" + std::string(value) + "\"";
+        error = std::string(name) + (name == "--slow-for" ? " needs whole seconds" : " needs a count of calls") +
+                " (0 or more), got \"" + std::string(value) + "\"";
         return false;
       }
-      options.FailAfter = count;
+      if (name == "--slow-for") {
+        options.SlowFor = std::chrono::seconds(count);
+      } else {
+        options.FailAfter = count;
+      }
     } else if (value.empty()) {
       error = std::string(name) + " needs a file name";
       return false;
     } else if (name == "--adif") {
-      options.AdifPath = value;
+      options.AdifPath = PathFromUtf8(value);
     } else if (name == "--import") {
-      options.ImportPath = value;
+      options.ImportPath = PathFromUtf8(value);
     } else {
-      options.TranscriptPath = value;
+      options.TranscriptPath = PathFromUtf8(value);
     }
   }
   return true;
