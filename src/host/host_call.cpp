@@ -1,8 +1,7 @@
 #include "host/host_call.h"
 
 #include <charconv>
-
-#include "host/transcript.h"
+#include <cmath>
 
 std::string_view HostCallName(HostCall::Operation op) {
   switch (op) {
@@ -12,6 +11,17 @@ std::string_view HostCallName(HostCall::Operation op) {
     case HostCall::Operation::RxFrequency: return "RxFrequency";
   }
   return "?";
+}
+
+void AppendHertz(double hz, std::string& out) {
+  char text[32];  // "-1.2345678901234567e-308" is the longest
+  std::to_chars_result written;
+  if (std::trunc(hz) == hz && std::fabs(hz) < 9.2e18) {
+    written = std::to_chars(text, text + sizeof text, static_cast<long long>(hz));
+  } else {
+    written = std::to_chars(text, text + sizeof text, hz, std::chars_format::general, 17);
+  }
+  out.append(text, written.ptr);
 }
 
 void AppendHostCall(const HostCall& call, char separator, void (*append_text)(std::string_view, std::string&),

@@ -23,6 +23,10 @@ struct HostCall {
 // The operation's name as the host knows it: "ExecMacro", "SetLogField", ...
 std::string_view HostCallName(HostCall::Operation op);
 
+// A frequency as the exact integer it holds, or as %.17g writes it when it
+// has a fraction or no 64-bit integer holds it.
+void AppendHertz(double hz, std::string& out);
+
 // Appends the operation's name, then the index, the text as append_text
 // writes it or the frequency in exact hertz, each behind the separator: the
 // shape shared by the request lines and the transcript lines.

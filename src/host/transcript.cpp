@@ -1,8 +1,5 @@
 #include "host/transcript.h"
 
-#include <charconv>
-#include <cmath>
-
 void AppendQuotedTranscriptText(std::string_view text, std::string& out) {
   static constexpr char kHexDigits[] = "0123456789ABCDEF";
   out += '"';
@@ -30,17 +27,6 @@ std::string QuoteTranscriptText(std::string_view text) {
   std::string out;
   AppendQuotedTranscriptText(text, out);
   return out;
-}
-
-void AppendHertz(double hz, std::string& out) {
-  char text[32];  // "-1.2345678901234567e-308" is the longest
-  std::to_chars_result written;
-  if (std::trunc(hz) == hz && std::fabs(hz) < 9.2e18) {
-    written = std::to_chars(text, text + sizeof text, static_cast<long long>(hz));
-  } else {
-    written = std::to_chars(text, text + sizeof text, hz, std::chars_format::general, 17);
-  }
-  out.append(text, written.ptr);
 }
 
 std::string FormatHertz(double hz) {

@@ -15,9 +15,7 @@
 
 void AppendQuotedTranscriptText(std::string_view text, std::string& out);
 std::string QuoteTranscriptText(std::string_view text);
-// A frequency as the exact integer it holds, or as %.17g writes it when it
-// has a fraction or no 64-bit integer holds it.
-void AppendHertz(double hz, std::string& out);
+// A frequency as AppendHertz (host/host_call.h) writes it.
 std::string FormatHertz(double hz);
 
 std::string TranscriptLine(const HostCall& call);
