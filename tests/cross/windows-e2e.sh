@@ -201,7 +201,9 @@ case "$lost" in
 esac
 kept=$(probe message) || fail "no box for the contact kept"
 case "$kept" in
+  # Within 3 s of the failed call Tolm is not answering; later, not running.
   "text=The contact with K1ABC at 18:45 UTC was not saved in Tolm, which is not running. It was added to "*'\Plugins\Tolm_JTDX_unsaved.adi: import that file into Tolm.'*) ;;
+  "text=The contact with K1ABC at 18:45 UTC was not saved in Tolm, which is not answering (SetLogField: "*"). It was added to "*'\Plugins\Tolm_JTDX_unsaved.adi: import that file into Tolm.'*) ;;
   *) fail "the contact's box: $kept" ;;
 esac
 # The contact kept in the file is the first thing the operator must know.
