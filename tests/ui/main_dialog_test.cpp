@@ -157,7 +157,11 @@ TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
   state->Notices.push_back(contact("K1ABC", Miss::SaveMayHaveRun, true));
   state->Notices.push_back(contact("DL2XYZ", Miss::HostNotAnswering, true));
   state->Notices.push_back(contact("N0LOST", Miss::HostNotAnswering, false));
-  for (int i = 0; i < 400; ++i) state->Notices.push_back(contact("K" + std::to_string(i), Miss::HostNotRunning, true));
+  for (int i = 0; i < 400; ++i) {
+    std::string call = "K";
+    call += std::to_string(i);  // not "K" + ...: MinGW's GCC 12 takes that for an overlapping copy at -O3
+    state->Notices.push_back(contact(std::move(call), Miss::HostNotRunning, true));
+  }
   dialog.OnTimer(1500);
 
   ASSERT_EQ(window.Messages.size(), 4u);
