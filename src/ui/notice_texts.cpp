@@ -38,9 +38,9 @@ std::string UtcDate(std::chrono::sys_time<std::chrono::milliseconds> when) {
   return text;
 }
 
-// JTDX's free texts have no limit; a box shows the first 60 characters.
+// JTDX's free texts have no limit; a box shows the first 40 characters.
 std::string Head(const std::string& text) {
-  constexpr std::size_t kShown = 60;
+  constexpr std::size_t kShown = 40;
   if (text.size() <= kShown) return text;
   std::size_t cut = kShown;
   while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // not inside a character

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "ui/relvan_version.h"
+#include "ui/notice_texts.h"
 #include "ui/resource_ids.h"
 #include "ui/tui/dialog_templates.h"
+#include "ui/tui/utf8_text.h"
 
 namespace {
 
@@ -129,6 +131,36 @@ TEST(DialogLayout, TerminalTemplatesMatchTheWindowsResourcesControlForControl) {
     SCOPED_TRACE(id);
     ASSERT_EQ(rc.count(id), 1u);
     EXPECT_EQ(TerminalLayout(id), rc.at(id));
+  }
+}
+
+// Whatever an outage brings, no box needs more than twelve lines in the
+// terminal: 400 contacts, a contact kept nowhere with long texts, and a path
+// as long as a Windows user's.
+TEST(MessageBoxes, EveryNoticeOfALongOutageFitsTwelveLinesUncut) {
+  const std::string path = "C:\\Users\\Александра\\Documents\\Relvan\\Plugins\\Tolm_JTDX_unsaved.adi";
+  const std::string reason = "ExecMacro: The remote procedure call failed and did not execute (0x800706BF)";
+  OperatorNotice contact;
+  contact.What = OperatorNotice::Kind::ContactNotSaved;
+  contact.Call = "VP2E/K1ABC";
+  contact.FrequencyHz = 10368101500;
+  contact.Mode = "JT9+JT65";
+  contact.RptSent = contact.RptRcvd = "-12";
+  contact.Grid = "FN42ab";
+  contact.Name = std::string(200, 'n');
+  contact.Comments = std::string(500, 'c');
+  contact.HostDetail = reason;
+  contact.FileProblem = "No space left on device";
+  std::vector<std::string> boxes{texts::MoreContactsMessage(std::vector<OperatorNotice>(400, contact), path)};
+  for (const auto why : {OperatorNotice::Miss::HostNotAnswering, OperatorNotice::Miss::SaveMayHaveRun}) {
+    for (const bool kept : {true, false}) {
+      contact.Why = why;
+      contact.Kept = kept;
+      boxes.push_back(texts::NoticeMessage(contact, path));
+    }
+  }
+  for (const std::string& text : boxes) {
+    EXPECT_LE(WrapUtf8(text, kMessageBoxColumns).size(), std::size_t{kMaxMessageLines}) << text;
   }
 }
 

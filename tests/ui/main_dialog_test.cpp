@@ -5,6 +5,7 @@
 
 #include "read_adif_log.h"
 #include "bridge_fixture.h"
+#include "core/file_path.h"
 #include "jtdx_messages.h"
 #include "link/endpoint.h"
 #include "socket_info.h"
@@ -177,6 +178,61 @@ TEST_F(MainDialog, FileThatTookNoContactIsLookedAtAgainAndTheNextContactWaits) {
   EXPECT_FALSE(std::filesystem::exists(state->UnsavedContactsPath));  // the look made no file
   arrive("W9XYZ");
   EXPECT_EQ(window.Controls[ids::kStatusLine], "1 contact waits in Tolm_JTDX_unsaved.adi");
+}
+
+TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
+  OpenOnFreePort();
+  const std::string unsaved = Utf8FromPath(state->UnsavedContactsPath);
+  using Miss = OperatorNotice::Miss;
+  const auto contact = [](std::string call, Miss why, bool kept) {
+    OperatorNotice notice;
+    notice.What = OperatorNotice::Kind::ContactNotSaved;
+    notice.Why = why;
+    notice.HostDetail = why == Miss::HostNotRunning ? "" : "ExecMacro: Broken pipe";
+    notice.Call = std::move(call);
+    notice.TimeOn = notice.TimeOff =
+        std::chrono::sys_days{std::chrono::year{2024} / 6 / 1} + std::chrono::minutes{1121};
+    notice.FrequencyHz = 14075500;
+    notice.Mode = "FT8";
+    notice.RptSent = "-5";
+    notice.RptRcvd = "-12";
+    notice.Name = "Bob";
+    notice.Kept = kept;
+    notice.FileProblem = kept ? "" : "Permission denied";
+    return notice;
+  };
+  state->Notices.push_back(contact("W9XYZ", Miss::CallFailed, true));
+  state->Notices.push_back(contact("K1ABC", Miss::SaveMayHaveRun, true));
+  state->Notices.push_back(contact("DL2XYZ", Miss::HostNotAnswering, true));
+  state->Notices.push_back(contact("N0LOST", Miss::HostNotAnswering, false));
+  for (int i = 0; i < 400; ++i) {
+    std::string call = "K";
+    call += std::to_string(i);  // not "K" + ...: MinGW's GCC 12 takes that for an overlapping copy at -O3
+    state->Notices.push_back(contact(std::move(call), Miss::HostNotRunning, true));
+  }
+  dialog.OnTimer(1500);
+
+  ASSERT_EQ(window.Messages.size(), 4u);
+  EXPECT_EQ(window.Messages[1].first,
+            "Tolm may have saved the contact with K1ABC at 18:41 UTC before it failed "
+            "(ExecMacro: Broken pipe). It was also added to " +
+                unsaved + ": look in Tolm's log before you import that file.");
+  EXPECT_EQ(window.Messages[0].first,
+            "The contact with W9XYZ at 18:41 UTC was not saved in Tolm (ExecMacro: Broken pipe). It was added to " +
+                unsaved + ": import that file into Tolm.");
+  // The contacts kept meanwhile go together, ten calls by name; one that may
+  // be in Tolm's log already has a box of its own.
+  EXPECT_EQ(window.Messages[2].first,
+            "401 more contacts (DL2XYZ, K0, K1, K2, K3, K4, K5, K6, K7, K8 and 391 more) "
+            "were added to " +
+                unsaved + ".");
+  // A contact kept nowhere has a box of its own, with all of it.
+  EXPECT_EQ(window.Messages[3].first,
+            "The contact with N0LOST at 18:41 UTC was not saved in Tolm, which is not answering (ExecMacro: Broken "
+            "pipe), and could not be added to " +
+                unsaved +
+                " either (Permission denied). Please enter it in Tolm by hand:\n"
+                "2024-06-01, 18:41 to 18:41 UTC, N0LOST\n14075.50 kHz (20m), FT8, sent -5, received -12\nname Bob");
 }
 
 TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {

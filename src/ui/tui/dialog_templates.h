@@ -28,7 +28,9 @@ struct DialogTemplate {
 // Unknown ids give an empty dialog with the title "Relvan".
 const DialogTemplate& FindDialogTemplate(int template_id);
 
-// The most lines of text a message box shows.
+// The widest a message box's text runs before it wraps, and the most lines
+// of text a message box shows.
+inline constexpr int kMessageBoxColumns = 56;
 inline constexpr int kMaxMessageLines = 12;
 
 // A message box: the text wrapped at `max_text_width`, each LF starting a

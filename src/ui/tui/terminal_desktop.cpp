@@ -11,10 +11,6 @@
 
 namespace {
 
-// The widest a message box's text runs before it wraps, unless it would take
-// more than kMaxMessageLines: then as wide as the terminal.
-constexpr int kMessageColumns = 56;
-
 bool IsEnterOrEscape(const InputEvent& event) {
   if (event.What == InputEvent::Kind::Key) return event.Code == KEY_ENTER;
   return event.What == InputEvent::Kind::Char && (event.Code == '\r' || event.Code == '\n' || event.Code == 27);
@@ -27,7 +23,7 @@ int TerminalDesktop::RunModal(Dialog& dialog) { return Run(dialog, FindDialogTem
 void TerminalDesktop::RunMessageBox(const std::string& text, MessageKind) {
   // Both kinds are one text and OK; the box's frame tells it from a dialog.
   Dialog box(0);
-  int columns = kMessageColumns;
+  int columns = kMessageBoxColumns;  // as wide as the terminal where that is too many lines
   if (static_cast<int>(WrapUtf8(text, columns).size()) > kMaxMessageLines)
     columns = std::max(columns, screen_.Cols() - 4);
   Run(box, MessageBoxTemplate(text, columns), true);

@@ -2,8 +2,9 @@
 # relvan in a terminal, walked through one story under a private tmux server:
 # start beside tolm-sim, a replayed FT8 session fills the fields and saves the
 # contact, Setup moves the bridge to a new port where the next contact
-# arrives, the host ends in the middle (error box) and comes back, Finish;
-# then a start with a settings file that cannot be read.
+# arrives, the host ends in the middle (error box), a long outage's contacts
+# are told of in one box, the host comes back, Finish; then a start with a
+# settings file that cannot be read.
 #
 # usage: RELVAN_VERSION=X.Y.Z relvan-tmux-e2e.sh RELVAN TOLM_SIM JTDX_REPLAY EXAMPLES_DIR WORK_ROOT
 set -euo pipefail
@@ -172,10 +173,20 @@ wait_lines "$dir/work/Plugins/Tolm_JTDX_unsaved.adi" '<CALL:5>K1ABC'
 "${tmux[@]}" send-keys -t story Enter
 wait_screen 'The contact with K1ABC at'
 wait_screen 'Plugins/Tolm_JTDX_unsaved.adi'
+
+echo "== a long outage: 30 more contacts under that box get one box of ten calls, answered in a 100x30 terminal"
+for i in $(seq -w 0 29); do printf 'qso call=K2A%s grid=EM10 freq=7075200 mode=FT8 sent=-07 rcvd=-11\nwait 20\n' "$i"; done \
+  >"$dir/outage.txt"
+"$replay" --port "$port2" "$dir/outage.txt" >/dev/null
+wait_lines "$dir/work/Plugins/Tolm_JTDX_unsaved.adi" '<CALL:5>K2A29'
+"${tmux[@]}" resize-window -t story -x 100 -y 30
+"${tmux[@]}" send-keys -t story Enter
+wait_screen 'K2A09 and 20 more\) were'
+# The box sits under the main dialog: the status line stays in sight.
+wait_screen '^ *31 contacts wait in '
 "${tmux[@]}" send-keys -t story Enter
 wait_gone "─ Relvan ─"
 wait_title "Tolm<->JTDX UDP port = $port2"
-wait_screen '^ *1 contact waits in Tolm_JTDX_unsaved\.adi *$'
 
 echo "== Tolm runs again and the kept contact is imported: the next contact reaches Tolm"
 start_sim log-again.adi
