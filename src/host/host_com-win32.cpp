@@ -116,6 +116,8 @@ void ComHostLink::AttachHost() {
     filter_ = HostMessageFilter::Register();
   }
 
+  // The lookup and the query reach Tolm's process: a hung Tolm is given up here too.
+  const HostMessageFilter::CallWatch watch(filter_);
   IUnknown* running = nullptr;
   if (FAILED(GetActiveObject(host_clsid, nullptr, &running)) || running == nullptr) return;
   IDispatch* dispatch = nullptr;
