@@ -95,7 +95,14 @@ HostCallError::Outcome OutcomeOf(HRESULT hr) {
 
 ComHostLink::ComHostLink(std::wstring prog_id) : prog_id_(std::move(prog_id)) {}
 
-ComHostLink::~ComHostLink() { DetachHost(); }
+ComHostLink::~ComHostLink() {
+  DetachHost();
+  if (filter_ != nullptr) filter_->Revoke();
+}
+
+void ComHostLink::StartTickWork() {
+  if (filter_ != nullptr) filter_->Waits().StartTickWork();
+}
 
 void ComHostLink::DetachHost() {
   if (host_dispatch_ != nullptr) host_dispatch_->Release();
@@ -113,7 +120,14 @@ void ComHostLink::AttachHost() {
   // Every attempt, whatever COM's state on this thread; COM stays up for the
   // life of the process.
   (void)CoInitialize(nullptr);
+  if (!filter_tried_) {
+    // Without a filter a call still works, failing at once on a busy Tolm.
+    filter_tried_ = true;
+    filter_ = HostMessageFilter::Register();
+  }
 
+  // The lookup and the query reach Tolm's process: a hung Tolm is given up here too.
+  const HostMessageFilter::CallWatch watch(filter_);
   IUnknown* running = nullptr;
   if (FAILED(GetActiveObject(host_clsid, nullptr, &running)) || running == nullptr) return;
   IDispatch* dispatch = nullptr;
@@ -125,6 +139,7 @@ void ComHostLink::AttachHost() {
 void ComHostLink::Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params) {
   ExcepInfoGuard excep;
   UINT bad_argument = 0;
+  const HostMessageFilter::CallWatch watch(filter_);
   const HRESULT hr = host_dispatch_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr, &excep.info,
                                             &bad_argument);
   if (FAILED(hr)) throw HostCallError(operation, DescribeFailure(hr, excep.info), OutcomeOf(hr));

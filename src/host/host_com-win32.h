@@ -5,12 +5,16 @@
 #include <string>
 
 #include "host/host_link.h"
+#include "host/message_filter-win32.h"
 
 // Tolm's OLE Automation server, reached through the running object table.
 // Each attach attempt resolves the ProgID afresh, initialises COM on the
 // calling thread (an STA, never uninitialised) and looks up the active
 // object. The IDispatch found is kept until DetachHost lets go of it after a
-// failed call; while attached no further attempt is made.
+// failed call; while attached no further attempt is made. The first attempt
+// also registers the thread's message filter: a busy Tolm is tried again for
+// up to 10 s of each tick, a call Tolm does not answer is given up after 5 s
+// (host/host_call_waits.h), and the window paints meanwhile.
 class ComHostLink final : public HostLink {
  public:
   // Tests name their own class; the program always uses Tolm's.
@@ -22,6 +26,7 @@ class ComHostLink final : public HostLink {
   void AttachHost() override;
   bool IsAttached() const override { return host_dispatch_ != nullptr; }
   void DetachHost() override;
+  void StartTickWork() override;
 
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;
@@ -33,5 +38,7 @@ class ComHostLink final : public HostLink {
   void Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params);
 
   std::wstring prog_id_;
-  IDispatch* host_dispatch_ = nullptr;  // the one reference the query returned
+  IDispatch* host_dispatch_ = nullptr;   // the one reference the query returned
+  HostMessageFilter* filter_ = nullptr;  // registered once COM is up on this thread
+  bool filter_tried_ = false;
 };

@@ -49,6 +49,9 @@ class HostLink {
   // Lets go of the connection after a call failed: the host may have ended
   // or restarted, and the next attempt attaches afresh.
   virtual void DetachHost() = 0;
+  // The tick calls this before its host work: a binding that limits how long
+  // one tick may wait on a busy host starts counting afresh.
+  virtual void StartTickWork() {}
 
   virtual void ExecMacro(std::string_view text) = 0;
   virtual void SetLogField(LogField field, std::string_view text) = 0;

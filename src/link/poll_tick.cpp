@@ -105,6 +105,7 @@ void DispatchDatagram(BridgeState& state, HostLink& host, MainWindow& window) {
 void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Clock& clock) {
   window.StopPollTimer();
   state.TickTime = clock.Now();
+  host.StartTickWork();
 
   if (!host.IsAttached()) TryToAttach(state, host);
   RefreshTitle(state, window);

@@ -3,8 +3,12 @@
 # beside tolm-sim.exe, fed by the Linux jtdx-replay, driven by relvan-probe.
 # One story: start without Tolm, Tolm comes, a session is logged, JTDX closes
 # and comes back, the port is changed in Setup (with a refused text on the
-# way), Tolm goes away in the middle and comes back, Finish; the status line
-# says each in turn, and fits its control. Keeps a screenshot of the main
+# way), Tolm goes away in the middle (the contact kept in the unsaved file,
+# which tolm-sim then imports) and comes back, Finish; the status line says
+# each in turn, and fits its control. All of it in a folder whose name no
+# ANSI code page spells (Cyrillic and Greek). Then Relvan again, beside a
+# Tolm that hangs in its first seconds: the call is given up after about 5 s,
+# one outage, the window answering meanwhile. Keeps a screenshot of the main
 # window in $WINDOWS_BUILD/relvan-window.png, on port 2237 where it is free.
 # Needs NATIVE_BUILD and WINDOWS_BUILD (the two build trees); prints one line
 # and exits non-zero on the first failure, leaving its files for a look.
@@ -40,7 +44,10 @@ fail() {
 for f in "$relvan" "$sim" "$probe_exe" "$replay"; do [ -f "$f" ] || fail "no $f"; done
 
 work=$(mktemp -d "$WINDOWS_BUILD/e2e.XXXXXX")
-cd "$work" || fail "cannot enter $work"
+# The operator's own folder, in two scripts at once.
+mkdir "$work/Журнал Ελλάς" && cd "$work/Журнал Ελλάς" || fail "cannot enter $work/Журнал Ελλάς"
+folder_w=$(winepath -w "$PWD" 2>/dev/null | tr -d '\r')
+case "$folder_w" in *'\Журнал Ελλάς') ;; *) fail "winepath of the folder: [$folder_w]" ;; esac
 desktop="relvan-e2e-$$"
 # Ports of this run only, so that parallel runs and a real JTDX never meet;
 # the first part of the session is on JTDX's own 2237 when nothing holds it,
@@ -58,8 +65,8 @@ expect_probe() {  # expect_probe "EXPECTED OUTPUT" COMMAND...
   got=$(probe "$@") || fail "probe $*: $got"
   [ "$got" = "$expected" ] || fail "probe $*: expected [$expected], got [$got]"
 }
-start_sim() {  # start_sim NAME: tolm-sim.exe with NAME.adi and NAME.txt, stopped by event NAME-$$
-  wine "$sim" --adif "$1.adi" --transcript "$1.txt" --stop-event "$1-$$" >"$1.out" 2>&1 &
+start_sim() {  # start_sim NAME [OPTION...]: tolm-sim.exe with NAME.adi and NAME.txt, stopped by event NAME-$$
+  wine "$sim" --adif "$folder_w\\$1.adi" --transcript "$folder_w\\$1.txt" --stop-event "$1-$$" "${@:2}" >"$1.out" 2>&1 &
   started+=($!)
   eval "${1}_pid=$!"
   for _ in $(seq 100); do grep -qs "is running" "$1.out" && return; sleep 0.1; done
@@ -205,15 +212,19 @@ esac
 kept=$(probe message) || fail "no box for the contact kept"
 case "$kept" in
   # Within 3 s of the failed call Tolm is not answering; later, not running.
-  "text=The contact with K1ABC at 18:45 UTC was not saved in Tolm, which is not running. It was added to "*'\Plugins\Tolm_JTDX_unsaved.adi: import that file into Tolm.'*) ;;
-  "text=The contact with K1ABC at 18:45 UTC was not saved in Tolm, which is not answering (SetLogField: "*"). It was added to "*'\Plugins\Tolm_JTDX_unsaved.adi: import that file into Tolm.'*) ;;
+  "text=The contact with K1ABC at 18:45 UTC was not saved in Tolm, which is not running. It was added to "*'\Журнал Ελλάς\Plugins\Tolm_JTDX_unsaved.adi: import that file into Tolm.'*) ;;
+  "text=The contact with K1ABC at 18:45 UTC was not saved in Tolm, which is not answering (SetLogField: "*"). It was added to "*'\Журнал Ελλάς\Plugins\Tolm_JTDX_unsaved.adi: import that file into Tolm.'*) ;;
   *) fail "the contact's box: $kept" ;;
 esac
 # The contact kept in the file is the first thing the operator must know.
 expect_status "1 contact waits in Tolm_JTDX_unsaved.adi"
 probe no-message 1 || fail "a further message box"
-# Tolm is back, and the operator has imported the kept contact and renamed
-# the file: the bridge attaches afresh and the next contact is saved.
+# The operator imports the kept contact into Tolm by the file's full name and
+# renames the file; Tolm is back, the bridge attaches afresh and the next
+# contact is saved.
+wine "$sim" --adif "$folder_w\\imported.adi" --import "$folder_w\\Plugins\\Tolm_JTDX_unsaved.adi" >import.out 2>&1 ||
+  fail "tolm-sim --import: $(cat import.out)"
+grep -q '<CALL:5>K1ABC' imported.adi && grep -q '<TIME_OFF:6>184515' imported.adi || fail "imported: $(cat import.out)"
 start_sim second
 mv Plugins/Tolm_JTDX_unsaved.adi Plugins/Tolm_JTDX_imported.adi
 expect_status "K1ABC saved at [0-9][0-9]:[0-9][0-9] UTC (3 today)"
@@ -226,6 +237,39 @@ steps="Tolm lost and found again ($(echo "$lost" | head -1))"
 expect_probe "exit=0" finish
 stop_sim second
 wait "$relvan_pid" 2>/dev/null
+
+# Relvan again, and a Tolm that takes 8 s to answer anything: the call of the
+# next Status is given up after 5 s, the window answering meanwhile, and the
+# bridge attaches again once Tolm answers.
+start_relvan "$port2"
+expect_status "Tolm is not running"
+start_sim hung --slow-for 8
+expect_status "Listening on port $port2"
+echo 'status dial=14074000 mode=FT8 dxcall=W9XYZ report=-08 rxdf=1200 txdf=1500' >hang.txt
+# The box is watched for from before the Status, so that the probe's own
+# start costs nothing of the time measured.
+probe message >hung.box &
+box_probe=$!
+sleep 2
+asked=$(date +%s%N)
+"$replay" --port "$port2" hang.txt >/dev/null || fail "jtdx-replay of hang.txt"
+sleep 2
+expect_probe "status=Listening on port $port2"$'\n'"fits=yes" status
+wait "$box_probe" || fail "no box for the hung Tolm: $(cat hung.box)"
+waited_ms=$((($(date +%s%N) - asked) / 1000000))
+hung=$(head -1 hung.box)
+case "$hung" in
+  "text=Tolm stopped answering; Relvan will attach again when it runs (ExecMacro: "*) ;;
+  *) fail "the hung Tolm's box: $hung" ;;
+esac
+[ "$waited_ms" -ge 4500 ] && [ "$waited_ms" -le 7000 ] || fail "the hung call cost $waited_ms ms, not about 5 s"
+expect_status "Listening on port $port2"
+probe no-message 1 || fail "a further message box for the hung Tolm"
+grep -qx 'SetLogField 0 "W9XYZ"' hung.txt || fail "the Status after the hang: $(cat hung.txt)"
+expect_probe "exit=0" finish
+stop_sim hung
+wait "$relvan_pid" 2>/dev/null
+steps="$steps; a hung Tolm cost ${waited_ms} ms and one box ($hung)"
 convert relvan-window.bmp "$WINDOWS_BUILD/relvan-window.png" || fail "screenshot to PNG"
 cd / && rm -rf "$work"
 echo "windows-e2e: ok, session, JTDX closed, Setup and Finish, the status line at each; $steps; screenshot on port $port1 in $WINDOWS_BUILD/relvan-window.png"

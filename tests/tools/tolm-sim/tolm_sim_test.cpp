@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/file_path.h"
 #include "host/transcript.h"
 #include "read_adif_log.h"
 #include "sim_host.h"
@@ -162,18 +163,22 @@ TEST(SimOptionsTest, ParsesTheCommandLine) {
   EXPECT_EQ(options.FailAfter, -1);
   EXPECT_EQ(options.ImportPath, "");
 
-  ASSERT_TRUE(
-      parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0", "--import", "in.adi"}, options, error))
+  // File names in any characters, taken as UTF-8.
+  ASSERT_TRUE(parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0", "--slow-for", "8", "--import",
+                     "Журнал Ελλάς/in.adi"},
+                    options, error))
       << error;
   EXPECT_EQ(options.AdifPath, "a.adi");
-  EXPECT_EQ(options.ImportPath, "in.adi");
+  EXPECT_EQ(Utf8FromPath(options.ImportPath.parent_path()), "Журнал Ελλάς");
   EXPECT_EQ(options.TranscriptPath, "t.txt");
   EXPECT_EQ(options.FailAfter, 0);
+  EXPECT_EQ(options.SlowFor, std::chrono::seconds(8));
 
   for (const auto& bad : std::vector<std::vector<std::string>>{{"--adif"},
                                                                {"--fail-after", "-1"},
                                                                {"--fail-after", "3x"},
                                                                {"--fail-after="},
+                                                               {"--slow-for", "1.5"},
                                                                {"--adif="},
                                                                {"--import"},
                                                                {"--verbose"},
