@@ -158,6 +158,7 @@ class UnseenWindow : public MainWindow {
 void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& clock) {
   UnseenWindow window;
   AbsentHost absent;
+  host.StartTickWork();
   const Clock::TimePoint deadline = clock.Now() + kDrainTime;
   int late = 0;  // a sender that never stops must not hold the program open
   const auto drain = [&](bool (*receive)(BridgeState&)) {
