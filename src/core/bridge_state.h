@@ -44,8 +44,8 @@ struct BridgeState {
   // The socket a move of the endpoint left, kept until what was queued on it
   // has been handled.
   SocketHandle RetiredSocket = kInvalidSocket;
-  PeerAddress BindAddress;     // 127.0.0.1 and the port
-  PeerAddress LastSender;      // where the last datagram came from; Heartbeats are answered there
+  PeerAddress BindAddress;  // 127.0.0.1 and the port
+  PeerAddress LastSender;   // where the last datagram came from; Heartbeats are answered there
 
   // The datagram being handled: the last one a receive took. Bytes at
   // RecvLength and beyond read as 0.
@@ -81,8 +81,8 @@ struct BridgeState {
   // Where contacts that do not reach Tolm are kept, in full; set at start-up.
   // A path, not text: on Windows it may hold any character.
   std::filesystem::path UnsavedContactsPath;
-  int UnsavedWaiting = 0;        // records in that file when it was last counted
-  bool SettingsWritable = true;  // whether Plugins takes files: no contact could be kept otherwise
+  int UnsavedWaiting = 0;           // records in that file when it was last counted
+  bool SettingsWritable = true;     // whether Plugins takes files: no contact could be kept otherwise
   bool SettingsUnreadable = false;  // the settings file is there but could not be read: the port fell back
   // The last contact Tolm saved, when, and how many on that UTC day since
   // the program started.
