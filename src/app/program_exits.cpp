@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "link/endpoint.h"
+#include "bridge/endpoint.h"
 
 namespace {
 

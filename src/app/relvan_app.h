@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "app/program_exits.h"
+#include "bridge/bridge.h"
 #include "core/clock.h"
-#include "core/bridge_state.h"
 #include "host/host_link.h"
 #include "ui/window_port.h"
 
@@ -20,14 +20,13 @@ class CRelvanApp {
   // loop of the application's own, the program ends with the dialog.
   bool InitInstance(ModalRunner& runner);
 
-  BridgeState& State() { return *state_; }
   HostLink& Host() { return *host_; }
   ProgramExits& Exits() { return exits_; }
 
  private:
-  // Destroyed in reverse order: the state first, the host link last.
+  // Destroyed in reverse order: the bridge first, the host link last.
   std::unique_ptr<HostLink> host_;
-  std::unique_ptr<BridgeState> state_;
-  ProgramExits exits_;
   SystemClock clock_;
+  Bridge bridge_;
+  ProgramExits exits_;
 };

@@ -4,8 +4,8 @@
 #include "core/display_fields.h"
 
 // What the poll tick and the message handlers need of the main dialog: its
-// display fields, the push that shows all six at once, the title, and the
-// poll timer. The main dialog class implements it; tests use a fake.
+// display fields, the push that shows all six at once, and the poll timer. The main dialog class implements it; tests
+// use a fake.
 class MainWindow {
  public:
   static constexpr unsigned kPollTimerId = 1500;
@@ -14,7 +14,6 @@ class MainWindow {
   virtual ~MainWindow() = default;
   virtual DisplayFields& Fields() = 0;
   virtual void PushFields() = 0;
-  virtual void SetTitle(const std::string& title) = 0;
   virtual void StartPollTimer() = 0;
   virtual void StopPollTimer() = 0;
 };

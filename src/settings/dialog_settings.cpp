@@ -20,42 +20,42 @@ std::optional<int> StoredPort() {
 
 // Reads a dialog's position into the cache; each coordinate falls back on
 // its own.
-WindowPosition LoadPosition(BridgeState& state, const PositionKeys& keys, WindowPosition fallback) {
-  state.WindowX = ReadOr(keys.X, fallback.X);
-  state.WindowY = ReadOr(keys.Y, fallback.Y);
-  return {state.WindowX, state.WindowY};
+WindowPosition LoadPosition(WindowPosition& cache, const PositionKeys& keys, WindowPosition fallback) {
+  cache = {ReadOr(keys.X, fallback.X), ReadOr(keys.Y, fallback.Y)};
+  return cache;
 }
 
 }  // namespace
 
-WindowPosition LoadMainDialogSettings(BridgeState& state) {
+MainDialogSettings LoadMainDialogSettings(WindowPosition& cache) {
   CreateSettingsDirectory();
-  state.SettingsUnreadable = SettingsFileUnreadable();
-  const auto position = LoadPosition(state, kMainDialogPositionKeys, kMainDialogFallbackPosition);
-  state.UdpPort = StoredPort().value_or(kFallbackUdpPort);
-  return position;
+  MainDialogSettings settings;
+  settings.FileUnreadable = SettingsFileUnreadable();
+  settings.Position = LoadPosition(cache, kMainDialogPositionKeys, kMainDialogFallbackPosition);
+  settings.Port = StoredPort().value_or(kFallbackUdpPort);
+  return settings;
 }
 
-SetupDialogSettings LoadSetupDialogSettings(BridgeState& state) {
+SetupDialogSettings LoadSetupDialogSettings(WindowPosition& cache) {
   SetupDialogSettings settings;
-  settings.Position = LoadPosition(state, kSetupDialogPositionKeys, kSetupDialogFallbackPosition);
+  settings.Position = LoadPosition(cache, kSetupDialogPositionKeys, kSetupDialogFallbackPosition);
   const auto stored = StoredPort();
   settings.Port = stored.value_or(kFallbackUdpPort);
   return settings;
 }
 
-void SaveWindowPositionWhenMoved(BridgeState& state, WindowPosition current, const PositionKeys& keys) {
+void SaveWindowPositionWhenMoved(WindowPosition& cache, WindowPosition current, const PositionKeys& keys) {
   // The cache takes the new value even when the write fails: trying again on
   // every pointer move could stall the dialog on a locked directory each
   // time, and a lost position is not worth a word to the operator.
-  if (current.X != state.WindowX) {
-    state.WindowX = current.X;
+  if (current.X != cache.X) {
+    cache.X = current.X;
     (void)WriteSetting(keys.X, current.X);
   }
-  if (current.Y != state.WindowY) {
-    state.WindowY = current.Y;
+  if (current.Y != cache.Y) {
+    cache.Y = current.Y;
     (void)WriteSetting(keys.Y, current.Y);
   }
 }
 
-bool SaveUdpPort(const BridgeState& state) { return WriteSetting(kUdpPortKey, state.UdpPort); }
+bool SaveUdpPort(int port) { return WriteSetting(kUdpPortKey, port); }

@@ -1,12 +1,11 @@
 #pragma once
-#include "core/bridge_state.h"
 #include "settings/setting_keys.h"
 
 // The settings steps of the main and the Setup dialog: what they read at
 // initialisation, with the fallbacks for values that read as 0 (and for a
 // port outside kMinUdpPort..kMaxUdpPort), and the store of a dialog's
-// position when it has moved. Both dialogs share the one position cache
-// BridgeState::WindowX / WindowY.
+// position when it has moved. Both dialogs share one position cache, a
+// WindowPosition the main dialog owns.
 
 // A dialog's left and top edge in screen pixels.
 struct WindowPosition {
@@ -23,10 +22,14 @@ inline constexpr int kMinUdpPort = 1;
 inline constexpr int kMaxUdpPort = 65535;
 
 // Main dialog initialisation: creates "Plugins", reads the dialog's position
-// into the cache and the port into UdpPort, and notes in SettingsUnreadable
-// whether a settings file that is there could not be read. Returns the position to move the
-// dialog to (its size and stacking order stay as they are).
-WindowPosition LoadMainDialogSettings(BridgeState& state);
+// into the cache, the port, and whether a settings file that is there could
+// not be read.
+struct MainDialogSettings {
+  WindowPosition Position;  // where to move the main dialog (its size and stacking order stay)
+  int Port = kFallbackUdpPort;
+  bool FileUnreadable = false;
+};
+MainDialogSettings LoadMainDialogSettings(WindowPosition& cache);
 
 struct SetupDialogSettings {
   WindowPosition Position;  // where to move the Setup dialog
@@ -35,15 +38,15 @@ struct SetupDialogSettings {
 
 // Setup dialog initialisation: reads its position into the cache and the
 // stored port for the dialog's field, 2237 when it reads as 0 or lies outside
-// kMinUdpPort..kMaxUdpPort. UdpPort stays the port the bridge listens on.
-SetupDialogSettings LoadSetupDialogSettings(BridgeState& state);
+// kMinUdpPort..kMaxUdpPort.
+SetupDialogSettings LoadSetupDialogSettings(WindowPosition& cache);
 
 // Run whenever the pointer moves over a dialog: each coordinate that differs
 // from the cache is stored in the cache and written under the dialog's key.
 // A failed write is not retried until the dialog moves again.
-void SaveWindowPositionWhenMoved(BridgeState& state, WindowPosition current, const PositionKeys& keys);
+void SaveWindowPositionWhenMoved(WindowPosition& cache, WindowPosition current, const PositionKeys& keys);
 
-// The Setup dialog's OK: stores UdpPort, changed or not. False when the
-// write failed (see WriteSetting): the bridge goes on with UdpPort, and the
+// The Setup dialog's OK: stores the port, changed or not. False when the
+// write failed (see WriteSetting): the bridge goes on with the port, and the
 // next start reads the port stored before.
-[[nodiscard]] bool SaveUdpPort(const BridgeState& state);
+[[nodiscard]] bool SaveUdpPort(int port);

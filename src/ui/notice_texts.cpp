@@ -7,7 +7,7 @@
 
 #include "adif/adif_band.h"
 
-#include "link/frequency.h"
+#include "bridge/frequency.h"
 
 namespace texts {
 

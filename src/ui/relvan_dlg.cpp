@@ -7,12 +7,6 @@
 #include <vector>
 
 #include "core/file_path.h"
-#include "link/bridge_title.h"
-#include "link/endpoint.h"
-#include "link/poll_tick.h"
-#include "link/upkeep.h"
-#include "settings/dialog_settings.h"
-#include "settings/settings_file.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_texts.h"
 #include "ui/notice_texts.h"
@@ -20,8 +14,8 @@
 #include "ui/resource_ids.h"
 #include "ui/setup_dlg.h"
 
-CRelvanDlg::CRelvanDlg(BridgeState& state, HostLink& host, SocketFailures& failures, const Clock& clock)
-    : Dialog(ids::kMainTemplate), state_(state), host_(host), failures_(failures), clock_(clock) {}
+CRelvanDlg::CRelvanDlg(Bridge& bridge, SocketFailures& failures)
+    : Dialog(ids::kMainTemplate), bridge_(bridge), failures_(failures) {}
 
 bool CRelvanDlg::DoDataExchange(bool save) {
   const std::pair<int, std::string*> exchange[] = {
@@ -41,29 +35,24 @@ bool CRelvanDlg::DoDataExchange(bool save) {
 bool CRelvanDlg::OnInitDialog() {
   Window().AddSystemMenuItem(ids::kAboutCommand, texts::kAboutMenuItem);
 
-  const WindowPosition position = LoadMainDialogSettings(state_);
-  Window().MoveWindow(position.X, position.Y);
-  state_.UnsavedContactsPath = UnsavedContactsPath();
-  state_.SettingsWritable = SettingsFolderWritable();
-  RunUpkeep(state_, clock_.Now());
+  const MainDialogSettings settings = LoadMainDialogSettings(position_cache_);
+  Window().MoveWindow(settings.Position.X, settings.Position.Y);
 
-  if (!StartSockets()) {
+  const Bridge::StartResult started = bridge_.Start(settings.Port, settings.FileUnreadable, [this] { PushFields(); });
+  if (started == Bridge::StartResult::SocketsDidNotStart) {
     failures_.SocketsDidNotStart();
     return false;
   }
-  host_.AttachHost();
-  const EndpointStatus endpoint = OpenEndpoint(state_, [this] { PushFields(); });
-  if (endpoint == EndpointStatus::NoSocket) {
+  if (started == Bridge::StartResult::NoSocket) {
     failures_.NoSocket();
     return false;
   }
   // The window shows only after this returns: the status line can wait for
   // the bind and say whether the port is really held and Tolm was found.
-  state_.TitleText = BridgeTitle(state_);
-  SetTitle(state_.TitleText);
+  UpdateTitle();
   UpdateStatusLine();
   // A blocking socket must never be polled from the window's thread.
-  if (endpoint == EndpointStatus::Blocking) {
+  if (started == Bridge::StartResult::Blocking) {
     failures_.ReportBlockingSocket();
     return false;
   }
@@ -72,14 +61,21 @@ bool CRelvanDlg::OnInitDialog() {
 }
 
 void CRelvanDlg::OnTimer(unsigned) {
-  PollTick(state_, host_, *this, clock_);
-  RunUpkeep(state_, state_.TickTime);
+  bridge_.Tick(*this);
+  UpdateTitle();
   UpdateStatusLine();
   ShowNotices();
 }
 
+void CRelvanDlg::UpdateTitle() {
+  const int port = bridge_.State().Endpoint.Port;
+  if (port == titled_port_) return;
+  titled_port_ = port;
+  Window().SetTitle(texts::Title(port));
+}
+
 void CRelvanDlg::UpdateStatusLine() {
-  std::string text = texts::StatusLine(state_, host_.IsAttached());
+  std::string text = texts::StatusLine(bridge_.State(), bridge_.HostAttached());
   if (text == status_text_) return;
   status_text_ = std::move(text);
   Window().SetControlText(ids::kStatusLine, status_text_);
@@ -91,7 +87,7 @@ void CRelvanDlg::ShowNotices() {
   // when it closes, never in a second box on top of it.
   if (box_open_) return;
   bool after_box = false;
-  while (!state_.Notices.empty()) {
+  while (!bridge_.State().Told.Notices.empty()) {
     const std::string text = TakeNextMessage(after_box);
     box_open_ = true;
     Window().ShowMessage(text, MessageKind::Error);
@@ -101,7 +97,8 @@ void CRelvanDlg::ShowNotices() {
 }
 
 std::string CRelvanDlg::TakeNextMessage(bool after_box) {
-  auto& notices = state_.Notices;
+  OperatorFacts& told = bridge_.State().Told;
+  auto& notices = told.Notices;
   // Contacts kept in the unsaved file are told of together. One that may be
   // in Tolm's log already, or is kept nowhere but in its box, has a box of
   // its own.
@@ -112,14 +109,14 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   const bool batch =
       after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;
   if (!batch) {
-    const std::string text = texts::NoticeMessage(notices.front(), Utf8FromPath(state_.UnsavedContactsPath));
+    const std::string text = texts::NoticeMessage(notices.front(), Utf8FromPath(told.UnsavedContactsPath));
     notices.pop_front();
     return text;
   }
   std::vector<OperatorNotice> contacts;
   std::copy_if(notices.begin(), notices.end(), std::back_inserter(contacts), is_contact);
   std::erase_if(notices, is_contact);
-  return texts::MoreContactsMessage(contacts, Utf8FromPath(state_.UnsavedContactsPath));
+  return texts::MoreContactsMessage(contacts, Utf8FromPath(told.UnsavedContactsPath));
 }
 
 void CRelvanDlg::OnButtonClicked(int control) {
@@ -128,20 +125,20 @@ void CRelvanDlg::OnButtonClicked(int control) {
 
 void CRelvanDlg::OnOK() {
   Dialog::OnOK();
-  DrainAndCloseEndpoint(state_, host_, clock_);
+  bridge_.ShutDown();
 }
 
 void CRelvanDlg::OnSetup() {
-  if (state_.SetupOpen) return;
-  Setup setup(state_, failures_);
-  state_.SetupOpen = true;
+  if (setup_open_) return;
+  Setup setup(bridge_, position_cache_, failures_);
+  setup_open_ = true;
   Window().RunModal(setup);
-  state_.SetupOpen = false;
+  setup_open_ = false;
 }
 
 void CRelvanDlg::OnSetCursor() {
   const WindowRect rect = Window().GetWindowRect();
-  SaveWindowPositionWhenMoved(state_, {rect.Left, rect.Top}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(position_cache_, {rect.Left, rect.Top}, kMainDialogPositionKeys);
 }
 
 bool CRelvanDlg::OnSysCommand(unsigned command) {

@@ -1,22 +1,22 @@
 #pragma once
 #include <string>
 
-#include "core/bridge_state.h"
-#include "core/clock.h"
+#include "bridge/bridge.h"
 #include "core/display_fields.h"
 #include "core/main_window.h"
-#include "host/host_link.h"
+#include "settings/dialog_settings.h"
 #include "ui/dialog.h"
 #include "ui/socket_failures.h"
 
 // The main dialog: the six display fields, Finish and Setup. Its
-// initialisation starts the bridge, and its 100 ms timer runs the poll tick
-// for the life of the program. It tells the operator what the tick could not
+// initialisation starts the bridge, and its 100 ms timer runs the bridge's
+// tick for the life of the program; the title and the status line show what
+// the bridge's state says. It tells the operator what the tick could not
 // do (Tolm stopped answering, a contact that did not reach Tolm) in one
 // message box at a time, with the ticks going on under it.
 class CRelvanDlg : public Dialog, public MainWindow {
  public:
-  CRelvanDlg(BridgeState& state, HostLink& host, SocketFailures& failures, const Clock& clock);
+  CRelvanDlg(Bridge& bridge, SocketFailures& failures);
 
   bool OnInitDialog() override;
   // Finish: the standard OK, then what is queued is handled and the socket
@@ -30,7 +30,6 @@ class CRelvanDlg : public Dialog, public MainWindow {
   // MainWindow, for the poll tick and the message handlers.
   DisplayFields& Fields() override { return fields_; }
   void PushFields() override { UpdateData(false); }
-  void SetTitle(const std::string& title) override { Window().SetTitle(title); }
   void StartPollTimer() override { Window().StartTimer(kPollTimerId, kPollIntervalMs); }
   void StopPollTimer() override { Window().StopTimer(kPollTimerId); }
 
@@ -39,7 +38,9 @@ class CRelvanDlg : public Dialog, public MainWindow {
 
  private:
   void OnSetup();
-  // Writes the status line when what it says has changed.
+  // Writes the title when the port it names has changed, and the status line
+  // when what it says has.
+  void UpdateTitle();
   void UpdateStatusLine();
   // Shows the notices the ticks queued, one box at a time.
   void ShowNotices();
@@ -47,11 +48,13 @@ class CRelvanDlg : public Dialog, public MainWindow {
   // the contacts queued while it was up, all in one.
   std::string TakeNextMessage(bool after_box);
 
-  BridgeState& state_;
-  HostLink& host_;
+  Bridge& bridge_;
   SocketFailures& failures_;
-  const Clock& clock_;
   DisplayFields fields_;
+  // The window's own: one position cache shared with the Setup dialog.
+  WindowPosition position_cache_;
+  bool setup_open_ = false;
   bool box_open_ = false;
+  int titled_port_ = 0;
   std::string status_text_;
 };

@@ -2,15 +2,14 @@
 
 #include <string>
 
-#include "link/endpoint.h"
 #include "settings/dialog_settings.h"
 #include "ui/dialog_texts.h"
 #include "ui/integer_text.h"
 #include "ui/notice_texts.h"
 #include "ui/resource_ids.h"
 
-Setup::Setup(BridgeState& state, SocketFailures& failures)
-    : Dialog(ids::kSetupTemplate), state_(state), failures_(failures) {}
+Setup::Setup(Bridge& bridge, WindowPosition& position_cache, SocketFailures& failures)
+    : Dialog(ids::kSetupTemplate), bridge_(bridge), position_cache_(position_cache), failures_(failures) {}
 
 bool Setup::Refuse(const char* message) {
   Window().ShowMessage(message, MessageKind::Warning);
@@ -31,7 +30,7 @@ bool Setup::DoDataExchange(bool save) {
 }
 
 bool Setup::OnInitDialog() {
-  const SetupDialogSettings settings = LoadSetupDialogSettings(state_);
+  const SetupDialogSettings settings = LoadSetupDialogSettings(position_cache_);
   PortNumber = settings.Port;
   Window().MoveWindow(settings.Position.X, settings.Position.Y);
   UpdateData(false);
@@ -45,15 +44,16 @@ void Setup::OnEditChanged(int control) {
 }
 
 bool Setup::OnAccepted() {
-  if (PortNumber != state_.UdpPort || !state_.EndpointBound) {
-    const int old_port = state_.UdpPort;
-    const PortChange change = MoveEndpoint(state_, PortNumber);
+  const UdpEndpoint& endpoint = bridge_.State().Endpoint;
+  if (PortNumber != endpoint.Port || !endpoint.Bound) {
+    const int old_port = endpoint.Port;
+    const PortChange change = bridge_.MovePort(PortNumber);
     switch (change) {
-      case PortChange::Moved: state_.TitleStale = true; break;
+      case PortChange::Moved: break;  // the main dialog's next tick titles it
       case PortChange::PortHeld:
       case PortChange::PortReserved:
         Window().ShowMessage(
-            texts::PortHeldMessage(PortNumber, old_port, state_.EndpointBound, change == PortChange::PortReserved),
+            texts::PortHeldMessage(PortNumber, old_port, endpoint.Bound, change == PortChange::PortReserved),
             MessageKind::Error);
         Window().FocusControl(ids::kPortEdit);
         return false;
@@ -63,11 +63,11 @@ bool Setup::OnAccepted() {
   }
   // A port not stored gets no box: the bridge listens on it all the same, and
   // the status line already tells when the settings folder takes no file.
-  (void)SaveUdpPort(state_);
+  (void)SaveUdpPort(endpoint.Port);
   return true;
 }
 
 void Setup::OnSetCursor() {
   const WindowRect rect = Window().GetWindowRect();
-  SaveWindowPositionWhenMoved(state_, {rect.Left, rect.Top}, kSetupDialogPositionKeys);
+  SaveWindowPositionWhenMoved(position_cache_, {rect.Left, rect.Top}, kSetupDialogPositionKeys);
 }

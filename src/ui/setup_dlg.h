@@ -1,5 +1,6 @@
 #pragma once
-#include "core/bridge_state.h"
+#include "bridge/bridge.h"
+#include "settings/dialog_settings.h"
 #include "ui/dialog.h"
 #include "ui/socket_failures.h"
 
@@ -11,7 +12,8 @@
 // dialog says so. Cancel changes nothing.
 class Setup : public Dialog {
  public:
-  Setup(BridgeState& state, SocketFailures& failures);
+  // The position cache is the main dialog's, shared with it.
+  Setup(Bridge& bridge, WindowPosition& position_cache, SocketFailures& failures);
 
   bool OnInitDialog() override;
   void OnEditChanged(int control) override;
@@ -29,6 +31,7 @@ class Setup : public Dialog {
   // Refuses the edit's text with a message and puts the focus back into it.
   bool Refuse(const char* message);
 
-  BridgeState& state_;
+  Bridge& bridge_;
+  WindowPosition& position_cache_;
   SocketFailures& failures_;
 };

@@ -21,33 +21,37 @@ std::string Waiting(int count) {
 // "K1ABC saved at 18:31 UTC (3 today)", shortened where a long call would
 // not fit: the count goes first, then the call's end. The count is of the
 // UTC day of the last save; once that day is over it says nothing true.
-std::string Saved(const BridgeState& state) {
+std::string Saved(const OperatorFacts& told, Clock::TimePoint now) {
   using std::chrono::floor;
-  const std::string at = " saved at " + ClockOf(state.LastSavedAt);
-  std::string text = state.LastSavedCall + at;
-  if (floor<std::chrono::days>(state.TickTime) == floor<std::chrono::days>(state.LastSavedAt)) {
-    text += " (" + std::to_string(state.SavedCount) + " today)";
+  const std::string at = " saved at " + ClockOf(told.LastSavedAt);
+  std::string text = told.LastSavedCall + at;
+  if (floor<std::chrono::days>(now) == floor<std::chrono::days>(told.LastSavedAt)) {
+    text += " (" + std::to_string(told.SavedCount) + " today)";
   }
   if (text.size() <= kStatusLineMax) return text;
-  text = state.LastSavedCall + at;
+  text = told.LastSavedCall + at;
   if (text.size() <= kStatusLineMax) return text;
-  return state.LastSavedCall.substr(0, kStatusLineMax - at.size()) + at;
+  return told.LastSavedCall.substr(0, kStatusLineMax - at.size()) + at;
 }
 
 }  // namespace
 
+std::string Title(int port) { return "Tolm<->JTDX UDP port = " + std::to_string(port); }
+
 std::string StatusLine(const BridgeState& state, bool host_attached) {
-  const std::string port = std::to_string(state.UdpPort);
-  if (!state.EndpointBound) {
-    return "Port " + port + (state.PortReserved ? " is reserved by Windows" : " is held by another program");
+  const UdpEndpoint& endpoint = state.Endpoint;
+  const OperatorFacts& told = state.Told;
+  const std::string port = std::to_string(endpoint.Port);
+  if (!endpoint.Bound) {
+    return "Port " + port + (endpoint.PortReserved ? " is reserved by Windows" : " is held by another program");
   }
-  if (!state.SettingsWritable) return "Settings folder cannot be written";
-  if (state.SettingsUnreadable) return "Tolm_JTDX.ini unreadable; port " + port;
-  if (state.UnsavedWaiting > 0) return Waiting(state.UnsavedWaiting);
-  if (state.HostOutage) return "Tolm is not answering";
+  if (!told.SettingsWritable) return "Settings folder cannot be written";
+  if (told.SettingsUnreadable) return "Tolm_JTDX.ini unreadable; port " + port;
+  if (told.UnsavedWaiting > 0) return Waiting(told.UnsavedWaiting);
+  if (state.Health.Outage) return "Tolm is not answering";
   if (!host_attached) return "Tolm is not running";
-  if (state.JtdxClosed) return "JTDX closed at " + ClockOf(state.JtdxClosedAt);
-  if (state.SavedCount > 0) return Saved(state);
+  if (told.JtdxClosed) return "JTDX closed at " + ClockOf(told.JtdxClosedAt);
+  if (told.SavedCount > 0) return Saved(told, state.TickTime);
   return "Listening on port " + port;
 }
 

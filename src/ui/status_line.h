@@ -10,6 +10,10 @@ namespace texts {
 // 44-column dialog and the Windows control whole.
 inline constexpr std::size_t kStatusLineMax = 40;
 
+// The main window's title: the port the bridge listens on. What else the
+// operator must know goes to the status line under the buttons.
+std::string Title(int port);
+
 // The status line under the main dialog's buttons: the first that holds of
 // the port held elsewhere (or reserved by Windows), the settings folder that
 // takes no file, a settings file that could not be read, contacts waiting in

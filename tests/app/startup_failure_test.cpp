@@ -6,7 +6,7 @@
 #include "app/relvan_app.h"
 #include "bridge_fixture.h"
 #include "fake_socket_ops.h"
-#include "link/endpoint.h"
+#include "bridge/endpoint.h"
 #include "ui/relvan_dlg.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_dlg.h"
@@ -29,12 +29,8 @@ void StartProgram() {
 
 class StartupFailure : public BridgeFixture {
  protected:
-  void SetUp() override {
-    FakeSockets::StartFails = FakeSockets::CreateFails = FakeSockets::NonBlockingFails = false;
-    FakeSockets::Open = 0;
-    FakeSockets::Bind = BindResult::Bound;
-  }
-  void TearDown() override { CloseEndpoint(*state); }
+  void SetUp() override { FakeSockets::Reset(); }
+  void TearDown() override { CloseEndpoint(state->Endpoint); }
 };
 
 TEST_F(StartupFailure, SocketsThatDoNotStartEndTheProgramWithCode10AndReleaseTheHost) {
@@ -49,7 +45,7 @@ TEST_F(StartupFailure, NoSocketEndsTheProgramWithCode11AndReleasesTheHost) {
 
 TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
   FakeSockets::NonBlockingFails = true;
-  CRelvanDlg dialog(*state, host, exits, clock);
+  CRelvanDlg dialog(bridge, exits);
   ::testing::internal::CaptureStdout();
   EXPECT_FALSE(window.Open(dialog));
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "failed to set non-blocking socket\n");
@@ -58,9 +54,9 @@ TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
 }
 
 TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnItsPort) {
-  CRelvanDlg dialog(*state, host, exits, clock);
+  CRelvanDlg dialog(bridge, exits);
   ASSERT_TRUE(window.Open(dialog));
-  const SocketHandle listening = state->UdpSocket;
+  const SocketHandle listening = state->Endpoint.Socket;
   FakeSockets::NonBlockingFails = true;
   std::string printed;
   window.ChildScript = [&](Dialog& setup, FakeWindowPort& setup_window) {
@@ -71,7 +67,7 @@ TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnI
   };
   dialog.OnButtonClicked(ids::kSetupButton);
   EXPECT_EQ(printed, "failed to set non-blocking socket\n");
-  EXPECT_EQ(state->UdpSocket, listening);
+  EXPECT_EQ(state->Endpoint.Socket, listening);
   EXPECT_EQ(FakeSockets::Open, 1);
   dialog.OnTimer(1500);
   EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2237");
@@ -81,7 +77,7 @@ TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnI
 // a program holds: the operator reads which it is.
 TEST_F(StartupFailure, PortReservedByWindowsIsNamedSoAtStartAndInSetup) {
   FakeSockets::Bind = BindResult::Reserved;
-  CRelvanDlg dialog(*state, host, exits, clock);
+  CRelvanDlg dialog(bridge, exits);
   ASSERT_TRUE(window.Open(dialog));
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Port 2237 is reserved by Windows");
   std::string said;
@@ -97,7 +93,7 @@ TEST_F(StartupFailure, PortReservedByWindowsIsNamedSoAtStartAndInSetup) {
 }
 
 TEST_F(StartupFailure, NoSocketFromSetupEndsTheProgramWithCode11) {
-  CRelvanDlg dialog(*state, host, exits, clock);
+  CRelvanDlg dialog(bridge, exits);
   ASSERT_TRUE(window.Open(dialog));
   FakeSockets::CreateFails = true;
   window.ChildScript = [](Dialog& setup, FakeWindowPort& setup_window) {

@@ -13,9 +13,8 @@
 
 #include "fake_clock.h"
 #include "fake_main_window.h"
-#include "link/frequency.h"
-#include "link/poll_tick.h"
-#include "load_datagram.h"
+#include "bridge/frequency.h"
+#include "bridge/poll_tick.h"
 #include "recording_host.h"
 #include "tick_fuzz_input.h"
 
@@ -54,10 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (const auto& datagram : input.Datagrams) {
     if (datagram.size() > kMaxDatagram) continue;
-    LoadDatagram(*state, datagram);
     try {
       // As the tick hands each datagram received to its handler.
-      DispatchDatagram(*state, host, window);
+      DispatchDatagram(datagram, *state, host, window);
     } catch (const HostCallError&) {
       host.DetachHost();  // as the tick does after a failed call
     }

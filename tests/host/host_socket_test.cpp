@@ -23,8 +23,8 @@
 #include "host/platform_host.h"
 #include "host/transcript.h"
 #include "jtdx_messages.h"
-#include "link/endpoint.h"
-#include "link/poll_tick.h"
+#include "bridge/endpoint.h"
+#include "bridge/poll_tick.h"
 #include "read_adif_log.h"
 #include "sim_process-posix.h"
 #include "socket_info.h"
@@ -331,17 +331,18 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   FakeMainWindow window;
   const FakeClock clock;
   UdpPeer jtdx;
-  state.UdpPort = UdpPeer().Port();
-  ASSERT_EQ(OpenEndpoint(state, nullptr), EndpointStatus::Open);
-  const auto port = static_cast<std::uint16_t>(state.UdpPort);
+  state.Endpoint.Port = UdpPeer().Port();
+  ASSERT_EQ(OpenEndpoint(state.Endpoint, nullptr), EndpointStatus::Open);
+  const auto port = static_cast<std::uint16_t>(state.Endpoint.Port);
   PollTick(state, link, window, clock);
   ASSERT_TRUE(link.IsAttached());
 
   // The whole burst waits in the receive queue before the first tick: a
   // kernel that grants less drops datagrams, which is no fault of the bridge.
   constexpr int kBurst = kMaxDatagramsPerTick + 4;
-  if (ReceiveQueueBytes(state.UdpSocket) < kBurst * 1024) {
-    GTEST_SKIP() << "the system grants a receive queue of only " << ReceiveQueueBytes(state.UdpSocket) << " bytes";
+  if (ReceiveQueueBytes(state.Endpoint.Socket) < kBurst * 1024) {
+    GTEST_SKIP() << "the system grants a receive queue of only " << ReceiveQueueBytes(state.Endpoint.Socket)
+                 << " bytes";
   }
   StatusMessage calling;
   calling.DxCall = "K1ABC";
@@ -362,7 +363,7 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   jtdx.SendTo(port, EncodeMessage(ClearMessage()));
   jtdx.SendTo(port, EncodeMessage(next));
   jtdx.SendTo(port, EncodeMessage(CloseMessage()));
-  ASSERT_TRUE(WaitForDatagram(state.UdpSocket));
+  ASSERT_TRUE(WaitForDatagram(state.Endpoint.Socket));
 
   PollTick(state, link, window, clock);
   Lines expected{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-7")",
@@ -381,9 +382,9 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
   EXPECT_EQ(log.Records[0].at("NAME"), "Bob");
   EXPECT_EQ(window.Shown(), (DisplayFields{"W9XYZ", "-7", "", "", " 7075.50", ""}));
-  EXPECT_TRUE(state.JtdxClosed);  // the Close came last, and ended nothing
+  EXPECT_TRUE(state.Told.JtdxClosed);  // the Close came last, and ended nothing
   EXPECT_TRUE(window.TimerRunning);
-  CloseEndpoint(state);
+  CloseEndpoint(state.Endpoint);
 }
 
 // A Tolm that takes the first calls and refuses every one after: every
@@ -397,12 +398,12 @@ TEST_F(HostSocket, RefusingTolmLosesNoContactAndItsImportTakesThemBack) {
   FakeMainWindow window;
   FakeClock clock;
   UdpPeer jtdx;
-  state.UdpPort = UdpPeer().Port();
-  state.UnsavedContactsPath = (work_.Path() / "unsaved.adi").string();
-  ASSERT_EQ(OpenEndpoint(state, nullptr), EndpointStatus::Open);
+  state.Endpoint.Port = UdpPeer().Port();
+  state.Told.UnsavedContactsPath = (work_.Path() / "unsaved.adi").string();
+  ASSERT_EQ(OpenEndpoint(state.Endpoint, nullptr), EndpointStatus::Open);
   auto arrive = [&](const std::vector<std::uint8_t>& datagram) {
-    jtdx.SendTo(static_cast<std::uint16_t>(state.UdpPort), datagram);
-    ASSERT_TRUE(WaitForDatagram(state.UdpSocket));
+    jtdx.SendTo(static_cast<std::uint16_t>(state.Endpoint.Port), datagram);
+    ASSERT_TRUE(WaitForDatagram(state.Endpoint.Socket));
     PollTick(state, link, window, clock);
     clock.Advance(std::chrono::milliseconds(500));
   };
@@ -426,17 +427,17 @@ TEST_F(HostSocket, RefusingTolmLosesNoContactAndItsImportTakesThemBack) {
   for (auto at = refusals.find("refused"); at != std::string::npos; at = refusals.find("refused", at + 1)) ++refused;
   EXPECT_GE(refused, 1u);
   EXPECT_LE(refused, 2u) << refusals;  // 4.5 s of the session: the first failure, and one try 3 s later
-  ASSERT_EQ(state.Notices.size(), 3u);
-  for (const OperatorNotice& notice : state.Notices) {
+  ASSERT_EQ(state.Told.Notices.size(), 3u);
+  for (const OperatorNotice& notice : state.Told.Notices) {
     EXPECT_EQ(notice.What, OperatorNotice::Kind::ContactNotSaved);
     EXPECT_TRUE(notice.Kept) << notice.FileProblem;
   }
-  EXPECT_EQ(state.Notices[0].HostDetail.rfind("SetLogField: ", 0), 0u) << state.Notices[0].HostDetail;
+  EXPECT_EQ(state.Told.Notices[0].HostDetail.rfind("SetLogField: ", 0), 0u) << state.Told.Notices[0].HostDetail;
   sim->Stop(SIGTERM);
-  CloseEndpoint(state);
+  CloseEndpoint(state.Endpoint);
 
   TempDir tolm;
-  SimProcess import(tolm.Path(), {"--import", state.UnsavedContactsPath.string()});
+  SimProcess import(tolm.Path(), {"--import", state.Told.UnsavedContactsPath.string()});
   ASSERT_EQ(import.Wait(), 0) << import.Stderr();
   const AdifFile log = ReadAdifLog(import.AdifPath());
   ASSERT_EQ(log.Records.size(), 3u);

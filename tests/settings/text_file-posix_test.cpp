@@ -154,9 +154,9 @@ TEST_F(TextFileTest, FifoOrDeviceReadsAsNoneAndIsNotWrittenOver) {
   // Start-up reads it as no file: were a read to block on the FIFO, this
   // test would never end.
   const auto reads_as_none_and_stays = [] {
-    BridgeState state;
-    EXPECT_EQ(LoadMainDialogSettings(state), (WindowPosition{10, 10}));
-    EXPECT_EQ(state.UdpPort, 2237);
+    WindowPosition cache;
+    EXPECT_EQ(LoadMainDialogSettings(cache).Position, (WindowPosition{10, 10}));
+    EXPECT_EQ(LoadMainDialogSettings(cache).Port, 2237);
     EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
   };
   ASSERT_EQ(::mkfifo(SettingsPath().c_str(), 0666), 0);

@@ -1,19 +1,18 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "app/program_exits.h"
-#include "core/bridge_state.h"
+#include "bridge/bridge.h"
 #include "fake_clock.h"
 #include "fake_window_port.h"
 #include "recording_host.h"
 #include "settings_file_text.h"
 #include "temp_dir.h"
 
-// A bridge in a fresh working directory: the state, a recording host that is
-// not attached yet, and a fake desktop to run dialogs in.
+// A bridge in a fresh working directory, with a recording host that is not
+// attached yet, and a fake desktop to run dialogs in.
 class BridgeFixture : public ::testing::Test {
  protected:
   // The settings file as a user might have edited it.
@@ -21,9 +20,10 @@ class BridgeFixture : public ::testing::Test {
 
   TempDir dir;
   ScopedWorkingDir cwd{dir.Path()};
-  std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
   RecordingHost host{false};
   FakeWindowPort window;
   ProgramExits exits;  // what the program does when its sockets fail
   FakeClock clock;
+  Bridge bridge{host, clock};
+  BridgeState* const state = &bridge.State();
 };

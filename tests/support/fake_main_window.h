@@ -1,19 +1,14 @@
 #pragma once
-#include <string>
 #include <vector>
 
 #include "core/main_window.h"
 
 // A MainWindow that keeps what a real dialog would show: every push of the
-// display fields, the title and whether the poll timer runs.
+// display fields and whether the poll timer runs.
 class FakeMainWindow : public MainWindow {
  public:
   DisplayFields& Fields() override { return fields_; }
   void PushFields() override { Pushes.push_back(fields_); }
-  void SetTitle(const std::string& title) override {
-    Title = title;
-    ++TitleSets;
-  }
   void StartPollTimer() override {
     TimerRunning = true;
     ++TimerStarts;
@@ -27,8 +22,6 @@ class FakeMainWindow : public MainWindow {
   }
 
   std::vector<DisplayFields> Pushes;
-  std::string Title;
-  int TitleSets = 0;
   bool TimerRunning = false;
   int TimerStarts = 0;
 

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <thread>
 
-#include "link/endpoint.h"
+#include "bridge/endpoint.h"
 #include "socket_info.h"
-#include "link/socket_ops.h"
+#include "bridge/socket_ops.h"
 
 namespace {
 
@@ -48,6 +48,6 @@ std::optional<std::vector<std::uint8_t>> UdpPeer::Receive() const {
   return buffer;
 }
 
-bool ReceiveSoon(BridgeState& state) {
-  return RetryForAWhile([&] { return ReceiveDatagram(state); });
+bool ReceiveSoon(UdpEndpoint& endpoint) {
+  return RetryForAWhile([&] { return ReceiveDatagram(endpoint); });
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/bridge_state.h"
+#include "core/udp_endpoint.h"
 
 // A second UDP socket on 127.0.0.1 that plays JTDX in tests: it sends
 // datagrams to the bridge's port and collects what comes back. Binds an
@@ -29,4 +29,4 @@ class UdpPeer {
 
 // Runs receives on the bridge's endpoint until one datagram is taken, within
 // the same bounded wait; false when none came.
-bool ReceiveSoon(BridgeState& state);
+bool ReceiveSoon(UdpEndpoint& endpoint);

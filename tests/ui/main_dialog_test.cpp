@@ -7,9 +7,9 @@
 #include "bridge_fixture.h"
 #include "core/file_path.h"
 #include "jtdx_messages.h"
-#include "link/endpoint.h"
+#include "bridge/endpoint.h"
 #include "socket_info.h"
-#include "link/socket_ops.h"
+#include "bridge/socket_ops.h"
 #include "settings/settings_file.h"
 #include "socket_wait.h"
 #include "udp_peer.h"
@@ -20,7 +20,7 @@ namespace {
 
 class MainDialog : public BridgeFixture {
  protected:
-  void TearDown() override { CloseEndpoint(*state); }
+  void TearDown() override { CloseEndpoint(state->Endpoint); }
 
   // Starts the dialog listening on a port the system just handed out, so
   // free; never on 2237, which another bridge or test run may hold.
@@ -32,7 +32,7 @@ class MainDialog : public BridgeFixture {
 
   std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
 
-  CRelvanDlg dialog{*state, host, exits, clock};
+  CRelvanDlg dialog{bridge, exits};
   std::uint16_t port = 0;
 };
 
@@ -42,9 +42,9 @@ class MainDialog : public BridgeFixture {
 TEST_F(MainDialog, StartWithOnlyAPortStoredPlacesTheWindowListensAndTitles) {
   OpenOnFreePort();
   EXPECT_EQ(window.Moves, (std::vector<std::pair<int, int>>{{10, 10}}));
-  EXPECT_EQ(state->UdpPort, port);
-  EXPECT_TRUE(state->EndpointBound);
-  EXPECT_EQ(BoundPort(state->UdpSocket), port);
+  EXPECT_EQ(state->Endpoint.Port, port);
+  EXPECT_TRUE(state->Endpoint.Bound);
+  EXPECT_EQ(BoundPort(state->Endpoint.Socket), port);
   EXPECT_EQ(window.Title, Title(port));
   EXPECT_EQ(window.Timers, (std::map<unsigned, unsigned>{{1500, 100}}));
   EXPECT_EQ(window.MenuItems.size(), 1u);
@@ -74,16 +74,16 @@ TEST_F(MainDialog, PortHeldAtStartIsShownAndTakenOnceTheOtherProgramLetsGo) {
   other_program.reset();
   clock.Advance(std::chrono::seconds(2));
   dialog.OnTimer(1500);
-  EXPECT_FALSE(state->EndpointBound);  // tried again every 3 s, not every tick
+  EXPECT_FALSE(state->Endpoint.Bound);  // tried again every 3 s, not every tick
   clock.Advance(std::chrono::seconds(1));
   dialog.OnTimer(1500);
-  EXPECT_EQ(BoundPort(state->UdpSocket), port);
+  EXPECT_EQ(BoundPort(state->Endpoint.Socket), port);
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on port " + std::to_string(port));
   EXPECT_TRUE(window.Messages.empty());
 
   UdpPeer jtdx;
   jtdx.SendTo(port, EncodeMessage(QsoLoggedMessage()));
-  ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+  ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
   dialog.OnTimer(1500);
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
 }
@@ -92,11 +92,11 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   host.AttachAvailable = false;  // Tolm is not running
   OpenOnFreePort();
   const std::string unsaved = (std::filesystem::current_path() / "Plugins" / "Tolm_JTDX_unsaved.adi").string();
-  EXPECT_EQ(state->UnsavedContactsPath, unsaved);
+  EXPECT_EQ(state->Told.UnsavedContactsPath, unsaved);
   UdpPeer jtdx;
   auto arrive = [&](const auto& message) {
     jtdx.SendTo(port, EncodeMessage(message));
-    ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+    ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
     dialog.OnTimer(1500);
   };
   auto qso = [](std::string call) {
@@ -156,13 +156,13 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
 TEST_F(MainDialog, FileThatTookNoContactIsLookedAtAgainAndTheNextContactWaits) {
   host.AttachAvailable = false;
   OpenOnFreePort();
-  std::filesystem::create_directory(state->UnsavedContactsPath);
+  std::filesystem::create_directory(state->Told.UnsavedContactsPath);
   UdpPeer jtdx;
   auto arrive = [&](const std::string& call) {
     QsoLoggedMessage message;
     message.DxCall = call;
     jtdx.SendTo(port, EncodeMessage(message));
-    ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+    ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
     dialog.OnTimer(1500);
   };
   arrive("K1ABC");
@@ -171,18 +171,18 @@ TEST_F(MainDialog, FileThatTookNoContactIsLookedAtAgainAndTheNextContactWaits) {
   dialog.OnTimer(1500);
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Settings folder cannot be written");
 
-  std::filesystem::remove(state->UnsavedContactsPath);
+  std::filesystem::remove(state->Told.UnsavedContactsPath);
   clock.Advance(std::chrono::seconds(3));
   dialog.OnTimer(1500);
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Tolm is not running");
-  EXPECT_FALSE(std::filesystem::exists(state->UnsavedContactsPath));  // the look made no file
+  EXPECT_FALSE(std::filesystem::exists(state->Told.UnsavedContactsPath));  // the look made no file
   arrive("W9XYZ");
   EXPECT_EQ(window.Controls[ids::kStatusLine], "1 contact waits in Tolm_JTDX_unsaved.adi");
 }
 
 TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
   OpenOnFreePort();
-  const std::string unsaved = Utf8FromPath(state->UnsavedContactsPath);
+  const std::string unsaved = Utf8FromPath(state->Told.UnsavedContactsPath);
   using Miss = OperatorNotice::Miss;
   const auto contact = [](std::string call, Miss why, bool kept) {
     OperatorNotice notice;
@@ -201,14 +201,14 @@ TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
     notice.FileProblem = kept ? "" : "Permission denied";
     return notice;
   };
-  state->Notices.push_back(contact("W9XYZ", Miss::CallFailed, true));
-  state->Notices.push_back(contact("K1ABC", Miss::SaveMayHaveRun, true));
-  state->Notices.push_back(contact("DL2XYZ", Miss::HostNotAnswering, true));
-  state->Notices.push_back(contact("N0LOST", Miss::HostNotAnswering, false));
+  state->Told.Notices.push_back(contact("W9XYZ", Miss::CallFailed, true));
+  state->Told.Notices.push_back(contact("K1ABC", Miss::SaveMayHaveRun, true));
+  state->Told.Notices.push_back(contact("DL2XYZ", Miss::HostNotAnswering, true));
+  state->Told.Notices.push_back(contact("N0LOST", Miss::HostNotAnswering, false));
   for (int i = 0; i < 400; ++i) {
     std::string call = "K";
     call += std::to_string(i);  // not "K" + ...: MinGW's GCC 12 takes that for an overlapping copy at -O3
-    state->Notices.push_back(contact(std::move(call), Miss::HostNotRunning, true));
+    state->Told.Notices.push_back(contact(std::move(call), Miss::HostNotRunning, true));
   }
   dialog.OnTimer(1500);
 
@@ -241,20 +241,20 @@ TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {
   window.Controls[ids::kGridEdit] = "FN42";
   UdpPeer jtdx;
   jtdx.SendTo(port, EncodeMessage(QsoLoggedMessage()));
-  ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+  ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
   host.AttachHost();
   dialog.OnOK();  // the Finish button, or Enter anywhere in the dialog
   EXPECT_EQ(window.Result, ids::kOk);
   EXPECT_EQ(dialog.Fields().Grid, "FN42");
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
-  EXPECT_EQ(state->UdpSocket, kInvalidSocket);
+  EXPECT_EQ(state->Endpoint.Socket, kInvalidSocket);
 }
 
 TEST_F(MainDialog, CancelEndsWithoutClosingTheSocket) {
   OpenOnFreePort();
   dialog.OnCancel();
   EXPECT_EQ(window.Result, ids::kCancel);
-  EXPECT_NE(state->UdpSocket, kInvalidSocket);
+  EXPECT_NE(state->Endpoint.Socket, kInvalidSocket);
 }
 
 TEST_F(MainDialog, SystemCommands16To31OpenTheAboutBox) {
@@ -271,7 +271,6 @@ TEST_F(MainDialog, SecondSetupRequestWhileOneIsOpenIsIgnored) {
   window.ChildScript = [&](Dialog&, FakeWindowPort&) { dialog.OnButtonClicked(ids::kSetupButton); };
   dialog.OnButtonClicked(ids::kSetupButton);
   EXPECT_EQ(window.ChildTemplates, std::vector<int>{ids::kSetupTemplate});
-  EXPECT_FALSE(state->SetupOpen);
   dialog.OnButtonClicked(ids::kSetupButton);  // closed again: a new one opens
   EXPECT_EQ(window.ChildTemplates.size(), 2u);
 }

@@ -3,9 +3,9 @@
 #include "bridge_fixture.h"
 #include "jtdx_messages.h"
 #include "socket_wait.h"
-#include "link/endpoint.h"
+#include "bridge/endpoint.h"
 #include "socket_info.h"
-#include "link/socket_ops.h"
+#include "bridge/socket_ops.h"
 #include "settings/settings_file.h"
 #include "udp_peer.h"
 #include "ui/relvan_dlg.h"
@@ -23,12 +23,13 @@ class SetupDialog : public BridgeFixture {
     ASSERT_TRUE(window.Open(main));
     setup_window.Open(setup);
   }
-  void TearDown() override { CloseEndpoint(*state); }
+  void TearDown() override { CloseEndpoint(state->Endpoint); }
 
   std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
 
-  CRelvanDlg main{*state, host, exits, clock};
-  ::Setup setup{*state, exits};
+  CRelvanDlg main{bridge, exits};
+  WindowPosition position_cache;
+  ::Setup setup{bridge, position_cache, exits};
   FakeWindowPort setup_window;
   std::uint16_t old_port = 0;
 };
@@ -41,7 +42,7 @@ TEST_F(SetupDialog, OpensWithTheStoredPortAndTheBridgeKeepsListening) {
   // JTDX's contact while the dialog is open is taken by the next tick.
   UdpPeer jtdx;
   jtdx.SendTo(old_port, EncodeMessage(QsoLoggedMessage()));
-  ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+  ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
   main.OnTimer(1500);
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
 }
@@ -49,18 +50,18 @@ TEST_F(SetupDialog, OpensWithTheStoredPortAndTheBridgeKeepsListening) {
 TEST_F(SetupDialog, StoredPortMissingOrOutOfRangeShows2237AndTheBridgeStaysOnItsPort) {
   for (const char* stored : {"", "UDP_Port=70000\n"}) {
     WriteSettingsFile(std::string("[Settings]\n") + stored);
-    ::Setup fresh(*state, exits);
+    ::Setup fresh(bridge, position_cache, exits);
     FakeWindowPort fresh_window;
     fresh_window.Open(fresh);
     EXPECT_EQ(fresh_window.Controls[ids::kPortEdit], "2237") << stored;
-    EXPECT_EQ(state->UdpPort, old_port);
+    EXPECT_EQ(state->Endpoint.Port, old_port);
   }
 }
 
 TEST_F(SetupDialog, RefusesTextThatIsNoPortAndKeepsWhatWasTypedToItself) {
   setup_window.Type(ids::kPortEdit, "3000");
   EXPECT_EQ(setup.PortNumber, 3000);
-  EXPECT_EQ(state->UdpPort, old_port);  // the bridge listens where it did
+  EXPECT_EQ(state->Endpoint.Port, old_port);  // the bridge listens where it did
   for (const std::string text : {"", "30a0", "+-5"}) {
     setup_window.Type(ids::kPortEdit, text);
     EXPECT_EQ(setup_window.Messages.back().first, "Please enter an integer.") << text;
@@ -75,25 +76,25 @@ TEST_F(SetupDialog, RefusesTextThatIsNoPortAndKeepsWhatWasTypedToItself) {
   EXPECT_EQ(setup.PortNumber, 3000);
   setup.OnOK();  // still "-1"
   EXPECT_FALSE(setup_window.Result.has_value());
-  EXPECT_EQ(BoundPort(state->UdpSocket), old_port);
+  EXPECT_EQ(BoundPort(state->Endpoint.Socket), old_port);
 }
 
 TEST_F(SetupDialog, OkMovesToTheNewPortStoresItAndTheNextTickTitlesIt) {
   // A contact JTDX sent to the old port just before OK is not lost.
   UdpPeer jtdx;
   jtdx.SendTo(old_port, EncodeMessage(QsoLoggedMessage()));
-  ASSERT_TRUE(WaitForDatagram(state->UdpSocket));
+  ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
   const std::uint16_t new_port = UdpPeer().Port();
   setup_window.Type(ids::kPortEdit, std::to_string(new_port));
   setup.OnOK();
   EXPECT_EQ(setup_window.Result, ids::kOk);
-  EXPECT_EQ(BoundPort(state->UdpSocket), new_port);
-  EXPECT_EQ(state->UdpPort, new_port);
+  EXPECT_EQ(BoundPort(state->Endpoint.Socket), new_port);
+  EXPECT_EQ(state->Endpoint.Port, new_port);
   EXPECT_EQ(ReadSetting("UDP_Port"), new_port);
   main.OnTimer(1500);
   EXPECT_EQ(window.Title, Title(new_port));
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
-  EXPECT_EQ(state->RetiredSocket, kInvalidSocket);
+  EXPECT_EQ(state->Endpoint.RetiredSocket, kInvalidSocket);
 }
 
 TEST_F(SetupDialog, OkOnAPortHeldElsewhereKeepsTheOldPortListeningAndStoresNothing) {
@@ -106,13 +107,13 @@ TEST_F(SetupDialog, OkOnAPortHeldElsewhereKeepsTheOldPortListeningAndStoresNothi
                                                 " is held by another program; Relvan goes on listening on port " +
                                                 std::to_string(old_port) + ".");
   EXPECT_FALSE(setup_window.Result.has_value());  // the operator may pick another
-  EXPECT_EQ(BoundPort(state->UdpSocket), old_port);
-  EXPECT_EQ(state->UdpPort, old_port);
+  EXPECT_EQ(BoundPort(state->Endpoint.Socket), old_port);
+  EXPECT_EQ(state->Endpoint.Port, old_port);
   EXPECT_EQ(SettingsFileText(), settings_before);
 
   setup.OnCancel();  // changes nothing either
   EXPECT_EQ(setup_window.Result, ids::kCancel);
-  EXPECT_EQ(BoundPort(state->UdpSocket), old_port);
+  EXPECT_EQ(BoundPort(state->Endpoint.Socket), old_port);
   main.OnTimer(1500);
   EXPECT_EQ(window.Title, Title(old_port));
 }

@@ -13,7 +13,7 @@ namespace {
 TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   using namespace std::chrono;
   const auto state = std::make_unique<BridgeState>();
-  state->EndpointBound = true;
+  state->Endpoint.Bound = true;
   const FakeClock clock;
   state->TickTime = clock.Now();
   bool attached = true;
@@ -24,33 +24,33 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   };
 
   say();
-  state->LastSavedCall = "K1ABC";
-  state->LastSavedAt = clock.Now() - minutes{9};
-  state->SavedCount = 3;
+  state->Told.LastSavedCall = "K1ABC";
+  state->Told.LastSavedAt = clock.Now() - minutes{9};
+  state->Told.SavedCount = 3;
   say();
   state->TickTime += hours{6};  // past 00:00 UTC: "today" would be untrue
   say();
   state->TickTime = clock.Now();
-  state->LastSavedCall = "VP2E/K1ABCDEF/QRP";  // too long for the count
+  state->Told.LastSavedCall = "VP2E/K1ABCDEF/QRP";  // too long for the count
   say();
-  state->JtdxClosed = true;
-  state->JtdxClosedAt = clock.Now();
+  state->Told.JtdxClosed = true;
+  state->Told.JtdxClosedAt = clock.Now();
   say();
   attached = false;
   say();
-  state->HostOutage = true;
+  state->Health.Outage = true;
   say();
-  state->UnsavedWaiting = 1;
+  state->Told.UnsavedWaiting = 1;
   say();
-  state->UnsavedWaiting = 12;
+  state->Told.UnsavedWaiting = 12;
   say();
-  state->SettingsUnreadable = true;
+  state->Told.SettingsUnreadable = true;
   say();
-  state->SettingsWritable = false;
+  state->Told.SettingsWritable = false;
   say();
-  state->EndpointBound = false;
+  state->Endpoint.Bound = false;
   say();
-  state->PortReserved = true;
+  state->Endpoint.PortReserved = true;
   say();
   EXPECT_EQ(said, (std::vector<std::string>{
                       "Listening on port 2237",

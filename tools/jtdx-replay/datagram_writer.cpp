@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "link/jtdx_format.h"
+#include "jtdx/jtdx_format.h"
 
 DatagramWriter DatagramWriter::Header(std::uint32_t type, std::string_view id, std::uint32_t schema) {
   DatagramWriter writer;

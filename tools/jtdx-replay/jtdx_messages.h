@@ -5,7 +5,7 @@
 #include <variant>
 #include <vector>
 
-#include "link/jtdx_format.h"
+#include "jtdx/jtdx_format.h"
 
 // The messages JTDX sends, with every field in JTDX's order and type, and
 // defaults that look like a real JTDX 2.2 on 20 m FT8.

@@ -1,0 +1,34 @@
+#include "bridge/bridge.h"
+
+#include "bridge/poll_tick.h"
+#include "bridge/upkeep.h"
+#include "settings/settings_file.h"
+
+Bridge::Bridge(HostLink& host, const Clock& clock)
+    : state_(std::make_unique<BridgeState>()), host_(host), clock_(clock) {}
+
+Bridge::StartResult Bridge::Start(int port, bool settings_unreadable, const std::function<void()>& before_bind) {
+  OperatorFacts& told = state_->Told;
+  told.SettingsUnreadable = settings_unreadable;
+  told.UnsavedContactsPath = UnsavedContactsPath();
+  told.SettingsWritable = SettingsFolderWritable();
+  // With no socket yet, the first upkeep only counts.
+  RunUpkeep(*state_, clock_.Now());
+
+  if (!StartSockets()) return StartResult::SocketsDidNotStart;
+  host_.AttachHost();
+  state_->Endpoint.Port = port;
+  switch (OpenEndpoint(state_->Endpoint, before_bind)) {
+    case EndpointStatus::Open: return StartResult::Listening;
+    case EndpointStatus::NoSocket: return StartResult::NoSocket;
+    case EndpointStatus::Blocking: return StartResult::Blocking;
+  }
+  return StartResult::NoSocket;
+}
+
+void Bridge::Tick(MainWindow& window) {
+  PollTick(*state_, host_, window, clock_);
+  RunUpkeep(*state_, state_->TickTime);
+}
+
+void Bridge::ShutDown() { DrainAndCloseEndpoint(*state_, host_, clock_); }

@@ -1,0 +1,63 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+#include "core/udp_endpoint.h"
+
+// The bridge's one UDP socket, bound to 127.0.0.1 on the endpoint's Port (1
+// to 65535) and switched to non-blocking mode, so that no tick ever waits.
+
+// Starts the platform's sockets (Winsock 2.2); false when they cannot start.
+// Nothing to do on POSIX.
+[[nodiscard]] bool StartSockets();
+// Lets go of the platform's sockets again.
+void StopSockets();
+
+enum class EndpointStatus {
+  Open,      // bound or not (Bound says), and non-blocking
+  NoSocket,  // no socket could be made
+  Blocking,  // the socket is open but would block
+};
+
+// Closes an endpoint that is still open, then: a new socket, BindAddress set
+// to 127.0.0.1 and the port, the caller's own step, the bind (its outcome
+// kept in Bound and PortReserved), the non-blocking switch.
+[[nodiscard]] EndpointStatus OpenEndpoint(UdpEndpoint& endpoint, const std::function<void()>& caller_step);
+
+// Moving the endpoint to another port (or binding its port again).
+enum class PortChange {
+  Moved,         // listening on the new port; the old socket is closed
+  PortHeld,      // the new port could not be bound; the old endpoint is untouched
+  PortReserved,  // the same, a port Windows keeps for itself or another holds exclusively
+  NoSocket,      // no socket could be made; the old endpoint is untouched
+  Blocking,      // the new socket would block; it is closed, the old one untouched
+};
+
+// Binds a new socket on `port` first, and only once it listens there makes
+// `port` the endpoint's Port: the bridge never stops listening because a port it was
+// asked to move to is taken. A bound old socket is kept as RetiredSocket,
+// so that what was queued on it is still handled, until the next tick or
+// CloseRetiredSocket; an unbound one is closed.
+[[nodiscard]] PortChange MoveEndpoint(UdpEndpoint& endpoint, int port);
+
+// One more try at binding Port, for an endpoint whose port was held when
+// it was opened; true when it listens now. Nothing happens to an endpoint
+// that is bound or closed.
+[[nodiscard]] bool RetryBind(UdpEndpoint& endpoint);
+
+// Closes the socket, and the retired one; does nothing when they are closed
+// already.
+void CloseEndpoint(UdpEndpoint& endpoint);
+void CloseRetiredSocket(UdpEndpoint& endpoint);
+
+// Takes one waiting datagram, whole, into RecvBuffer and its sender into
+// LastSender, without waiting. Returns false when none was taken (nothing
+// waiting, endpoint closed or unbound). The second takes from the socket a
+// move retired.
+bool ReceiveDatagram(UdpEndpoint& endpoint);
+bool ReceiveRetiredDatagram(UdpEndpoint& endpoint);
+
+// Sends bytes to LastSender from the endpoint; false when they did not go,
+// and nothing goes out before a datagram has come in.
+[[nodiscard]] bool SendToPeer(const UdpEndpoint& endpoint, const std::uint8_t* data, std::size_t size);

@@ -1,0 +1,182 @@
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "adif/adif_file.h"
+#include "bridge/clean_text.h"
+#include "bridge/frequency.h"
+#include "bridge/message_handlers.h"
+
+namespace {
+
+constexpr char kUnsavedFileProgram[] = "Relvan";
+
+// A call as JTDX writes one ("K1ABC", "VP2E/K1ABC"): printable ASCII without
+// spaces once the spaces around it are trimmed. The whole field counts, so
+// a zero byte inside it makes it none.
+std::optional<std::string_view> WellFormedCall(std::string_view field) {
+  const std::size_t first = field.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::nullopt;
+  const std::string_view call = field.substr(first, field.find_last_not_of(' ') - first + 1);
+  const bool printable = std::all_of(call.begin(), call.end(), [](char c) { return c > ' ' && c < 0x7F; });
+  if (!printable) return std::nullopt;
+  return call;
+}
+
+// The contact's own times: JTDX's time off, or else its time on, or else the
+// moment it arrived.
+struct ContactTimes {
+  UtcTime On;
+  UtcTime Off;
+};
+ContactTimes TimesOf(const jtdx::QsoLoggedMessage& qso, Clock::TimePoint arrived) {
+  const UtcTime now = std::chrono::time_point_cast<std::chrono::milliseconds>(arrived);
+  const UtcTime off = qso.TimeOff.value_or(qso.TimeOn.value_or(now));
+  return {qso.TimeOn.value_or(off), off};
+}
+
+// The contact in full, for the unsaved-contacts file: what the state kept of
+// it, and the fields only that file needs.
+LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, const KeptStatus& kept, std::int64_t frequency_hz,
+                            ContactTimes times) {
+  LoggedContact contact;
+  std::string scratch;
+  contact.Call = kept.DxCall;
+  contact.Grid = kept.Grid;
+  contact.FrequencyHz = frequency_hz;
+  contact.Mode = kept.Mode;
+  contact.RptSent = kept.Report;
+  contact.RptRcvd = kept.ReportRcvd;
+  contact.TxPower = CleanText(qso.TxPower, scratch);
+  contact.Comments = kept.Comments;
+  contact.Name = kept.Name;
+  contact.TimeOn = times.On;
+  contact.TimeOff = times.Off;
+  contact.OperatorCall = CleanText(qso.OperatorCall, scratch);
+  contact.MyCall = CleanText(qso.MyCall, scratch);
+  contact.MyGrid = CleanText(qso.MyGrid, scratch);
+  return contact;
+}
+
+// Why a contact finds no Tolm attached: the wait after a failed call, while
+// no attach is tried, or no Tolm found by the attach this tick tried.
+OperatorNotice::Miss DetachedMiss(const BridgeState& state) {
+  const bool waiting = state.Health.Outage && state.Health.Waiting(state.TickTime);
+  return waiting ? OperatorNotice::Miss::HostNotAnswering : OperatorNotice::Miss::HostNotRunning;
+}
+
+// A contact Tolm did not take goes to the unsaved-contacts file, and the
+// operator is told where it went (or that even that failed), with all of it.
+void KeepUnsaved(OperatorFacts& told, const LoggedContact& contact, OperatorNotice::Miss why, std::string host_detail) {
+  OperatorNotice notice;
+  notice.What = OperatorNotice::Kind::ContactNotSaved;
+  notice.Why = why;
+  notice.HostDetail = std::move(host_detail);
+  notice.Call = contact.Call;
+  notice.TimeOn = contact.TimeOn;
+  notice.TimeOff = contact.TimeOff;
+  notice.FrequencyHz = contact.FrequencyHz;
+  notice.Mode = contact.Mode;
+  notice.RptSent = contact.RptSent;
+  notice.RptRcvd = contact.RptRcvd;
+  notice.Grid = contact.Grid;
+  notice.Name = contact.Name;
+  notice.Comments = contact.Comments;
+  notice.Kept = AppendAdifRecord(told.UnsavedContactsPath, contact, kUnsavedFileProgram, notice.FileProblem);
+  if (notice.Kept) {
+    notice.FileProblem.clear();
+    told.SettingsWritable = true;
+    ++told.UnsavedWaiting;  // counted in the file again later; the line says so at once
+  } else {
+    told.SettingsWritable = false;
+  }
+  told.Notices.push_back(std::move(notice));
+}
+
+// Keeps the contact in the state and shows it, even when it cannot reach the
+// log. The mode is shown and kept, but the host's mode is left to Status.
+void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call, std::int64_t frequency_hz,
+                        KeptStatus& kept, DisplayFields& fields) {
+  std::string scratch;
+  kept.DxCall = call;
+  fields.Call = kept.DxCall;
+  kept.Grid = CleanText(qso.Grid, scratch);
+  fields.Grid = kept.Grid;
+  if (frequency_hz != 0) {
+    kept.DialReferenceHz = kept.TxFrequency = frequency_hz;
+    FormatFrequencyText(frequency_hz, fields.Freq);
+  }
+  kept.Mode = CleanText(qso.Mode, scratch);
+  fields.Mode = kept.Mode;
+  kept.Report = CleanText(qso.RptSent, scratch);
+  fields.RptSent = kept.Report;
+  kept.ReportRcvd = CleanText(qso.RptRcvd, scratch);
+  fields.RptRcvd = kept.ReportRcvd;
+  kept.Comments = CleanText(qso.Comments, scratch);
+  kept.Name = CleanText(qso.Name, scratch);
+}
+
+// Fills the host's entry with the contact and saves it. `saving` is set once
+// the save itself is asked for: a failure from then on may come after it ran.
+void SaveContact(const KeptStatus& kept, HostLink& host, MainWindow& window, std::int64_t tx_hz, bool& saving) {
+  host.SetLogField(LogField::Call, kept.DxCall);
+  host.SetLogField(LogField::Grid, kept.Grid);
+  // An empty name leaves the name the host may already have.
+  if (!kept.Name.empty()) host.SetLogField(LogField::Name, kept.Name);
+  host.SetLogField(LogField::RptSent, kept.Report);
+  host.SetLogField(LogField::RptRcvd, kept.ReportRcvd);
+  host.SetLogField(LogField::Comments, kept.Comments);
+  host.ExecMacro("<CURSOR:TX>");
+  host.ExecMacro("<FIXSTARTTIME>");
+  window.PushFields();
+  if (tx_hz != 0) host.TxFrequency(static_cast<double>(tx_hz));
+  saving = true;
+  host.ExecMacro("<SAVEQSO>");
+}
+
+}  // namespace
+
+void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uint8_t> datagram, BridgeState& state,
+                     HostLink& host, MainWindow& window) {
+  if (state.Recent.HasBytes(datagram)) return;
+  const std::optional<std::string_view> call = WellFormedCall(qso.Call);
+  if (!call) return;
+  // The logged frequency is the Tx frequency: dial plus Tx offset.
+  const std::int64_t frequency_hz = CheckedFrequency(qso.FrequencyHz).value_or(0);
+  const ContactTimes times = TimesOf(qso, state.TickTime);
+  if (state.Recent.Has(*call, times.Off, frequency_hz)) return;
+  state.Recent.Remember(datagram, *call, times.Off, frequency_hz);
+
+  DisplayFields& fields = window.Fields();
+  KeepAndShowContact(qso, *call, frequency_hz, state.Kept, fields);
+
+  if (!host.IsAttached()) {
+    const OperatorNotice::Miss why = DetachedMiss(state);
+    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, frequency_hz, times), why,
+                why == OperatorNotice::Miss::HostNotAnswering ? state.Health.Failure : "");
+    window.PushFields();
+    return;
+  }
+  bool saving = false;
+  try {
+    SaveContact(state.Kept, host, window, frequency_hz, saving);
+  } catch (const HostCallError& error) {
+    // The contact's own notice is the word of this outage. Kept even when
+    // Tolm may have saved it: a contact twice in the log is mended by hand,
+    // a lost one is not.
+    const bool may_have_run = saving && error.MayHaveRun();
+    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, frequency_hz, times),
+                may_have_run ? OperatorNotice::Miss::SaveMayHaveRun : OperatorNotice::Miss::CallFailed, error.what());
+    state.Health.Outage = true;
+    window.PushFields();
+    throw;
+  }
+  state.Told.CountSaved(*call, state.TickTime);
+
+  // The entry is saved; the call stays in the kept DxCall for the change test.
+  fields.Call.clear();
+  window.PushFields();
+}

@@ -1,0 +1,67 @@
+#include <winsock2.h>
+#include <mswsock.h>
+
+#include "bridge/ipv4_sockaddr.h"
+#include "bridge/socket_ops.h"
+
+namespace {
+
+SOCKET Native(SocketHandle socket) { return static_cast<SOCKET>(socket); }
+
+}  // namespace
+
+bool StartSocketLibrary() {
+  WSADATA data;  // not examined
+  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+
+void CleanupSocketLibrary() { WSACleanup(); }
+
+SocketHandle CreateUdpSocket() {
+  const SOCKET socket = ::socket(AF_INET, SOCK_DGRAM, 0);
+  if (socket == INVALID_SOCKET) return kInvalidSocket;
+  // Winsock reports a send to a port nobody listens on as WSAECONNRESET on
+  // the next receive, which then takes no datagram: a Heartbeat reply to a
+  // sender that has gone would end a tick's receiving early.
+  BOOL report = FALSE;
+  DWORD returned = 0;
+  WSAIoctl(socket, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr, nullptr);
+  const int bytes = kReceiveBufferBytes;
+  ::setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof bytes);
+  return static_cast<SocketHandle>(socket);
+}
+
+BindResult BindSocket(SocketHandle socket, PeerAddress address) {
+  // Without it another program of the same user could bind the port with
+  // SO_REUSEADDR and take the datagrams while the bridge says it listens.
+  BOOL exclusive = TRUE;
+  ::setsockopt(Native(socket), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive),
+               sizeof exclusive);
+  const sockaddr_in addr = ToSockaddr(address);
+  if (::bind(Native(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) return BindResult::Bound;
+  return WSAGetLastError() == WSAEACCES ? BindResult::Reserved : BindResult::Held;
+}
+
+bool MakeNonBlocking(SocketHandle socket) {
+  u_long enable = 1;
+  return ::ioctlsocket(Native(socket), FIONBIO, &enable) == 0;
+}
+
+void CloseSocket(SocketHandle socket) { ::closesocket(Native(socket)); }
+
+std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
+                                       PeerAddress& from) {
+  sockaddr_in addr{};
+  int length = sizeof addr;
+  const int received = ::recvfrom(Native(socket), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0,
+                                  reinterpret_cast<sockaddr*>(&addr), &length);
+  if (received == SOCKET_ERROR) return std::nullopt;
+  from = FromSockaddr(addr);
+  return static_cast<std::size_t>(received);
+}
+
+bool SendTo(SocketHandle socket, const std::uint8_t* data, std::size_t size, PeerAddress to) {
+  const sockaddr_in addr = ToSockaddr(to);
+  return ::sendto(Native(socket), reinterpret_cast<const char*>(data), static_cast<int>(size), 0,
+                  reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == static_cast<int>(size);
+}

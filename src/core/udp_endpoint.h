@@ -1,0 +1,37 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "core/socket_handle.h"
+
+// An IPv4 address and port in host byte order.
+struct PeerAddress {
+  std::uint32_t Ip = 0;
+  std::uint16_t Port = 0;
+};
+
+// The largest datagram UDP can carry; every datagram is received whole.
+inline constexpr std::size_t kMaxDatagram = 65536;
+
+// The bridge's UDP endpoint: its socket and port, whether the port was
+// taken, where the last datagram came from, and that datagram. The
+// functions that change it are in bridge/endpoint.h.
+struct UdpEndpoint {
+  SocketHandle Socket = kInvalidSocket;
+  int Port = 2237;
+  bool Bound = false;         // whether the last bind took the port
+  bool PortReserved = false;  // the last bind was refused for a port Windows reserves
+  // The socket a move of the endpoint left, kept until what was queued on it
+  // has been handled.
+  SocketHandle RetiredSocket = kInvalidSocket;
+  PeerAddress BindAddress;  // 127.0.0.1 and the port
+  PeerAddress LastSender;   // where the last datagram came from; Heartbeats are answered there
+
+  // The last datagram a receive took, whole.
+  std::array<std::uint8_t, kMaxDatagram> RecvBuffer{};
+  std::size_t RecvLength = 0;
+
+  std::span<const std::uint8_t> Datagram() const { return {RecvBuffer.data(), RecvLength}; }
+};

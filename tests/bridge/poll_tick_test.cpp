@@ -1,0 +1,161 @@
+#include <filesystem>
+
+#include "temp_dir.h"
+#include "tick_fixture.h"
+
+namespace {
+
+using PollTickTest = TickTest;
+
+Bytes WithType(Bytes bytes, std::uint8_t b8, std::uint8_t b9, std::uint8_t b10, std::uint8_t b11) {
+  bytes[8] = b8;
+  bytes[9] = b9;
+  bytes[10] = b10;
+  bytes[11] = b11;
+  return bytes;
+}
+
+TEST_F(PollTickTest, EveryOrdinaryTickStopsAndReArmsTheTimer) {
+  window.TimerRunning = true;
+  Tick();  // nothing received
+  EXPECT_TRUE(window.TimerRunning);
+  EXPECT_EQ(window.TimerStarts, 1);
+  EXPECT_TRUE(window.Pushes.empty());
+  EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(PollTickTest, WhatIsNotJtdxsDoesNothingAndTheBridgeGoesOn) {
+  const Bytes status = EncodeMessage(Ft8Status());
+  auto with_start = [&](Bytes start) {
+    Bytes bytes = status;
+    std::copy(start.begin(), start.end(), bytes.begin());
+    return bytes;
+  };
+  Tick(with_start({0x01, 0x02, 0x03, 0xDA}));
+  Tick(Bytes{0xDA, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6});
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_TRUE(window.Pushes.empty());
+  EXPECT_TRUE(window.TimerRunning);
+  Tick(status);
+  EXPECT_EQ(Calls().size(), 5u);
+}
+
+TEST_F(PollTickTest, OnlyByteElevenSelectsTheMessage) {
+  const Bytes status = EncodeMessage(Ft8Status());
+  Tick(WithType(status, 0xFF, 0x00, 0x01, 0x01));
+  EXPECT_EQ(Calls().size(), 5u);  // handled as Status
+
+  for (const std::uint8_t type : {2, 4, 7, 11, 15, 0x80, 0xFF}) {
+    SCOPED_TRACE(static_cast<int>(type));
+    const std::size_t pushes = window.Pushes.size();
+    Tick(WithType(status, 0, 0, 0, type));
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(window.Pushes.size(), pushes);
+    EXPECT_TRUE(window.TimerRunning);
+  }
+}
+
+TEST_F(PollTickTest, IdleTicksAfterAStatusAClearAndAHeartbeatSendNothing) {
+  const HeartbeatMessage heartbeat;
+  Tick(Ft8Status());
+  Tick(ClearMessage{});
+  Tick(heartbeat);
+  EXPECT_FALSE(Calls().empty());
+  const std::size_t pushes = window.Pushes.size();
+  for (int i = 0; i < 5; ++i) Tick();
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_EQ(window.Pushes.size(), pushes);
+}
+
+TEST_F(PollTickTest, JtdxStartedAgainAfterItsCloseIsServedAtOnce) {
+  Tick(Ft8Status());
+  const DisplayFields shown = window.Shown();
+  Tick(CloseMessage{});
+  EXPECT_TRUE(state->Told.JtdxClosed);
+  EXPECT_EQ(state->Told.JtdxClosedAt, clock.now);
+  EXPECT_TRUE(window.TimerRunning);
+  EXPECT_EQ(window.Fields(), shown);  // the fields keep what they show
+
+  Calls();
+  Tick(Ft8Status("W9XYZ"));
+  EXPECT_FALSE(state->Told.JtdxClosed);
+  QsoLoggedMessage qso;
+  qso.DxCall = "W9XYZ";
+  Tick(qso);
+  const Lines calls = Calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back(), R"(ExecMacro "<SAVEQSO>")");
+}
+
+TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
+  TempDir dir;
+  state->Told.UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
+  host.FailAfter = 2;  // the mode macro and the call pass, the report fails
+  // Tolm fails in the middle of a Status; the contact behind it is still
+  // taken, and kept for the operator.
+  const QsoLoggedMessage qso;
+  Send(Ft8Status());
+  Send(qso);
+  Tick();
+  EXPECT_TRUE(window.TimerRunning);
+  EXPECT_FALSE(host.IsAttached());
+  ASSERT_EQ(state->Told.Notices.size(), 2u);
+  EXPECT_EQ(state->Told.Notices[0].What, OperatorNotice::Kind::HostStopped);
+  EXPECT_EQ(state->Told.Notices[0].HostDetail, R"(SetLogField: refused SetLogField 5 "-5")");
+  EXPECT_EQ(state->Told.Notices[1].What, OperatorNotice::Kind::ContactNotSaved);
+  EXPECT_TRUE(state->Told.Notices[1].Kept);
+  EXPECT_EQ(window.Shown().Freq, "14075.50");  // shown, though Tolm never heard of it
+  state->Told.Notices.clear();
+
+  // No attach for 3 s; then a Tolm that still refuses fails the resend and
+  // stays in the same outage: no second notice.
+  const int attempts = host.AttachAttempts;
+  Tick();
+  clock.Advance(std::chrono::milliseconds(2900));
+  Tick();
+  EXPECT_EQ(host.AttachAttempts, attempts);
+  clock.Advance(std::chrono::milliseconds(100));
+  Tick();
+  EXPECT_EQ(host.AttachAttempts, attempts + 1);
+  EXPECT_FALSE(host.IsAttached());
+  EXPECT_TRUE(state->Told.Notices.empty());
+
+  // Tolm mended: the newest Status reaches it, with the contact's frequency
+  // (the last one JTDX reported), and the outage is over.
+  host.FailAfter = -1;
+  Calls();
+  clock.Advance(kReattachDelay);
+  Tick();
+  EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-10")",
+                            "TxFrequency 14075500", "RxFrequency 14075200"}));
+  EXPECT_FALSE(state->Health.Outage);
+}
+
+TEST_F(PollTickTest, HostThatAttachesAfterAStatusIsBroughtUpToDateOnce) {
+  host.DetachHost();
+  host.AttachAvailable = false;
+  Tick();  // no Status yet: an attach would send nothing
+  Tick(Ft8Status());
+  EXPECT_EQ(host.AttachAttempts, 2);
+  EXPECT_TRUE(Calls().empty());  // calls while detached have no effect
+
+  host.AttachAvailable = true;
+  Tick();
+  Tick();
+  EXPECT_EQ(host.AttachAttempts, 3);
+  EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-5")",
+                            "TxFrequency 14075500", "RxFrequency 14075200"}));
+}
+
+TEST_F(PollTickTest, HeartbeatsAreAnsweredAtTheSendersPortUntilAStatusNamesAMode) {
+  const Bytes magic{0xAD, 0xBC, 0xCB, 0xDA};
+  const HeartbeatMessage heartbeat;
+  Tick(heartbeat);
+  EXPECT_EQ(FakeSockets::Sent, std::vector<Bytes>{magic});
+
+  Tick(StatusMessage());
+  Tick(heartbeat);
+  EXPECT_EQ(FakeSockets::Sent.size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+#include <algorithm>
+#include <filesystem>
+
+#include "host_transcripts.h"
+#include "temp_dir.h"
+#include "tick_fixture.h"
+
+namespace {
+
+class QsoLoggedHandling : public TickTest {
+ protected:
+  static QsoLoggedMessage Qso(std::string call = "K1ABC") {
+    QsoLoggedMessage qso;
+    qso.DxCall = std::move(call);
+    qso.DxGrid = "FN42";
+    qso.TxFrequency = 14075500;
+    qso.Mode = "FT8";
+    qso.RptSent = "-5";
+    qso.RptRcvd = "-12";
+    qso.TxPower = "50";
+    qso.Name = "Bob";
+    qso.Comments = "tnx";
+    return qso;
+  }
+  int Saves() {
+    int saves = 0;
+    for (const std::string& line : Calls()) saves += line == R"(ExecMacro "<SAVEQSO>")";
+    return saves;
+  }
+};
+
+TEST_F(QsoLoggedHandling, FillsTheEntryThenSavesItWithTheTxFrequency) {
+  Tick(Qso());
+  EXPECT_EQ(Calls(), QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-5", "-12", "tnx", "14075500"}));
+  ASSERT_EQ(window.Pushes.size(), 2u);
+  EXPECT_EQ(window.Pushes[0], (DisplayFields{"K1ABC", "-5", "-12", "FN42", "14075.50", "FT8"}));
+  // After the save the call is gone from the window, the rest stays.
+  EXPECT_EQ(window.Pushes[1], (DisplayFields{"", "-5", "-12", "FN42", "14075.50", "FT8"}));
+  EXPECT_EQ(state->Kept.DxCall, "K1ABC");
+  EXPECT_EQ(state->Kept.DialReferenceHz, 14075500);
+  EXPECT_FALSE(state->Kept.NamedMode);  // the mode of a logged contact is no Status
+}
+
+TEST_F(QsoLoggedHandling, EmptyNameIsNotSentButEveryOtherEmptyFieldIs) {
+  QsoLoggedMessage qso = Qso();
+  qso.Name = "";
+  qso.Comments = "";
+  qso.RptRcvd = "";
+  Tick(qso);
+  const Lines calls = Calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), R"(SetLogField 1 "")"), 0);
+  EXPECT_EQ(Lines(calls.begin() + 2, calls.begin() + 5),
+            (Lines{R"(SetLogField 5 "-5")", R"(SetLogField 2 "")", R"(SetLogField 4 "")"}));
+}
+
+TEST_F(QsoLoggedHandling, TheSameBytesAgainAreSavedOnceEveryOtherContactIsSaved) {
+  Tick(Qso());
+  Tick(Qso());  // a resend, or a relay that duplicates
+  Tick();
+  EXPECT_EQ(Saves(), 1);
+
+  // The same station worked again on another band with no Status between,
+  // and again later: contacts of their own.
+  QsoLoggedMessage again = Qso();
+  again.TxFrequency = 7075500;
+  Tick(again);
+  QsoLoggedMessage later = Qso();
+  later.TimeOff.MsOfDay += 10 * 60 * 1000;
+  Tick(later);
+  EXPECT_EQ(Saves(), 2);
+
+  // A contact sent again after another one, whole or with other bytes (a
+  // relay's later fields), is still the contact saved already.
+  Tick(Qso());
+  QsoLoggedMessage relayed = Qso();
+  relayed.MyGrid = "EN61aa";
+  Tick(relayed);
+  EXPECT_EQ(Saves(), 0);
+}
+
+// "(N today)" on the status line counts from 00:00 UTC, wherever the
+// machine is (the suite runs in more than one zone).
+TEST_F(QsoLoggedHandling, SavedCountStartsAgainAtMidnightUtc) {
+  using namespace std::chrono;
+  clock.now = sys_days{year{2024} / 6 / 1} + hours{23} + minutes{59};
+  Tick(Qso("K1ABC"));
+  EXPECT_EQ(state->Told.SavedCount, 1);
+  clock.Advance(minutes{2});
+  Tick(Qso("W9XYZ"));
+  EXPECT_EQ(state->Told.SavedCount, 1);
+  EXPECT_EQ(state->Told.LastSavedCall, "W9XYZ");
+}
+
+TEST_F(QsoLoggedHandling, ContactWithoutACallIsNoContactAndAnImpossibleFrequencyIsLeftOut) {
+  Tick(Qso(""));
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_TRUE(window.Pushes.empty());
+
+  QsoLoggedMessage qso = Qso();
+  qso.TxFrequency = std::uint64_t{1} << 63;
+  Tick(qso);
+  const Lines calls = Calls();
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& line) { return line.starts_with("Tx"); }),
+            0);
+  EXPECT_EQ(calls.back(), R"(ExecMacro "<SAVEQSO>")");
+  EXPECT_EQ(window.Shown().Freq, "");
+}
+
+TEST_F(QsoLoggedHandling, CutDatagramIsOneContactAtMostAndOnlyWhenCutAfterTheNameOrALaterField) {
+  QsoLoggedMessage qso = Qso();
+  qso.OperatorCall = "OP9X";
+  qso.MyCall = "MY9X";
+  const Bytes whole = EncodeMessage(qso);
+  const auto end_of = [&](const std::string& text) {
+    return std::search(whole.begin(), whole.end(), text.begin(), text.end()) + static_cast<std::ptrdiff_t>(text.size());
+  };
+  const auto operator_end = end_of("OP9X");
+  const std::vector<Bytes::const_iterator> field_ends{end_of("Bob"), operator_end - 8, operator_end, end_of("MY9X"),
+                                                      whole.end()};
+  const auto dispatch = [&](Bytes::const_iterator end) {
+    DispatchDatagram(Bytes(whole.begin(), end), *state, host, window);
+  };
+  // Each whole-field end, alone, is the contact.
+  for (const auto end : field_ends) {
+    Restart();
+    dispatch(end);
+    EXPECT_EQ(Saves(), 1) << "cut after byte " << end - whole.begin();
+  }
+  // Every cut in turn, the whole-field ones among them: one contact.
+  Restart();
+  for (auto end = whole.begin() + 12; end <= whole.end(); ++end) dispatch(end);
+  EXPECT_EQ(Saves(), 1);
+  // Cut inside a field, alone: none.
+  for (auto end = whole.begin() + 12; end < whole.end(); ++end) {
+    if (std::find(field_ends.begin(), field_ends.end(), end) != field_ends.end()) continue;
+    Restart();
+    dispatch(end);
+    ASSERT_EQ(Saves(), 0) << "cut after byte " << end - whole.begin();
+  }
+}
+
+TEST_F(QsoLoggedHandling, OnlyAWellFormedCallIsAContactAndOtherTextsAreCleaned) {
+  TempDir dir;
+  state->Told.UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
+  const std::vector<std::string> ill_formed{"\xff\xfeK1\xc0\x80", std::string("K1\0ABC", 6), "K1 ABC", "   ",
+                                            "K1\xC3\x84"
+                                            "BC"};
+  for (const std::string& call : ill_formed) Tick(Qso(call));
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_TRUE(window.Pushes.empty());
+  EXPECT_TRUE(state->Told.Notices.empty());
+
+  QsoLoggedMessage qso = Qso(" VP2E/K1ABC ");
+  qso.Name =
+      "Bo\xff"
+      "b";
+  qso.Comments = "tnx\r\n73\0";
+  Tick(qso);
+  EXPECT_EQ(Calls(), QsoLoggedCalls({"VP2E/K1ABC", "FN42", "Bo\uFFFDb", "-5", "-12", "tnx73", "14075500"}));
+  EXPECT_EQ(window.Pushes[0].Call, "VP2E/K1ABC");
+}
+
+TEST_F(QsoLoggedHandling, FailedSaveSaysWhetherTolmMayHaveSavedAndALaterContactWhyItMissedTolm) {
+  TempDir dir;
+  const auto contact_after = [&](int calls, bool may_have_run) {
+    Restart();
+    host = RecordingHost();
+    host.FailAfter = calls;
+    host.FailMayHaveRun = may_have_run;
+    state->Told.UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
+    Tick(Qso());
+    EXPECT_EQ(state->Told.Notices.size(), 1u);  // the contact's notice is the word of the outage
+    return state->Told.Notices.back();
+  };
+  using Miss = OperatorNotice::Miss;
+  EXPECT_EQ(contact_after(0, true).Why, Miss::CallFailed);   // the entry was never filled
+  EXPECT_EQ(contact_after(9, false).Why, Miss::CallFailed);  // Tolm refused the save
+  const OperatorNotice notice = contact_after(9, true);
+  EXPECT_EQ(notice.Why, Miss::SaveMayHaveRun);
+  EXPECT_TRUE(notice.Kept);
+  EXPECT_EQ(notice.HostDetail, R"(ExecMacro: no answer to ExecMacro "<SAVEQSO>")");
+
+  // During the wait after the failed call Tolm is not answering; once an
+  // attach finds none, it is not running.
+  host.AttachAvailable = false;
+  clock.Advance(std::chrono::seconds(2));
+  Tick(Qso("W9XYZ"));
+  EXPECT_EQ(state->Told.Notices.back().Why, Miss::HostNotAnswering);
+  EXPECT_EQ(state->Told.Notices.back().HostDetail, notice.HostDetail);
+  clock.Advance(std::chrono::seconds(1));
+  Tick(Qso("DL2XYZ"));
+  EXPECT_EQ(state->Told.Notices.back().Why, Miss::HostNotRunning);
+  EXPECT_EQ(state->Told.Notices.back().HostDetail, "");
+}
+
+TEST_F(QsoLoggedHandling, FollowingStatusInTheLoggedModeSendsNoMacro) {
+  Tick(Qso());
+  Calls();
+  Tick(Ft8Status("K1ABC"));
+  // The dial differs from the logged frequency, so the frequencies follow.
+  EXPECT_EQ(Calls(), (Lines{"TxFrequency 14075500", "RxFrequency 14075200"}));
+  EXPECT_EQ(window.Shown().Call, "");  // the call did not change
+}
+
+TEST_F(QsoLoggedHandling, LongTextsArriveWhole) {
+  QsoLoggedMessage qso = Qso();
+  qso.Comments = std::string(300, 'c') + " end";
+  qso.Name = "Bartholomew " + std::string(200, 'n');
+  const std::vector<std::uint8_t> bytes = EncodeMessage(qso);
+  ASSERT_GT(bytes.size(), 255u);
+  Tick(bytes);
+  const Lines calls = Calls();
+  EXPECT_EQ(calls[2], "SetLogField 1 \"" + qso.Name + "\"");
+  EXPECT_EQ(calls[5], "SetLogField 4 \"" + qso.Comments + "\"");
+  EXPECT_EQ(state->Kept.Comments, qso.Comments);
+}
+
+TEST_F(QsoLoggedHandling, MicrowaveContactKeepsItsFrequency) {
+  QsoLoggedMessage qso = Qso();
+  qso.TxFrequency = 10368101500;
+  Tick(qso);
+  const Lines calls = Calls();
+  EXPECT_EQ(calls[8], "TxFrequency 10368101500");
+  EXPECT_EQ(window.Shown().Freq, "10368101.50");
+}
+
+using ClearHandling = TickTest;
+
+TEST_F(ClearHandling, EmptiesTheFieldsAndTheEntryInItsOrder) {
+  Tick(Ft8Status());
+  state->Kept.Name = "Bob";
+  state->Kept.Comments = "tnx";
+  Calls();
+  Tick(ClearMessage{});
+  EXPECT_EQ(Calls(), kClearCalls);
+  EXPECT_EQ(window.Shown(), DisplayFields{});
+  EXPECT_EQ(state->Kept.Name, "");
+  EXPECT_EQ(state->Kept.Comments, "");
+}
+
+TEST_F(ClearHandling, FollowingStatusRefillsOnlyWhatChanged) {
+  StatusMessage status = Ft8Status();
+  status.RxDf = 0;
+  Tick(status);
+  Tick(ClearMessage{});
+  Calls();
+
+  // Same mode, call and report, dial on the last Rx frequency: nothing.
+  Tick(status);
+  EXPECT_EQ(Calls(), Lines{});
+  EXPECT_EQ(window.Shown(), DisplayFields{});
+
+  status.Report = "-9";
+  status.DialFrequency = 14076000;
+  Tick(status);
+  EXPECT_EQ(Calls(), (Lines{R"(SetLogField 5 "-9")", "TxFrequency 14077500", "RxFrequency 14076000"}));
+  EXPECT_EQ(window.Shown(), (DisplayFields{"", "-9", "", "", "14077.50", ""}));
+}
+
+}  // namespace

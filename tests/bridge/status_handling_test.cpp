@@ -1,0 +1,206 @@
+#include <limits>
+
+#include "tick_fixture.h"
+
+namespace {
+
+using StatusHandling = TickTest;
+
+TEST_F(StatusHandling, FirstStatusSendsModeCallReportAndFrequencies) {
+  Tick(Ft8Status());
+  EXPECT_EQ(Calls(), (Lines{
+                         R"(ExecMacro "<MODEADD:FT8>")",
+                         R"(SetLogField 0 "K1ABC")",
+                         R"(SetLogField 5 "-5")",
+                         "TxFrequency 14075500",
+                         "RxFrequency 14075200",
+                     }));
+  const DisplayFields shown = window.Shown();
+  EXPECT_EQ(shown.Mode, "FT8");
+  EXPECT_EQ(shown.Call, "K1ABC");
+  EXPECT_EQ(shown.RptSent, "-5");
+  EXPECT_EQ(shown.Freq, "14075.50");
+  EXPECT_EQ(state->Kept.DialReferenceHz, 14075200);
+  EXPECT_TRUE(state->Kept.NamedMode);
+}
+
+TEST_F(StatusHandling, SameStatusAgainRewritesOnlyTheFrequenciesWhenTheRxOffsetIsNotZero) {
+  Tick(Ft8Status());
+  Calls();
+  Tick();
+  Tick(Ft8Status());  // a new datagram with the same contents
+  EXPECT_EQ(Calls(), (Lines{"TxFrequency 14075500", "RxFrequency 14075200"}));
+  EXPECT_EQ(window.Pushes.size(), 2u);  // pushed on every Status
+  EXPECT_EQ(window.Shown().Freq, "14075.50");
+}
+
+// JTDX's combined mode names the two it joins: its own macro is chosen, not
+// theirs. A mode Tolm has no macro for sends none, and case counts.
+TEST_F(StatusHandling, ModeMacroIsTheModesOwnEvenWhereOneNameHoldsAnother) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"JT9+JT65", "<MODEADD:JT9JT65>"},
+      {"JT65", "<MODEADD:JT65>"},
+      {"JT9", "<MODEADD:JT9>"},
+      {"FT8", "<MODEADD:FT8>"},
+      {"WSPR-2", ""},
+      {"ft8", ""},
+  };
+  // Each mode differs from the one before, so each is a change.
+  for (const auto& [mode, macro] : cases) {
+    SCOPED_TRACE(mode);
+    StatusMessage status;
+    status.Mode = mode;
+    Tick(status);
+    Lines macros;
+    for (const std::string& line : Calls()) {
+      if (line.starts_with("ExecMacro")) macros.push_back(line);
+    }
+    EXPECT_EQ(macros, macro.empty() ? Lines{} : Lines{"ExecMacro \"" + macro + "\""});
+    EXPECT_EQ(window.Shown().Mode, mode);
+  }
+}
+
+TEST_F(StatusHandling, ModeMacroIsSentOncePerChange) {
+  StatusMessage status = Ft8Status();
+  Tick(status);
+  Tick();
+  status.Mode = "FT4";
+  Tick(status);
+  Tick();
+  status.Mode = "FT8";
+  Tick(status);
+  int macros = 0;
+  for (const std::string& line : Calls()) macros += line.starts_with("ExecMacro");
+  EXPECT_EQ(macros, 3);
+}
+
+TEST_F(StatusHandling, CwAndSsbWriteFrequenciesOnlyWhenTheDialMoves) {
+  for (const char* mode : {"CW", "SSB"}) {
+    SCOPED_TRACE(mode);
+    Restart();
+    StatusMessage status = Ft8Status();
+    status.Mode = mode;
+    Tick(status);
+    Lines calls = Calls();
+    ASSERT_GE(calls.size(), 2u);
+    // The offsets do not count in these modes: both are the dial frequency.
+    EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{"TxFrequency 14074000", "RxFrequency 14074000"}));
+    EXPECT_EQ(window.Shown().Freq, "14074.00");
+
+    Tick();
+    status.TxDf = 900;
+    Tick(status);
+    EXPECT_EQ(Calls(), Lines{});
+
+    status.DialFrequency = 7030000;
+    Tick(status);
+    EXPECT_EQ(Calls(), (Lines{"TxFrequency 7030000", "RxFrequency 7030000"}));
+    EXPECT_EQ(window.Shown().Freq, " 7030.00");
+  }
+}
+
+TEST_F(StatusHandling, ZeroRxOffsetOnTheLastRxFrequencyWritesNothing) {
+  StatusMessage status = Ft8Status();
+  status.RxDf = 0;
+  Tick(status);
+  Calls();
+  status.TxDf = 2000;  // only the Tx offset changed, and the dial equals the last Rx frequency
+  Tick(status);
+  EXPECT_EQ(Calls(), Lines{});
+}
+
+TEST_F(StatusHandling, DxCallChangingToEmptyClearsTheEntry) {
+  Tick(Ft8Status());
+  Calls();
+  Tick(Ft8Status(""));
+  EXPECT_EQ(Calls(), (Lines{R"(SetLogField 0 "")", "TxFrequency 14075500", "RxFrequency 14075200"}));
+  EXPECT_EQ(window.Shown().Call, "");
+}
+
+TEST_F(StatusHandling, TxModeIsSkippedByItsOwnLength) {
+  // In JT9+JT65 the Tx mode is "JT65" or "JT9", shorter than the mode.
+  for (const char* tx_mode : {"JT65", "JT9", "JT9+JT65"}) {
+    SCOPED_TRACE(tx_mode);
+    Restart();
+    StatusMessage status = Ft8Status();
+    status.Mode = "JT9+JT65";
+    status.TxMode = tx_mode;
+    status.RxDf = 1210;
+    status.TxDf = 1700;
+    Tick(status);
+    Lines calls = Calls();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[0], R"(ExecMacro "<MODEADD:JT9JT65>")");
+    EXPECT_EQ(calls[3], "TxFrequency 14075700");
+    EXPECT_EQ(calls[4], "RxFrequency 14075210");
+  }
+}
+
+TEST_F(StatusHandling, MicrowaveFrequenciesKeepEveryDigit) {
+  StatusMessage status = Ft8Status();
+  status.DialFrequency = 10368100000;  // 3 cm band, above 2^32
+  status.RxDf = 0;
+  status.TxDf = 0;
+  Tick(status);
+  Lines calls = Calls();
+  EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{"TxFrequency 10368100000", "RxFrequency 10368100000"}));
+  EXPECT_EQ(window.Shown().Freq, "10368100.00");
+  EXPECT_EQ(state->Kept.DialReferenceHz, 10368100000);
+}
+
+TEST_F(StatusHandling, FrequenciesNoRadioHasAreNeitherShownNorSent) {
+  StatusMessage status = Ft8Status();
+  status.RxDf = std::numeric_limits<std::int32_t>::min();
+  Tick(status);
+  Lines calls = Calls();
+  EXPECT_EQ(calls.back(), "TxFrequency 14075500");  // the Rx frequency would be below 0 Hz
+  EXPECT_EQ(window.Shown().Freq, "14075.50");
+
+  for (const std::uint64_t dial : {std::uint64_t{1} << 63, (std::uint64_t{1} << 53) + 1}) {
+    status.DialFrequency = dial;
+    status.RxDf = status.TxDf = 0;
+    Tick(status);
+    EXPECT_EQ(Calls(), Lines{});
+    EXPECT_EQ(window.Shown().Freq, "14075.50");
+  }
+  status.DialFrequency = std::uint64_t{1} << 53;  // the highest exact one
+  Tick(status);
+  EXPECT_EQ(Calls(), (Lines{"TxFrequency 9007199254740992", "RxFrequency 9007199254740992"}));
+}
+
+TEST_F(StatusHandling, NegativeOffsetsAreSigned) {
+  StatusMessage status = Ft8Status();
+  status.RxDf = -200;
+  status.TxDf = -100;
+  Tick(status);
+  Lines calls = Calls();
+  EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{"TxFrequency 14073900", "RxFrequency 14073800"}));
+}
+
+TEST_F(StatusHandling, TruncatedStatusReadsMissingFieldsAsZero) {
+  // Everything after the report is cut off: the offsets read as 0, never
+  // as bytes of the datagram before.
+  Tick(Ft8Status("LONGCALL/P", "-20"));
+  std::vector<std::uint8_t> bytes = EncodeMessage(Ft8Status());
+  bytes.resize(bytes.size() - 47);  // the Tx mode and all behind it
+  Calls();
+  Tick(bytes);
+  Lines calls = Calls();
+  EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{"TxFrequency 14074000", "RxFrequency 14074000"}));
+}
+
+TEST_F(StatusHandling, DialOfZeroBeforeJtdxHasReadTheRadioSendsNoFrequency) {
+  Tick(Ft8Status());
+  Calls();
+  StatusMessage unread = Ft8Status("W9XYZ");
+  unread.DialFrequency = 0;
+  unread.RxDf = 200;
+  unread.TxDf = 1400;
+  Tick(unread);
+  EXPECT_EQ(Calls(), (Lines{R"(SetLogField 0 "W9XYZ")"}));
+  EXPECT_EQ(window.Shown().Freq, "14075.50");
+  EXPECT_EQ(state->Kept.TxFrequency, 14075500);
+  EXPECT_EQ(state->Kept.RxFrequency, 14075200);
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bridge/endpoint.h"
+#include "bridge/poll_tick.h"
+#include "core/bridge_state.h"
+#include "fake_clock.h"
+#include "fake_main_window.h"
+#include "fake_socket_ops.h"
+#include "jtdx_messages.h"
+#include "recording_host.h"
+
+using Lines = std::vector<std::string>;
+using Bytes = std::vector<std::uint8_t>;
+
+inline void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
+
+// A bridge listening on an endpoint of memory (fake_socket_ops), with a
+// recording host and a fake window. Datagrams are queued bytes from JTDX; the
+// tick runs as the front end's timer would run it.
+class TickTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FakeSockets::Reset();
+    ASSERT_EQ(OpenEndpoint(state->Endpoint, nullptr), EndpointStatus::Open);
+  }
+  // The bridge as freshly started, listening again.
+  void Restart() {
+    state = std::make_unique<BridgeState>();
+    SetUp();
+  }
+
+  void Send(const Bytes& datagram) { FakeSockets::Incoming.push_back(datagram); }
+  template <typename Message>
+  void Send(const Message& message) {
+    Send(EncodeMessage(message));
+  }
+
+  // A datagram arriving, and the tick that takes it.
+  template <typename Message>
+  void Tick(const Message& message) {
+    Send(message);
+    Tick();
+  }
+  // A tick with nothing new.
+  void Tick() { PollTick(*state, host, window, clock); }
+
+  std::vector<std::string> Calls() { return host.Take(); }
+
+  static StatusMessage Ft8Status(std::string dx_call = "K1ABC", std::string report = "-5") {
+    StatusMessage status;
+    status.DialFrequency = 14074000;
+    status.Mode = "FT8";
+    status.DxCall = std::move(dx_call);
+    status.Report = std::move(report);
+    status.RxDf = 1200;
+    status.TxDf = 1500;
+    return status;
+  }
+
+  std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
+  RecordingHost host;
+  FakeMainWindow window;
+  FakeClock clock;
+};

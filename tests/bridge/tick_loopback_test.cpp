@@ -1,0 +1,66 @@
+// The tick against a real UDP endpoint on the loopback interface, with the
+// shipped FT8 session. A busy band's burst is host_socket_test's story, told
+// there against tolm-sim.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "bridge/endpoint.h"
+#include "bridge/poll_tick.h"
+#include "fake_clock.h"
+#include "fake_main_window.h"
+#include "host_transcripts.h"
+#include "recording_host.h"
+#include "scenario.h"
+#include "socket_wait.h"
+#include "udp_peer.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Lines = std::vector<std::string>;
+
+void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
+
+TEST(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
+  ASSERT_TRUE(StartSockets());
+  auto state = std::make_unique<BridgeState>();
+  RecordingHost host;
+  FakeMainWindow window;
+  const FakeClock clock;
+  UdpPeer jtdx;
+  state->Endpoint.Port = UdpPeer().Port();  // one the system just handed out, so free
+  ASSERT_EQ(OpenEndpoint(state->Endpoint, nullptr), EndpointStatus::Open);
+
+  std::ifstream file(RELVAN_EXAMPLES_DIR "/ft8-session.txt", std::ios::binary);
+  ASSERT_TRUE(file);
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  int heartbeats = 0;
+  for (const ScenarioStep& step : ParseScenario(text, "ft8-session.txt")) {
+    if (step.What != ScenarioStep::Kind::Send) continue;  // the ticks pace it here
+    jtdx.SendTo(static_cast<std::uint16_t>(state->Endpoint.Port), step.Datagram);
+    ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket)) << "datagram lost on loopback";
+    PollTick(*state, host, window, clock);
+    heartbeats += step.Datagram[11] == 0;
+  }
+  ASSERT_EQ(heartbeats, 1);
+  EXPECT_EQ(jtdx.Receive(), (Bytes{0xAD, 0xBC, 0xCB, 0xDA}));
+
+  const Lines status_frequencies{"TxFrequency 14075500", "RxFrequency 14075210"};
+  Lines expected{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 5 "-10")", "TxFrequency 14075500",
+                 "RxFrequency 14075500",  // no station yet
+                 R"(SetLogField 0 "K1ABC")",     R"(SetLogField 5 "-12")"};
+  for (int i = 0; i < 3; ++i) Append(expected, status_frequencies);
+  Append(expected, QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-12", "-05", "tnx QSO 73", "14075500"}));
+  Append(expected, status_frequencies);
+  Append(expected, kClearCalls);
+  Append(expected, {R"(SetLogField 0 "")"});
+  Append(expected, status_frequencies);
+  EXPECT_EQ(host.Lines(), expected);
+  EXPECT_EQ(window.Shown(), (DisplayFields{"", "", "", "", "14075.50", ""}));
+  CloseEndpoint(state->Endpoint);
+  StopSockets();
+}
+
+}  // namespace
