@@ -19,7 +19,7 @@
 void HandleStatus(const jtdx::StatusMessage& status, BridgeState& state, HostLink& host, MainWindow& window);
 
 // Clear (JTDX's Erase): empties the fields and the host's log entry.
-void HandleClear(BridgeState& state, HostLink& host, MainWindow& window);
+void HandleClear(HostLink& host, MainWindow& window);
 
 // QSO Logged: fills the host's log entry and saves it. A contact saved or
 // kept lately, sent again (whole, by its bytes in `datagram`, or cut at a

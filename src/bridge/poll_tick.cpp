@@ -4,7 +4,6 @@
 #include <string>
 #include <optional>
 #include <utility>
-#include <variant>
 
 #include "bridge/endpoint.h"
 #include "bridge/message_handlers.h"
@@ -64,33 +63,27 @@ void TryToAttach(BridgeState& state, HostLink& host) {
   if (host.IsAttached()) state.Health.Outage = false;
 }
 
-// Acts on one decoded message.
-struct MessageHandler {
-  std::span<const std::uint8_t> datagram;
-  BridgeState& state;
-  HostLink& host;
-  MainWindow& window;
-
-  void operator()(const jtdx::Ignored&) const {}
-  void operator()(const jtdx::Heartbeat&) const { HandleHeartbeat(datagram, state); }
-  void operator()(const jtdx::StatusMessage& status) const { HandleStatus(status, state, host, window); }
-  void operator()(const jtdx::Clear&) const { HandleClear(state, host, window); }
-  void operator()(const jtdx::QsoLoggedMessage& qso) const { HandleQsoLogged(qso, datagram, state, host, window); }
-  void operator()(const jtdx::Close&) const {
-    // JTDX has gone for now; the endpoint stays open for the JTDX that
-    // starts next, and the fields keep what they show.
-    state.Told.JtdxClosed = true;
-    state.Told.JtdxClosedAt = state.TickTime;
-  }
-};
-
 }  // namespace
 
 void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state, HostLink& host, MainWindow& window) {
-  const std::optional<jtdx::Message> message = jtdx::Decode(datagram);
-  if (!message) return;
+  const std::optional<MessageType> type = jtdx::MessageTypeOf(datagram);
+  if (!type) return;
   state.Told.JtdxClosed = false;
-  std::visit(MessageHandler{datagram, state, host, window}, *message);
+  switch (*type) {
+    case MessageType::Heartbeat: HandleHeartbeat(datagram, state); break;
+    case MessageType::Status: HandleStatus(jtdx::DecodeStatus(datagram), state, host, window); break;
+    case MessageType::Clear: HandleClear(host, window); break;
+    case MessageType::QsoLogged:
+      if (const auto qso = jtdx::DecodeQsoLogged(datagram)) HandleQsoLogged(*qso, datagram, state, host, window);
+      break;
+    case MessageType::Close:
+      // JTDX has gone for now; the endpoint stays open for the JTDX that
+      // starts next, and the fields keep what they show.
+      state.Told.JtdxClosed = true;
+      state.Told.JtdxClosedAt = state.TickTime;
+      break;
+    case MessageType::Decode: break;
+  }
 }
 
 void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Clock& clock) {
@@ -159,10 +152,7 @@ void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& cloc
         continue;
       }
       ++late;
-      const std::optional<jtdx::Message> message = jtdx::Decode(datagram);
-      if (message && std::holds_alternative<jtdx::QsoLoggedMessage>(*message)) {
-        std::visit(MessageHandler{datagram, state, absent, window}, *message);
-      }
+      if (jtdx::MessageTypeOf(datagram) == MessageType::QsoLogged) DispatchDatagram(datagram, state, absent, window);
     }
   };
   drain(ReceiveRetiredDatagram);

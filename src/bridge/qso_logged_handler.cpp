@@ -38,21 +38,43 @@ ContactTimes TimesOf(const jtdx::QsoLoggedMessage& qso, Clock::TimePoint arrived
   return {qso.TimeOn.value_or(off), off};
 }
 
+// A logged contact's texts that go to Tolm with it but are not kept, cleaned:
+// views into the datagram, or into a scratch of their own where a text
+// needed cleaning. Not to be copied: the views may point into it.
+struct ContactTexts {
+  explicit ContactTexts(const jtdx::QsoLoggedMessage& qso)
+      : Grid(CleanText(qso.Grid, scratch_[0])),
+        RptRcvd(CleanText(qso.RptRcvd, scratch_[1])),
+        Comments(CleanText(qso.Comments, scratch_[2])),
+        Name(CleanText(qso.Name, scratch_[3])) {}
+  ContactTexts(const ContactTexts&) = delete;
+  ContactTexts& operator=(const ContactTexts&) = delete;
+
+ private:
+  std::string scratch_[4];
+
+ public:
+  const std::string_view Grid;
+  const std::string_view RptRcvd;
+  const std::string_view Comments;
+  const std::string_view Name;
+};
+
 // The contact in full, for the unsaved-contacts file: what the state kept of
-// it, and the fields only that file needs.
-LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, const KeptStatus& kept, std::int64_t frequency_hz,
-                            ContactTimes times) {
+// it, its other texts, and the fields only that file needs.
+LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, const KeptStatus& kept, const ContactTexts& texts,
+                            std::int64_t frequency_hz, ContactTimes times) {
   LoggedContact contact;
   std::string scratch;
   contact.Call = kept.DxCall;
-  contact.Grid = kept.Grid;
+  contact.Grid = texts.Grid;
   contact.FrequencyHz = frequency_hz;
   contact.Mode = kept.Mode;
   contact.RptSent = kept.Report;
-  contact.RptRcvd = kept.ReportRcvd;
+  contact.RptRcvd = texts.RptRcvd;
   contact.TxPower = CleanText(qso.TxPower, scratch);
-  contact.Comments = kept.Comments;
-  contact.Name = kept.Name;
+  contact.Comments = texts.Comments;
+  contact.Name = texts.Name;
   contact.TimeOn = times.On;
   contact.TimeOff = times.Off;
   contact.OperatorCall = CleanText(qso.OperatorCall, scratch);
@@ -96,15 +118,15 @@ void KeepUnsaved(OperatorFacts& told, const LoggedContact& contact, OperatorNoti
   told.Notices.push_back(std::move(notice));
 }
 
-// Keeps the contact in the state and shows it, even when it cannot reach the
-// log. The mode is shown and kept, but the host's mode is left to Status.
-void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call, std::int64_t frequency_hz,
-                        KeptStatus& kept, DisplayFields& fields) {
+// Keeps the contact's station, mode and report in the state and shows the
+// contact, even when it cannot reach the log. The mode is shown and kept, but
+// the host's mode is left to Status.
+void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call, const ContactTexts& texts,
+                        std::int64_t frequency_hz, KeptStatus& kept, DisplayFields& fields) {
   std::string scratch;
   kept.DxCall = call;
   fields.Call = kept.DxCall;
-  kept.Grid = CleanText(qso.Grid, scratch);
-  fields.Grid = kept.Grid;
+  fields.Grid = texts.Grid;
   if (frequency_hz != 0) {
     kept.DialReferenceHz = kept.TxFrequency = frequency_hz;
     FormatFrequencyText(frequency_hz, fields.Freq);
@@ -113,22 +135,20 @@ void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call
   fields.Mode = kept.Mode;
   kept.Report = CleanText(qso.RptSent, scratch);
   fields.RptSent = kept.Report;
-  kept.ReportRcvd = CleanText(qso.RptRcvd, scratch);
-  fields.RptRcvd = kept.ReportRcvd;
-  kept.Comments = CleanText(qso.Comments, scratch);
-  kept.Name = CleanText(qso.Name, scratch);
+  fields.RptRcvd = texts.RptRcvd;
 }
 
 // Fills the host's entry with the contact and saves it. `saving` is set once
 // the save itself is asked for: a failure from then on may come after it ran.
-void SaveContact(const KeptStatus& kept, HostLink& host, MainWindow& window, std::int64_t tx_hz, bool& saving) {
+void SaveContact(const KeptStatus& kept, const ContactTexts& texts, HostLink& host, MainWindow& window,
+                 std::int64_t tx_hz, bool& saving) {
   host.SetLogField(LogField::Call, kept.DxCall);
-  host.SetLogField(LogField::Grid, kept.Grid);
+  host.SetLogField(LogField::Grid, texts.Grid);
   // An empty name leaves the name the host may already have.
-  if (!kept.Name.empty()) host.SetLogField(LogField::Name, kept.Name);
+  if (!texts.Name.empty()) host.SetLogField(LogField::Name, texts.Name);
   host.SetLogField(LogField::RptSent, kept.Report);
-  host.SetLogField(LogField::RptRcvd, kept.ReportRcvd);
-  host.SetLogField(LogField::Comments, kept.Comments);
+  host.SetLogField(LogField::RptRcvd, texts.RptRcvd);
+  host.SetLogField(LogField::Comments, texts.Comments);
   host.ExecMacro("<CURSOR:TX>");
   host.ExecMacro("<FIXSTARTTIME>");
   window.PushFields();
@@ -141,34 +161,36 @@ void SaveContact(const KeptStatus& kept, HostLink& host, MainWindow& window, std
 
 void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uint8_t> datagram, BridgeState& state,
                      HostLink& host, MainWindow& window) {
-  if (state.Recent.HasBytes(datagram)) return;
   const std::optional<std::string_view> call = WellFormedCall(qso.Call);
   if (!call) return;
   // The logged frequency is the Tx frequency: dial plus Tx offset.
   const std::int64_t frequency_hz = CheckedFrequency(qso.FrequencyHz).value_or(0);
   const ContactTimes times = TimesOf(qso, state.TickTime);
-  if (state.Recent.Has(*call, times.Off, frequency_hz)) return;
-  state.Recent.Remember(datagram, *call, times.Off, frequency_hz);
+  // A contact remembered had a well-formed call: its bytes again have too.
+  const RecentContacts::Contact contact(datagram, *call, times.Off, frequency_hz);
+  if (state.Recent.Has(contact)) return;
+  state.Recent.Remember(contact);
 
+  const ContactTexts texts(qso);
   DisplayFields& fields = window.Fields();
-  KeepAndShowContact(qso, *call, frequency_hz, state.Kept, fields);
+  KeepAndShowContact(qso, *call, texts, frequency_hz, state.Kept, fields);
 
   if (!host.IsAttached()) {
     const OperatorNotice::Miss why = DetachedMiss(state);
-    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, frequency_hz, times), why,
+    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, texts, frequency_hz, times), why,
                 why == OperatorNotice::Miss::HostNotAnswering ? state.Health.Failure : "");
     window.PushFields();
     return;
   }
   bool saving = false;
   try {
-    SaveContact(state.Kept, host, window, frequency_hz, saving);
+    SaveContact(state.Kept, texts, host, window, frequency_hz, saving);
   } catch (const HostCallError& error) {
     // The contact's own notice is the word of this outage. Kept even when
     // Tolm may have saved it: a contact twice in the log is mended by hand,
     // a lost one is not.
     const bool may_have_run = saving && error.MayHaveRun();
-    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, frequency_hz, times),
+    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, texts, frequency_hz, times),
                 may_have_run ? OperatorNotice::Miss::SaveMayHaveRun : OperatorNotice::Miss::CallFailed, error.what());
     state.Health.Outage = true;
     window.PushFields();

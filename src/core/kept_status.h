@@ -5,15 +5,12 @@
 // What JTDX last showed of the station being worked, kept between datagrams:
 // a Status is compared with it so that only what changed goes to Tolm, and a
 // Tolm that attaches later is sent it. The handlers keep it before they call
-// the host.
+// the host. A logged contact's other texts go to Tolm (or the unsaved file)
+// at once and are not kept.
 struct KeptStatus {
   std::string Mode;
   std::string DxCall;
-  std::string Report;      // sent
-  std::string ReportRcvd;  // the rest come with a logged contact
-  std::string Grid;
-  std::string Name;
-  std::string Comments;
+  std::string Report;  // sent
   // What the next Status's dial frequency is compared with: the Rx frequency
   // a Status wrote, or the Tx frequency of a logged contact. Hz.
   std::int64_t DialReferenceHz = 0;

@@ -1,8 +1,8 @@
 #pragma once
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <array>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,22 +18,41 @@ class RecentContacts {
   using Time = std::chrono::sys_time<std::chrono::milliseconds>;
   static constexpr std::size_t kKept = 64;
 
-  bool HasBytes(std::span<const std::uint8_t> datagram) const;
-  bool Has(std::string_view call, Time time_off, std::int64_t frequency_hz) const;
+  // What Has and Remember are given of a contact; its two fingerprints are
+  // made once, and compared before the bytes and the call themselves.
+  struct Contact {
+    Contact(std::span<const std::uint8_t> datagram, std::string_view call, Time time_off, std::int64_t frequency_hz);
+
+    std::span<const std::uint8_t> Datagram;
+    std::string_view Call;
+    Time TimeOff;
+    std::int64_t FrequencyHz;
+    std::uint32_t BytesPrint;
+    std::uint32_t KeyPrint;
+  };
+
+  // Whether a contact kept has these bytes, or this call, time off and
+  // frequency.
+  bool Has(const Contact& contact) const;
   // Remembers a contact, forgetting the oldest of more than kKept; the
   // forgotten one's storage serves the new one, so that once kKept have been
   // seen remembering allocates nothing.
-  void Remember(std::span<const std::uint8_t> datagram, std::string_view call, Time time_off,
-                std::int64_t frequency_hz);
+  void Remember(const Contact& contact);
 
  private:
-  struct Contact {
+  struct Kept {
     std::vector<std::uint8_t> Bytes;
     std::string Call;
     Time TimeOff;
     std::int64_t FrequencyHz = 0;
   };
-  std::array<Contact, kKept> contacts_;  // a ring: the oldest is overwritten first
+  bool Matches(std::size_t index, const Contact& contact) const;
+
+  // The fingerprints side by side, so that one pass over them, with no
+  // branch, tells whether any kept contact may match.
+  std::array<std::uint32_t, kKept> bytes_prints_{};
+  std::array<std::uint32_t, kKept> key_prints_{};
+  std::array<Kept, kKept> kept_;  // a ring: the oldest is overwritten first
   std::size_t count_ = 0;
   std::size_t next_ = 0;
 };

@@ -21,19 +21,9 @@ bool IsJtdxDatagram(std::span<const std::uint8_t> datagram) {
   return datagram.size() >= kHeaderSize && std::equal(kDatagramMagic.begin(), kDatagramMagic.end(), datagram.begin());
 }
 
-std::optional<Message> Decode(std::span<const std::uint8_t> datagram) {
+std::optional<MessageType> MessageTypeOf(std::span<const std::uint8_t> datagram) {
   if (!IsJtdxDatagram(datagram)) return std::nullopt;
-  switch (static_cast<MessageType>(datagram[kTypeByte])) {
-    case MessageType::Heartbeat: return Heartbeat{};
-    case MessageType::Status: return DecodeStatus(datagram);
-    case MessageType::Clear: return Clear{};
-    case MessageType::QsoLogged:
-      if (auto qso = DecodeQsoLogged(datagram)) return *qso;
-      return Ignored{"QSO Logged that ends inside a field"};
-    case MessageType::Close: return Close{};
-    case MessageType::Decode: break;
-  }
-  return Ignored{"a message the bridge does not act on"};
+  return static_cast<MessageType>(datagram[kTypeByte]);
 }
 
 StatusMessage DecodeStatus(std::span<const std::uint8_t> datagram) {
@@ -53,8 +43,10 @@ StatusMessage DecodeStatus(std::span<const std::uint8_t> datagram) {
 }
 
 std::optional<QsoLoggedMessage> DecodeQsoLogged(std::span<const std::uint8_t> datagram) {
+  // Made in place and returned as it is: the value is large.
+  std::optional<QsoLoggedMessage> result(std::in_place);
+  QsoLoggedMessage& qso = *result;
   WireReader reader = FieldsOf(datagram);
-  QsoLoggedMessage qso;
   qso.TimeOff = reader.DateTime();
   qso.Call = reader.Utf8();
   qso.Grid = reader.Utf8();
@@ -65,15 +57,15 @@ std::optional<QsoLoggedMessage> DecodeQsoLogged(std::span<const std::uint8_t> da
   qso.TxPower = reader.Utf8();
   qso.Comments = reader.Utf8();
   qso.Name = reader.Utf8();
-  if (reader.Overran()) return std::nullopt;
-
   // Older senders end the datagram after the name, or after any later field.
-  if (!reader.AtEnd()) qso.TimeOn = reader.DateTime();
-  if (!reader.AtEnd()) qso.OperatorCall = reader.Utf8();
-  if (!reader.AtEnd()) qso.MyCall = reader.Utf8();
-  if (!reader.AtEnd()) qso.MyGrid = reader.Utf8();
-  if (reader.Overran()) return std::nullopt;
-  return qso;
+  if (!reader.Overran()) {
+    if (!reader.AtEnd()) qso.TimeOn = reader.DateTime();
+    if (!reader.AtEnd()) qso.OperatorCall = reader.Utf8();
+    if (!reader.AtEnd()) qso.MyCall = reader.Utf8();
+    if (!reader.AtEnd()) qso.MyGrid = reader.Utf8();
+  }
+  if (reader.Overran()) result.reset();
+  return result;
 }
 
 HeartbeatReply MakeHeartbeatReply(std::span<const std::uint8_t> datagram) {

@@ -5,7 +5,6 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <variant>
 
 #include "jtdx/jtdx_format.h"
 #include "jtdx/wire_reader.h"
@@ -13,11 +12,6 @@
 // JTDX's messages as plain values, decoded once from a datagram's bytes. The
 // texts are views into the datagram: valid while it is being handled.
 namespace jtdx {
-
-// Heartbeat, Clear and Close: nothing after the id that the bridge reads.
-struct Heartbeat {};
-struct Clear {};
-struct Close {};
 
 // What the bridge reads of a Status; a field past the datagram's end reads
 // as 0 or empty, as from an older JTDX that sent fewer.
@@ -50,25 +44,21 @@ struct QsoLoggedMessage {
   std::string_view MyGrid;
 };
 
-// A message the bridge does not act on, and why: another type (Decode and
-// the rest), or a QSO Logged that ends inside a field.
-struct Ignored {
-  std::string_view Why;
-};
-
-using Message = std::variant<Ignored, Heartbeat, StatusMessage, Clear, QsoLoggedMessage, Close>;
-
 // Whether the bytes are taken as one of JTDX's datagrams: they start with the
 // whole magic and hold the whole header. Anything else is no message at all.
 bool IsJtdxDatagram(std::span<const std::uint8_t> datagram);
 
-// The message a datagram holds; nullopt when it is none of JTDX's. Only the
-// type's low byte counts.
-std::optional<Message> Decode(std::span<const std::uint8_t> datagram);
+// The type of the message a datagram holds, by the type's low byte alone
+// (any value: the bridge acts on the known ones); nullopt when the datagram
+// is none of JTDX's. A Heartbeat, a Clear and a Close carry nothing after the
+// id that the bridge reads: their type is all there is to decode.
+std::optional<MessageType> MessageTypeOf(std::span<const std::uint8_t> datagram);
 
-// The decoders, each given a datagram with a whole header.
+// The decoders of the messages with fields, each given a datagram with a
+// whole header. A Status's fields past the datagram's end read as 0 or empty.
 StatusMessage DecodeStatus(std::span<const std::uint8_t> datagram);
-// Empty when the datagram ends inside a field, or before the name's end.
+// Empty when the datagram ends inside a field, or before the name's end:
+// such a QSO Logged is no contact.
 std::optional<QsoLoggedMessage> DecodeQsoLogged(std::span<const std::uint8_t> datagram);
 
 // The reply to an early Heartbeat: JTDX's magic alone, which JTDX drops

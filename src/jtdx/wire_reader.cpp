@@ -28,21 +28,14 @@ std::uint8_t WireReader::U8() {
   return value;
 }
 
-std::uint32_t WireReader::U32() {
+std::uint32_t WireReader::U32PastTheEnd() {
   std::uint32_t value = 0;
   for (std::size_t i = 0; i < 4; ++i) value = (value << 8) | ByteAt(pos_ + i);
   Skip(4);
   return value;
 }
 
-std::uint64_t WireReader::U64() {
-  const std::uint64_t high = U32();
-  return (high << 32) | U32();
-}
-
-std::string_view WireReader::Utf8() {
-  std::uint32_t length = U32();
-  if (length & 0x80000000u) length = 0;
+std::string_view WireReader::Utf8PastTheEnd(std::uint32_t length) {
   const std::size_t start = pos_;
   Skip(length);
   if (start >= bytes_.size()) return {};
