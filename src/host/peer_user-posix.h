@@ -3,4 +3,4 @@
 // Whether the process at the other end of a connected Unix socket runs as
 // this process's user. Both ends of the substitute host's socket refuse
 // anyone else.
-bool PeerIsOurUser(int fd);
+[[nodiscard]] bool PeerIsOurUser(int fd);

@@ -75,9 +75,9 @@ int Play(const std::vector<ScenarioStep>& steps, std::uint16_t port) {
 
 int main(int argc, char** argv) {
   ReplayOptions options;
-  std::string error;
-  if (!ParseReplayOptions({argv + 1, argv + argc}, options, error)) {
-    std::fprintf(stderr, "jtdx-replay: %s\n%s", error.c_str(), kReplayUsage);
+  std::string reason;
+  if (!ParseReplayOptions({argv + 1, argv + argc}, options, reason)) {
+    std::fprintf(stderr, "jtdx-replay: %s\n%s", reason.c_str(), kReplayUsage);
     return 2;
   }
   if (options.Help) {

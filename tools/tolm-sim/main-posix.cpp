@@ -13,15 +13,15 @@
 
 int main(int argc, char** argv) {
   SimOptions options;
-  std::string error;
-  if (!ParseSimOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "tolm-sim: %s\n", error.c_str());
+  std::string reason;
+  if (!ParseSimOptions(argc, argv, options, reason)) {
+    std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
     return 2;
   }
   if (!options.ImportPath.empty()) {
     const auto print = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
-    if (ImportAdifFile(options.ImportPath, options.AdifPath, print, error)) return 0;
-    std::fprintf(stderr, "tolm-sim: %s\n", error.c_str());
+    if (ImportAdifFile(options.ImportPath, options.AdifPath, print, reason)) return 0;
+    std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
     return 1;
   }
   try {

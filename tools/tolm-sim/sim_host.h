@@ -15,7 +15,7 @@
 // of host/transcript.h); a refused call goes to standard error instead, so the
 // transcript holds what the host did. Texts are UTF-8.
 // Each operation returns true when done; false when it refused, with the
-// reason in refusal, for the client to be told.
+// reason, for the client to be told.
 class SimHost {
  public:
   // The time "<FIXSTARTTIME>" and "<SAVEQSO>" read; tests set their own.
@@ -29,10 +29,10 @@ class SimHost {
   SimHost(const SimHost&) = delete;
   SimHost& operator=(const SimHost&) = delete;
 
-  [[nodiscard]] bool ExecMacro(std::string_view text, std::string& refusal);
-  [[nodiscard]] bool SetLogField(LogField field, std::string_view text, std::string& refusal);
-  [[nodiscard]] bool TxFrequency(double hz, std::string& refusal);
-  [[nodiscard]] bool RxFrequency(double hz, std::string& refusal);
+  [[nodiscard]] bool ExecMacro(std::string_view text, std::string& reason);
+  [[nodiscard]] bool SetLogField(LogField field, std::string_view text, std::string& reason);
+  [[nodiscard]] bool TxFrequency(double hz, std::string& reason);
+  [[nodiscard]] bool RxFrequency(double hz, std::string& reason);
 
   // The mode last selected ("FT8", "CW", ...; empty before any).
   const std::string& Mode() const;
