@@ -25,7 +25,7 @@ std::optional<std::string> ReadFile(const std::string& path) {
 
 // Every file is read and checked before the first datagram goes out, so a
 // bad line never leaves a session half played.
-bool LoadSteps(const ReplayOptions& options, std::vector<ScenarioStep>& steps) {
+[[nodiscard]] bool LoadSteps(const ReplayOptions& options, std::vector<ScenarioStep>& steps) {
   for (const std::string& path : options.Files) {
     const std::optional<std::string> content = ReadFile(path);
     if (!content) {
@@ -36,13 +36,13 @@ bool LoadSteps(const ReplayOptions& options, std::vector<ScenarioStep>& steps) {
       steps.push_back({ScenarioStep::Kind::Send, {content->begin(), content->end()}, 0});
       continue;
     }
-    try {
-      std::vector<ScenarioStep> more = ParseScenario(*content, path);
-      steps.insert(steps.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
-    } catch (const ScenarioError& e) {
-      std::fprintf(stderr, "jtdx-replay: %s\n", e.what());
+    std::string reason;
+    std::optional<std::vector<ScenarioStep>> more = ParseScenario(*content, path, reason);
+    if (!more) {
+      std::fprintf(stderr, "jtdx-replay: %s\n", reason.c_str());
       return false;
     }
+    steps.insert(steps.end(), std::make_move_iterator(more->begin()), std::make_move_iterator(more->end()));
   }
   return true;
 }

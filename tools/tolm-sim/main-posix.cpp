@@ -3,6 +3,7 @@
 // ADIF file's contacts to its log instead, and ends.
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "core/file_path.h"
@@ -24,12 +25,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
     return 1;
   }
+  const std::unique_ptr<SimHost> host = SimHost::Open(options, reason);
+  if (!host) {
+    std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
+    return 1;
+  }
   try {
-    SimHost host(options);
     SimServer server(DefaultHostSocketPath());
     std::fprintf(stderr, "tolm-sim: serving %s, saving contacts to %s\n", DefaultHostSocketPath().c_str(),
                  Utf8FromPath(options.AdifPath).c_str());
-    server.Serve(host);
+    server.Serve(*host);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "tolm-sim: %s\n", failure.what());
     return 1;

@@ -92,7 +92,12 @@ void ServeUntilStopped(HANDLE stop) {
 }
 
 int Serve(const SimOptions& options, HANDLE stop) {
-  auto host = std::make_shared<SimHost>(options);
+  std::string reason;
+  std::shared_ptr<SimHost> host = SimHost::Open(options, reason);
+  if (!host) {
+    std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
+    return 1;
+  }
   ScopedClassRegistration registration(L"Tolm2.Application", kSimClsid, L"tolm-sim, the substitute Tolm");
   if (!registration.Ok()) {
     std::fprintf(stderr, "tolm-sim: %s\n", registration.Error().c_str());

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <thread>
 
 #include "adif/adif_file.h"
@@ -139,20 +138,26 @@ struct SimHost::Impl {
   }
 };
 
-SimHost::SimHost(SimOptions options) : SimHost(std::move(options), [] { return std::chrono::system_clock::now(); }) {}
-
-SimHost::SimHost(SimOptions options, Clock clock) : impl_(new Impl(std::move(options), std::move(clock))) {
-  if (!impl_->options.TranscriptPath.empty()) {
-    impl_->transcript = OpenFile(impl_->options.TranscriptPath, "ab");
-    if (impl_->transcript == nullptr) {
-      const std::string path = Utf8FromPath(impl_->options.TranscriptPath);
-      delete impl_;
-      throw std::runtime_error("cannot open the transcript file " + path);
-    }
-  }
+std::unique_ptr<SimHost> SimHost::Open(SimOptions options, std::string& reason) {
+  return Open(
+      std::move(options), [] { return std::chrono::system_clock::now(); }, reason);
 }
 
-SimHost::~SimHost() { delete impl_; }
+std::unique_ptr<SimHost> SimHost::Open(SimOptions options, Clock clock, std::string& reason) {
+  auto impl = std::make_unique<Impl>(std::move(options), std::move(clock));
+  if (!impl->options.TranscriptPath.empty()) {
+    impl->transcript = OpenFile(impl->options.TranscriptPath, "ab");
+    if (impl->transcript == nullptr) {
+      reason = "cannot open the transcript file " + Utf8FromPath(impl->options.TranscriptPath);
+      return nullptr;
+    }
+  }
+  return std::unique_ptr<SimHost>(new SimHost(std::move(impl)));
+}
+
+SimHost::SimHost(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+SimHost::~SimHost() = default;
 
 bool SimHost::ExecMacro(std::string_view text, std::string& reason) {
   const bool done = impl_->Admit(reason) && impl_->RunMacro(text, reason);

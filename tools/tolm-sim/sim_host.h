@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,10 +22,10 @@ class SimHost {
   // The time "<FIXSTARTTIME>" and "<SAVEQSO>" read; tests set their own.
   using Clock = std::function<std::chrono::system_clock::time_point()>;
 
-  // Opens the transcript file (appending); throws std::runtime_error when it
-  // cannot be opened.
-  explicit SimHost(SimOptions options);
-  SimHost(SimOptions options, Clock clock);
+  // A host that appends to the transcript file, when the options name one;
+  // nothing, with the reason, when that file cannot be opened.
+  [[nodiscard]] static std::unique_ptr<SimHost> Open(SimOptions options, std::string& reason);
+  [[nodiscard]] static std::unique_ptr<SimHost> Open(SimOptions options, Clock clock, std::string& reason);
   ~SimHost();
   SimHost(const SimHost&) = delete;
   SimHost& operator=(const SimHost&) = delete;
@@ -39,5 +40,7 @@ class SimHost {
 
  private:
   struct Impl;
-  Impl* impl_;
+  explicit SimHost(std::unique_ptr<Impl> impl);
+
+  std::unique_ptr<Impl> impl_;
 };
