@@ -182,7 +182,7 @@ void SimServer::Serve(SimHost& host) {
       for (;;) {
         const int fd = accept4(listen_fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) break;
-        if (!PeerIsOurUser(fd)) {
+        if (!PeerRunsAs(fd, geteuid())) {
           std::fprintf(stderr, "tolm-sim: turned away a client of another user\n");
           close(fd);
           continue;
