@@ -2,7 +2,6 @@
 // address the bridge's socket binding looks for. With --import it adds an
 // ADIF file's contacts to its log instead, and ends.
 #include <cstdio>
-#include <exception>
 #include <memory>
 #include <string>
 
@@ -30,14 +29,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
     return 1;
   }
-  try {
-    SimServer server(DefaultHostSocketPath());
-    std::fprintf(stderr, "tolm-sim: serving %s, saving contacts to %s\n", DefaultHostSocketPath().c_str(),
-                 Utf8FromPath(options.AdifPath).c_str());
-    server.Serve(*host);
-  } catch (const std::exception& failure) {
-    std::fprintf(stderr, "tolm-sim: %s\n", failure.what());
+  const std::unique_ptr<SimServer> server = SimServer::Open(DefaultHostSocketPath(), reason);
+  if (!server) {
+    std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
     return 1;
   }
-  return 0;
+  std::fprintf(stderr, "tolm-sim: serving %s, saving contacts to %s\n", DefaultHostSocketPath().c_str(),
+               Utf8FromPath(options.AdifPath).c_str());
+  if (server->Serve(*host, reason)) return 0;
+  std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
+  return 1;
 }
