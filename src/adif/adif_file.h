@@ -17,8 +17,8 @@
 // again, when the append made it). Returns false then, or when the file
 // cannot be opened, with reason a short text for the operator: the system's
 // own ("Permission denied"), without the path.
-bool AppendAdifRecord(const std::filesystem::path& path, const LoggedContact& contact, std::string_view program_id,
-                      std::string& reason);
+[[nodiscard]] bool AppendAdifRecord(const std::filesystem::path& path, const LoggedContact& contact,
+                                    std::string_view program_id, std::string& reason);
 
 // How many records an import of the ADIF file at path would find
 // (adif/adif_reader.h): a tag's length is honoured, so "<eor>" inside a value
@@ -29,4 +29,4 @@ int CountAdifRecords(const std::filesystem::path& path);
 // Whether an append to the file at path could be made now: the file opens
 // for appending, or, while it does not exist, its folder takes a new file
 // (made and removed again). Nothing in an existing file changes.
-bool CanAppendTo(const std::filesystem::path& path);
+[[nodiscard]] bool CanAppendTo(const std::filesystem::path& path);

@@ -35,7 +35,7 @@ class AdifScanner {
   // The next item; false at the end of the text or at damage (a malformed
   // tag, a value that runs past the end), after which Damage() says what
   // and where.
-  bool Next(AdifItem& item);
+  [[nodiscard]] bool Next(AdifItem& item);
   const std::string& Damage() const { return damage_; }
   std::string_view Preamble() const { return preamble_; }
 
@@ -50,12 +50,12 @@ class AdifScanner {
 // up to <EOH>) or directly with the records. On a malformed tag, a value
 // that runs past the end, a field twice in one record or fields after the
 // last <EOR>, returns false with the reason (and where) and file unchanged.
-bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason);
+[[nodiscard]] bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason);
 
 // ParseAdif of the file at path; false with the system's reason when the file
 // cannot be read.
-bool ReadAdifFile(const std::filesystem::path& path, AdifFile& file, std::string& reason);
+[[nodiscard]] bool ReadAdifFile(const std::filesystem::path& path, AdifFile& file, std::string& reason);
 
 // The whole file at path in text; false with the system's reason when it
 // cannot be read.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& reason);
+[[nodiscard]] bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& reason);

@@ -41,4 +41,4 @@ std::string AdifRecord(const LoggedContact& contact);
 // begins. Returns std::nullopt, with the reason, for a record that is no
 // contact: one without CALL, QSO_DATE or TIME_ON, or with a date, time or
 // FREQ that cannot be read.
-std::optional<LoggedContact> ContactFromAdif(const AdifFields& record, std::string& reason);
+[[nodiscard]] std::optional<LoggedContact> ContactFromAdif(const AdifFields& record, std::string& reason);

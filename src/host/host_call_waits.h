@@ -26,11 +26,11 @@ class HostCallWaits {
   // The host refused the call `elapsed` after it was made, busy (retry
   // later) or outright: how long until it is tried again, or nothing when
   // the call fails now.
-  std::optional<Ms> Refused(bool busy, Ms elapsed);
+  [[nodiscard]] std::optional<Ms> Refused(bool busy, Ms elapsed);
 
   // A message arrived while the call made `elapsed` ago waits for its
   // answer: whether to give the call up.
-  bool GiveUpWaiting(Ms elapsed) const { return elapsed - attempt_sent_at_ >= kAnswerLimit; }
+  [[nodiscard]] bool GiveUpWaiting(Ms elapsed) const { return elapsed - attempt_sent_at_ >= kAnswerLimit; }
 
  private:
   Ms busy_waited_{0};

@@ -42,8 +42,8 @@ std::string SecondsText(std::chrono::milliseconds timeout) {
 
 std::unique_ptr<HostLink> MakePlatformHostLink() { return std::make_unique<SocketHostLink>(); }
 
-SocketHostLink::SocketHostLink(std::string path, std::chrono::milliseconds call_timeout)
-    : path_(std::move(path)), call_timeout_(call_timeout) {}
+SocketHostLink::SocketHostLink(std::string path, std::chrono::milliseconds call_timeout, uid_t host_user)
+    : path_(std::move(path)), call_timeout_(call_timeout), host_user_(host_user) {}
 
 SocketHostLink::~SocketHostLink() { DetachHost(); }
 
@@ -66,7 +66,7 @@ void SocketHostLink::AttachHost() {
   // tick: that attempt simply fails and the next tick tries again.
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return;
-  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || !PeerIsOurUser(fd)) {
+  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || !PeerRunsAs(fd, host_user_)) {
     close(fd);
     return;
   }

@@ -1,4 +1,7 @@
 #pragma once
+#include <sys/types.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <string>
 
@@ -14,7 +17,10 @@ class SocketHostLink : public HostLink {
   static constexpr std::chrono::milliseconds kCallTimeout{5000};
 
   // An empty path means DefaultHostSocketPath(), looked up at every attempt.
-  explicit SocketHostLink(std::string path = {}, std::chrono::milliseconds call_timeout = kCallTimeout);
+  // The host must run as host_user: our own user, but for tests that play
+  // another's link.
+  explicit SocketHostLink(std::string path = {}, std::chrono::milliseconds call_timeout = kCallTimeout,
+                          uid_t host_user = geteuid());
   ~SocketHostLink() override;
   SocketHostLink(const SocketHostLink&) = delete;
   SocketHostLink& operator=(const SocketHostLink&) = delete;
@@ -41,6 +47,7 @@ class SocketHostLink : public HostLink {
 
   std::string path_;
   std::chrono::milliseconds call_timeout_;
+  uid_t host_user_;
   int fd_ = -1;
   std::string request_;   // the line being sent; its storage serves every call
   std::string received_;  // bytes after the last complete reply line

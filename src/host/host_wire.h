@@ -19,7 +19,7 @@
 void AppendEscapedWireText(std::string_view text, std::string& out);
 std::string EscapeWireText(std::string_view text);
 // nullopt when the text holds a lone backslash or an unknown escape.
-std::optional<std::string> UnescapeWireText(std::string_view text);
+[[nodiscard]] std::optional<std::string> UnescapeWireText(std::string_view text);
 
 // Appends the complete request line for a call, LF included. A string kept
 // from call to call and cleared before each needs no allocation once grown.
@@ -31,4 +31,4 @@ struct WireReply {
   std::string Message;  // why the host refused, or why the reply is unreadable
   bool Malformed = false;
 };
-WireReply ParseWireReply(std::string_view line);
+[[nodiscard]] WireReply ParseWireReply(std::string_view line);

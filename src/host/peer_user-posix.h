@@ -1,6 +1,7 @@
 #pragma once
+#include <sys/types.h>
 
 // Whether the process at the other end of a connected Unix socket runs as
-// this process's user. Both ends of the substitute host's socket refuse
-// anyone else.
-bool PeerIsOurUser(int fd);
+// user (this process's own, geteuid(), for both ends of the substitute
+// host's socket, which refuse anyone else).
+[[nodiscard]] bool PeerRunsAs(int fd, uid_t user);

@@ -19,7 +19,7 @@ int ReadSetting(const char* key);
 // it: a file we may not read, a directory, a FIFO, a file over
 // kMaxSettingsFileBytes. Every setting then reads as 0, and the operator
 // should hear why the port fell back. False when there is no file.
-bool SettingsFileUnreadable();
+[[nodiscard]] bool SettingsFileUnreadable();
 
 // Stores `value` under `key` as decimal text, creating the section and the
 // file as needed and keeping the rest of the file. True when written; a
@@ -27,7 +27,7 @@ bool SettingsFileUnreadable();
 // something other than the settings file in its place, on Linux another
 // writer keeping the directory locked beyond kDirectoryLockWait) changes
 // nothing. Callers may go on with the values they hold.
-bool WriteSetting(const char* key, int value);
+[[nodiscard]] bool WriteSetting(const char* key, int value);
 
 // Creates the directory "Plugins" under the working directory. It normally
 // exists already, so the result does not matter.
@@ -37,7 +37,7 @@ void CreateSettingsDirectory();
 // its own, made and removed again (by its wide name on Windows, where the
 // working directory may hold any character). Without it no contact could be
 // kept.
-bool SettingsFolderWritable();
+[[nodiscard]] bool SettingsFolderWritable();
 
 // The absolute path, in the platform's own form, of the file beside the
 // settings file where contacts Tolm did not take are kept:

@@ -19,7 +19,7 @@ struct FileContents {
 // exists but cannot be read (so a writer knows not to start from nothing).
 // Only a regular file of at most kMaxSettingsFileBytes is read: anything else
 // is Failed, and opening it never blocks (a FIFO with no writer).
-FileContents ReadTextFile(const std::string& path);
+[[nodiscard]] FileContents ReadTextFile(const std::string& path);
 
 // Replaces the file's contents with `text` so that it is either wholly the
 // old or wholly the new file: the text goes to a temporary file of its own
@@ -29,7 +29,7 @@ FileContents ReadTextFile(const std::string& path);
 // Windows leaves a read-only file, and so is anything in its place that
 // ReadTextFile would not read. Returns false, with the old file untouched,
 // when any step fails.
-bool ReplaceTextFile(const std::string& path, std::string_view text);
+[[nodiscard]] bool ReplaceTextFile(const std::string& path, std::string_view text);
 
 // Reads the file, hands its contents to `change` and replaces the file with
 // what it returns (nothing: leave the file as it is), all under an exclusive
@@ -43,6 +43,6 @@ bool ReplaceTextFile(const std::string& path, std::string_view text);
 // Ample for another bridge's write to end; short enough that a holder that
 // never lets go stalls the dialog that writes for a moment only.
 inline constexpr std::chrono::milliseconds kDirectoryLockWait{2000};
-bool UpdateTextFile(const std::string& path,
-                    const std::function<std::optional<std::string>(const FileContents&)>& change,
-                    std::chrono::milliseconds lock_wait = kDirectoryLockWait);
+[[nodiscard]] bool UpdateTextFile(const std::string& path,
+                                  const std::function<std::optional<std::string>(const FileContents&)>& change,
+                                  std::chrono::milliseconds lock_wait = kDirectoryLockWait);

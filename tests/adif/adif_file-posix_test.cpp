@@ -6,6 +6,7 @@
 
 #include "adif/adif_file.h"
 #include "append_fixtures.h"
+#include "read_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -17,7 +18,7 @@ TEST(AdifFilePosix, WriteThatFailsHalfwayIsTakenBackOut) {
   const std::string path = (dir.Path() / "unsaved.adi").string();
   std::string reason;
   ASSERT_TRUE(AppendAdifRecord(path, TestContact("K1ABC"), "Relvan", reason)) << reason;
-  const std::string before = FileText(path);
+  const std::string before = ReadWholeFile(path);
 
   rlimit limit{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
@@ -31,7 +32,7 @@ TEST(AdifFilePosix, WriteThatFailsHalfwayIsTakenBackOut) {
 
   EXPECT_FALSE(appended);
   EXPECT_FALSE(reason.empty());
-  EXPECT_EQ(FileText(path), before);
+  EXPECT_EQ(ReadWholeFile(path), before);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "adif/adif_file.h"
 #include "adif/adif_record.h"
 #include "append_fixtures.h"
+#include "read_file.h"
 #include "core/file_path.h"
 #include "read_adif_log.h"
 #include "temp_dir.h"
@@ -17,9 +18,9 @@ TEST(AdifFile, HeaderOnceThenEachAppendAfterTheLast) {
   const std::string path = (dir.Path() / "unsaved.adi").string();
   std::string reason;
   ASSERT_TRUE(AppendAdifRecord(path, TestContact("K1ABC"), "Relvan", reason)) << reason;
-  const std::string first = FileText(path);
+  const std::string first = ReadWholeFile(path);
   ASSERT_TRUE(AppendAdifRecord(path, TestContact("W9XYZ"), "Relvan", reason)) << reason;
-  const std::string both = FileText(path);
+  const std::string both = ReadWholeFile(path);
   EXPECT_EQ(both.substr(0, first.size()), first) << "the first record is left as it was";
 
   const AdifFile log = ReadAdifLog(path);

@@ -1,7 +1,5 @@
 #pragma once
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "adif/logged_contact.h"
@@ -16,11 +14,4 @@ inline LoggedContact TestContact(const std::string& call) {
   contact.TimeOn = sys_days{year{2024} / June / 1} + 18h + 29min;
   contact.TimeOff = contact.TimeOn + 45s;
   return contact;
-}
-
-inline std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }

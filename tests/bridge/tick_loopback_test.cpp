@@ -37,7 +37,10 @@ TEST(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
   ASSERT_TRUE(file);
   const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   int heartbeats = 0;
-  for (const ScenarioStep& step : ParseScenario(text, "ft8-session.txt")) {
+  std::string reason;
+  const auto steps = ParseScenario(text, "ft8-session.txt", reason);
+  ASSERT_TRUE(steps) << reason;
+  for (const ScenarioStep& step : *steps) {
     if (step.What != ScenarioStep::Kind::Send) continue;  // the ticks pace it here
     jtdx.SendTo(static_cast<std::uint16_t>(state->Endpoint.Port), step.Datagram);
     ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket)) << "datagram lost on loopback";

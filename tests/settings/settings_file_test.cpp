@@ -32,18 +32,18 @@ TEST_F(SettingsFileTest, ValuesAreConvertedFromTheirNumericStart) {
 
 TEST_F(SettingsFileTest, WrittenValuesReadBackInFull) {
   for (const int value : {-1920, 10240, 0, 1, INT_MIN, INT_MAX}) {
-    WriteSetting(kMainDialogXKey, value);
+    ASSERT_TRUE(WriteSetting(kMainDialogXKey, value));
     EXPECT_EQ(ReadSetting(kMainDialogXKey), value);
   }
-  WriteSetting(kMainDialogYKey, -1080);
+  ASSERT_TRUE(WriteSetting(kMainDialogYKey, -1080));
   EXPECT_EQ(ReadSetting(kMainDialogXKey), INT_MAX);
   EXPECT_EQ(ReadSetting(kMainDialogYKey), -1080);
 }
 
 TEST_F(SettingsFileTest, WriteKeepsTheRestOfAHandEditedFile) {
   WriteFile("; kept\r\n[Other]\r\nUDP_Port=1111\r\n[Settings]\r\nUDP_Port=2240\r\nSetup_x=300\r\n");
-  WriteSetting(kUdpPortKey, 2250);
-  WriteSetting(kSetupDialogYKey, 20);
+  ASSERT_TRUE(WriteSetting(kUdpPortKey, 2250));
+  ASSERT_TRUE(WriteSetting(kSetupDialogYKey, 20));
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2250);
   EXPECT_EQ(ReadSetting(kSetupDialogXKey), 300);
   EXPECT_EQ(ReadSetting(kSetupDialogYKey), 20);

@@ -57,7 +57,7 @@ TEST_F(TextFileTest, FailedWriteLeavesTheOldFileIntact) {
   ::getrlimit(RLIMIT_FSIZE, &previous);
   const rlimit tiny = {8, previous.rlim_max};
   ::setrlimit(RLIMIT_FSIZE, &tiny);
-  WriteSetting(kUdpPortKey, 2250);
+  EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
   const bool replaced = ReplaceTextFile(SettingsPath().string(), "longer than eight bytes");
   ::setrlimit(RLIMIT_FSIZE, &previous);
   std::signal(SIGXFSZ, previous_handler);
@@ -72,7 +72,7 @@ TEST_F(TextFileTest, FailedWriteLeavesTheOldFileIntact) {
 TEST_F(TextFileTest, ReadOnlyFileIsLeftAloneEvenForRoot) {
   WriteFile(kOld);
   fs::permissions(SettingsPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  WriteSetting(kUdpPortKey, 2250);
+  EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
   fs::permissions(SettingsPath(), fs::perms::owner_all);
   EXPECT_EQ(FileText(), kOld);
 }
@@ -81,13 +81,13 @@ TEST_F(TextFileTest, ReadOnlyDirectoryOrUnreadableFileIsLeftAlone) {
   WriteFile(kOld);
   AsOrdinaryUser([] {
     fs::permissions("Plugins", fs::perms::owner_write, fs::perm_options::remove);
-    WriteSetting(kUdpPortKey, 2250);
+    EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
     fs::permissions("Plugins", fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(FileText(), kOld);
 
     // A file we cannot read is not replaced by one holding a single key.
     fs::permissions(SettingsPath(), fs::perms::owner_write);
-    WriteSetting(kUdpPortKey, 2250);
+    EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
     fs::permissions(SettingsPath(), fs::perms::owner_all);
     EXPECT_EQ(FileText(), kOld);
   });
@@ -99,7 +99,7 @@ TEST_F(TextFileTest, ReplacementKeepsPermissionsAndSymbolicLinksAndLeavesNoTempo
   fs::permissions("real/Tolm_JTDX.ini", fs::perms::owner_read | fs::perms::owner_write);
   fs::create_symlink(fs::absolute("real/Tolm_JTDX.ini"), SettingsPath());
 
-  WriteSetting(kUdpPortKey, 2250);
+  EXPECT_TRUE(WriteSetting(kUdpPortKey, 2250));
   EXPECT_TRUE(fs::is_symlink(SettingsPath()));
   EXPECT_EQ(FileText(), "; mine\n[Settings]\nUDP_Port=2250\n");
   EXPECT_EQ(fs::status("real/Tolm_JTDX.ini").permissions(), fs::perms::owner_read | fs::perms::owner_write);
@@ -115,7 +115,7 @@ TEST_F(TextFileTest, TwoProcessesWritingAtOnceKeepEachOthersKeys) {
       // Nobody else writes this key: a value that goes back is a lost update.
       int lost = 0;
       for (int i = 1; i <= 1000; ++i) {
-        WriteSetting(key, i);
+        lost += !WriteSetting(key, i);
         lost += ReadSetting(key) != i;
       }
       std::_Exit(lost == 0 ? 0 : 1);
@@ -137,7 +137,7 @@ TEST_F(TextFileTest, TwoProcessesWritingAtOnceKeepEachOthersKeys) {
 TEST_F(TextFileTest, LinkToAFileNotThereYetIsWrittenThrough) {
   fs::create_directory("real");
   fs::create_symlink("../real/Tolm_JTDX.ini", SettingsPath());  // relative, dangling
-  WriteSetting(kUdpPortKey, 2250);
+  EXPECT_TRUE(WriteSetting(kUdpPortKey, 2250));
   EXPECT_TRUE(fs::is_symlink(SettingsPath()));
   EXPECT_EQ(FileText(), "[Settings]\nUDP_Port=2250\n");
 }
@@ -146,7 +146,7 @@ TEST_F(TextFileTest, ReadTellsAMissingFileFromAnUnreadableOne) {
   EXPECT_EQ(ReadTextFile("Plugins/none.ini").Status, FileReadStatus::Missing);
   fs::create_directory(SettingsPath());  // exists, but is no file
   EXPECT_EQ(ReadTextFile(SettingsPath().string()).Status, FileReadStatus::Failed);
-  WriteSetting(kUdpPortKey, 2250);
+  EXPECT_FALSE(WriteSetting(kUdpPortKey, 2250));
   EXPECT_TRUE(fs::is_directory(SettingsPath()));
 }
 

@@ -2,8 +2,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
+
+#include "read_file.h"
 
 // The settings file under the working directory, byte for byte.
 inline std::filesystem::path SettingsFilePath() { return std::filesystem::path("Plugins") / "Tolm_JTDX.ini"; }
@@ -19,7 +20,4 @@ inline void WriteSettingsFileText(const std::string& text) {
                                    std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
 }
 
-inline std::string SettingsFileText() {
-  std::ifstream in(SettingsFilePath(), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+inline std::string SettingsFileText() { return ReadWholeFile(SettingsFilePath()); }

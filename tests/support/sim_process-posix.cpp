@@ -9,17 +9,8 @@
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
-
-std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 SimProcess::SimProcess(const std::filesystem::path& dir, std::vector<std::string> extra_args) : dir_(dir) {
   std::vector<std::string> args{TOLM_SIM_PATH, "--adif", AdifPath().string(), "--transcript",

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "read_file.h"
+
 // A tolm-sim started from the test, in dir: its ADIF log, transcript, stdout
 // and stderr all go there. It serves at the address the environment names
 // (XDG_RUNTIME_DIR), like the real one.
@@ -33,5 +35,3 @@ class SimProcess {
   std::filesystem::path dir_;
   pid_t pid_ = -1;
 };
-
-std::string ReadWholeFile(const std::filesystem::path& path);

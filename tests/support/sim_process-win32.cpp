@@ -1,8 +1,6 @@
 #include "sim_process-win32.h"
 
 #include <atomic>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -77,8 +75,3 @@ int SimProcess::Stop() {
 
 std::string SimProcess::Transcript() const { return ReadWholeFile(dir_ / "transcript.txt"); }
 std::string SimProcess::Stderr() const { return ReadWholeFile(dir_ / "stderr.txt"); }
-
-std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}

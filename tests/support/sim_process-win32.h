@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "read_file.h"
+
 // A tolm-sim.exe started from the test, with its ADIF log, transcript,
 // stdout and stderr in dir. It is told to stop through a named event of its
 // own, so it revokes its object and unregisters its class on the way out.
@@ -28,5 +30,3 @@ class SimProcess {
   HANDLE stop_ = nullptr;
   HANDLE process_ = nullptr;
 };
-
-std::string ReadWholeFile(const std::filesystem::path& path);

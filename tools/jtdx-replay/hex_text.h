@@ -10,4 +10,4 @@ std::string FormatHex(const std::vector<std::uint8_t>& bytes);
 
 // Hex digits in either case; spaces and tabs between the bytes are allowed.
 // Nothing on an odd number of digits or another character.
-std::optional<std::vector<std::uint8_t>> ParseHex(std::string_view text);
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> ParseHex(std::string_view text);

@@ -16,7 +16,7 @@ class LoopbackSender {
   const std::string& Error() const { return error_; }
 
   // False, with the reason in Error(), when the datagram did not go out.
-  bool Send(std::uint16_t port, const std::vector<std::uint8_t>& datagram);
+  [[nodiscard]] bool Send(std::uint16_t port, const std::vector<std::uint8_t>& datagram);
 
  private:
   std::intptr_t socket_ = -1;

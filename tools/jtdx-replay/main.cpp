@@ -25,7 +25,7 @@ std::optional<std::string> ReadFile(const std::string& path) {
 
 // Every file is read and checked before the first datagram goes out, so a
 // bad line never leaves a session half played.
-bool LoadSteps(const ReplayOptions& options, std::vector<ScenarioStep>& steps) {
+[[nodiscard]] bool LoadSteps(const ReplayOptions& options, std::vector<ScenarioStep>& steps) {
   for (const std::string& path : options.Files) {
     const std::optional<std::string> content = ReadFile(path);
     if (!content) {
@@ -36,13 +36,13 @@ bool LoadSteps(const ReplayOptions& options, std::vector<ScenarioStep>& steps) {
       steps.push_back({ScenarioStep::Kind::Send, {content->begin(), content->end()}, 0});
       continue;
     }
-    try {
-      std::vector<ScenarioStep> more = ParseScenario(*content, path);
-      steps.insert(steps.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
-    } catch (const ScenarioError& e) {
-      std::fprintf(stderr, "jtdx-replay: %s\n", e.what());
+    std::string reason;
+    std::optional<std::vector<ScenarioStep>> more = ParseScenario(*content, path, reason);
+    if (!more) {
+      std::fprintf(stderr, "jtdx-replay: %s\n", reason.c_str());
       return false;
     }
+    steps.insert(steps.end(), std::make_move_iterator(more->begin()), std::make_move_iterator(more->end()));
   }
   return true;
 }
@@ -75,9 +75,9 @@ int Play(const std::vector<ScenarioStep>& steps, std::uint16_t port) {
 
 int main(int argc, char** argv) {
   ReplayOptions options;
-  std::string error;
-  if (!ParseReplayOptions({argv + 1, argv + argc}, options, error)) {
-    std::fprintf(stderr, "jtdx-replay: %s\n%s", error.c_str(), kReplayUsage);
+  std::string reason;
+  if (!ParseReplayOptions({argv + 1, argv + argc}, options, reason)) {
+    std::fprintf(stderr, "jtdx-replay: %s\n%s", reason.c_str(), kReplayUsage);
     return 2;
   }
   if (options.Help) {

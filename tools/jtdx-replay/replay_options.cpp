@@ -4,22 +4,22 @@
 
 #include "scenario_values.h"
 
-bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& options, std::string& error) {
+bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& options, std::string& reason) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--port") {
       if (i + 1 == args.size()) {
-        error = "--port needs a port number";
+        reason = "--port needs a port number";
         return false;
       }
       try {
         options.Port = static_cast<std::uint16_t>(ParseUnsignedValue(args[++i], 65535));
       } catch (const std::invalid_argument& e) {
-        error = std::string("--port: ") + e.what();
+        reason = std::string("--port: ") + e.what();
         return false;
       }
       if (options.Port == 0) {
-        error = "--port: 0 is no port to send to";
+        reason = "--port: 0 is no port to send to";
         return false;
       }
     } else if (arg == "--raw") {
@@ -29,14 +29,14 @@ bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& opt
     } else if (arg == "--help" || arg == "-h") {
       options.Help = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
-      error = "unknown option " + arg;
+      reason = "unknown option " + arg;
       return false;
     } else {
       options.Files.push_back(arg);
     }
   }
   if (options.Files.empty() && !options.Help) {
-    error = options.Raw ? "no datagram file given" : "no scenario file given";
+    reason = options.Raw ? "no datagram file given" : "no scenario file given";
     return false;
   }
   return true;

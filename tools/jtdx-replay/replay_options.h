@@ -22,5 +22,6 @@ inline constexpr const char* kReplayUsage =
     "--raw sends each file's bytes as one datagram; --dump prints each\n"
     "datagram as a line of hex instead of sending it.\n";
 
-// False, with a message in error, on a bad command line.
-bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& options, std::string& error);
+// False, with the message in reason, on a bad command line.
+[[nodiscard]] bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& options,
+                                      std::string& reason);

@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <stdexcept>
 
 #include "hex_text.h"
 #include "jtdx_messages.h"
@@ -226,7 +227,8 @@ std::optional<ScenarioStep> ParseLine(std::string_view line) {
 
 }  // namespace
 
-std::vector<ScenarioStep> ParseScenario(std::string_view text, std::string_view name) {
+std::optional<std::vector<ScenarioStep>> ParseScenario(std::string_view text, std::string_view name,
+                                                       std::string& reason) {
   std::vector<ScenarioStep> steps;
   std::size_t line_number = 0;
   while (!text.empty()) {
@@ -235,10 +237,13 @@ std::vector<ScenarioStep> ParseScenario(std::string_view text, std::string_view 
     std::string_view line = text.substr(0, newline);
     text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // A bad value or line unwinds from deep in the parse to here, and no
+    // further: the caller gets the reason.
     try {
       if (auto step = ParseLine(line)) steps.push_back(std::move(*step));
     } catch (const std::invalid_argument& e) {
-      throw ScenarioError(std::string(name) + ":" + std::to_string(line_number) + ": " + e.what());
+      reason = std::string(name) + ":" + std::to_string(line_number) + ": " + e.what();
+      return std::nullopt;
     }
   }
   return steps;

@@ -1,6 +1,6 @@
 #pragma once
 #include <cstdint>
-#include <stdexcept>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +27,7 @@ struct ScenarioStep {
   std::uint32_t WaitMs = 0;            // kWait
 };
 
-// A bad line, with "NAME:LINE: " in front of the message.
-class ScenarioError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// Parses a whole scenario; name is used in error messages (the file name).
-std::vector<ScenarioStep> ParseScenario(std::string_view text, std::string_view name);
+// Parses a whole scenario. At the first bad line returns nothing, with the
+// reason: the message with "NAME:LINE: " in front, name being the file's.
+[[nodiscard]] std::optional<std::vector<ScenarioStep>> ParseScenario(std::string_view text, std::string_view name,
+                                                                     std::string& reason);

@@ -41,13 +41,13 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
 
 // Takes --stop-event NAME (or --stop-event=NAME) out of the command line and
 // leaves the rest for ParseSimOptions.
-bool TakeStopEvent(int argc, char** argv, std::vector<char*>& rest, std::string& name, std::string& error) {
+bool TakeStopEvent(int argc, char** argv, std::vector<char*>& rest, std::string& name, std::string& reason) {
   rest.push_back(argv[0]);
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--stop-event") {
       if (i + 1 == argc) {
-        error = "--stop-event needs an event name";
+        reason = "--stop-event needs an event name";
         return false;
       }
       name = argv[++i];
@@ -58,7 +58,7 @@ bool TakeStopEvent(int argc, char** argv, std::vector<char*>& rest, std::string&
       continue;
     }
     if (name.empty()) {
-      error = "--stop-event needs an event name";
+      reason = "--stop-event needs an event name";
       return false;
     }
   }
@@ -92,7 +92,12 @@ void ServeUntilStopped(HANDLE stop) {
 }
 
 int Serve(const SimOptions& options, HANDLE stop) {
-  auto host = std::make_shared<SimHost>(options);
+  std::string reason;
+  std::shared_ptr<SimHost> host = SimHost::Open(options, reason);
+  if (!host) {
+    std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
+    return 1;
+  }
   ScopedClassRegistration registration(L"Tolm2.Application", kSimClsid, L"tolm-sim, the substitute Tolm");
   if (!registration.Ok()) {
     std::fprintf(stderr, "tolm-sim: %s\n", registration.Error().c_str());
@@ -125,18 +130,18 @@ int main() {
   const int argc = static_cast<int>(argv.size());
   std::vector<char*> rest;
   std::string stop_name;
-  std::string error;
+  std::string reason;
   SimOptions options;
-  if (!TakeStopEvent(argc, argv.data(), rest, stop_name, error) ||
-      !ParseSimOptions(static_cast<int>(rest.size()), rest.data(), options, error)) {
+  if (!TakeStopEvent(argc, argv.data(), rest, stop_name, reason) ||
+      !ParseSimOptions(static_cast<int>(rest.size()), rest.data(), options, reason)) {
     std::fprintf(stderr, "tolm-sim: %s\n(on Windows also: [--stop-event NAME], a named event that ends it)\n",
-                 error.c_str());
+                 reason.c_str());
     return 2;
   }
   if (!options.ImportPath.empty()) {
     const auto print = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
-    if (ImportAdifFile(options.ImportPath, options.AdifPath, print, error)) return 0;
-    std::fprintf(stderr, "tolm-sim: %s\n", error.c_str());
+    if (ImportAdifFile(options.ImportPath, options.AdifPath, print, reason)) return 0;
+    std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
     return 1;
   }
 

@@ -80,12 +80,12 @@ class SimDispatch final : public IDispatch {
     if (args.rgvarg[0].vt != VT_BSTR) return Mismatch(0, bad_argument);
     const std::string text = BstrText(args.rgvarg[0].bstrVal);
     if (member == dispatch_ids::kExecMacro) {
-      return Outcome([&](std::string& refusal) { return host_->ExecMacro(text, refusal); }, excep);
+      return Outcome([&](std::string& reason) { return host_->ExecMacro(text, reason); }, excep);
     }
     if (args.rgvarg[1].vt != VT_I4) return Mismatch(1, bad_argument);
     const std::int32_t index = args.rgvarg[1].lVal;
     const auto field = static_cast<LogField>(index);
-    return Outcome([&](std::string& refusal) { return host_->SetLogField(field, text, refusal); }, excep);
+    return Outcome([&](std::string& reason) { return host_->SetLogField(field, text, reason); }, excep);
   }
 
   HRESULT InvokePut(DISPID member, WORD flags, const DISPPARAMS& args, EXCEPINFO* excep, UINT* bad_argument) {
@@ -96,9 +96,9 @@ class SimDispatch final : public IDispatch {
     if (args.rgvarg[0].vt != VT_R8) return Mismatch(0, bad_argument);
     const double hz = args.rgvarg[0].dblVal;
     if (member == dispatch_ids::kTxFrequency) {
-      return Outcome([&](std::string& refusal) { return host_->TxFrequency(hz, refusal); }, excep);
+      return Outcome([&](std::string& reason) { return host_->TxFrequency(hz, reason); }, excep);
     }
-    return Outcome([&](std::string& refusal) { return host_->RxFrequency(hz, refusal); }, excep);
+    return Outcome([&](std::string& reason) { return host_->RxFrequency(hz, reason); }, excep);
   }
 
   static HRESULT Mismatch(UINT position, UINT* bad_argument) {
@@ -106,26 +106,26 @@ class SimDispatch final : public IDispatch {
     return DISP_E_TYPEMISMATCH;
   }
 
-  // Runs the call (true when done, else false with the refusal); a refusal
+  // Runs the call (true when done, else false with the reason); a reason
   // (or anything thrown, which must not cross COM) becomes DISP_E_EXCEPTION
   // with the reason as its description.
   template <typename Call>
   static HRESULT Outcome(Call call, EXCEPINFO* excep) {
-    std::string refusal;
+    std::string reason;
     bool done = false;
     try {
-      done = call(refusal);
+      done = call(reason);
     } catch (const std::exception& error) {
-      refusal = error.what();
+      reason = error.what();
     } catch (...) {
-      refusal = "tolm-sim failed";
+      reason = "tolm-sim failed";
     }
     if (done) return S_OK;
     if (excep != nullptr) {
       *excep = EXCEPINFO{};
       excep->scode = E_FAIL;
       excep->bstrSource = SysAllocString(L"Tolm2.Application");
-      const std::wstring description = Utf8ToUtf16(refusal);
+      const std::wstring description = Utf8ToUtf16(reason);
       excep->bstrDescription = SysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
     }
     return DISP_E_EXCEPTION;

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <thread>
 
 #include "adif/adif_file.h"
@@ -52,21 +51,21 @@ struct SimHost::Impl {
   }
 
   // Counts the call; false with the reason when --fail-after refuses it.
-  bool Admit(std::string& refusal) {
+  bool Admit(std::string& reason) {
     std::this_thread::sleep_until(answers_from);
     ++calls;
     if (options.FailAfter >= 0 && calls > options.FailAfter) {
-      refusal = "tolm-sim refuses every call after the first " + std::to_string(options.FailAfter) + " (--fail-after)";
+      reason = "tolm-sim refuses every call after the first " + std::to_string(options.FailAfter) + " (--fail-after)";
       return false;
     }
     return true;
   }
 
   // Writes the call's line on stdout and to the transcript when it was carried
-  // out, or the refusal on stderr; passes the outcome on.
-  bool Report(const std::string& line, bool done, const std::string& refusal) {
+  // out, or the reason on stderr; passes the outcome on.
+  bool Report(const std::string& line, bool done, const std::string& reason) {
     if (!done) {
-      std::fprintf(stderr, "tolm-sim: refused %s: %s\n", line.c_str(), refusal.c_str());
+      std::fprintf(stderr, "tolm-sim: refused %s: %s\n", line.c_str(), reason.c_str());
       std::fflush(stderr);
       return false;
     }
@@ -81,7 +80,7 @@ struct SimHost::Impl {
     return true;
   }
 
-  bool RunMacro(std::string_view text, std::string& refusal) {
+  bool RunMacro(std::string_view text, std::string& reason) {
     for (const auto& [macro, macro_mode] : kModeMacros) {
       if (text == macro) {
         mode = macro_mode;
@@ -93,16 +92,16 @@ struct SimHost::Impl {
       start_time = clock();
       return true;
     }
-    if (text == "<SAVEQSO>") return SaveQso(refusal);
-    refusal = "unknown macro " + QuoteTranscriptText(text);
+    if (text == "<SAVEQSO>") return SaveQso(reason);
+    reason = "unknown macro " + QuoteTranscriptText(text);
     return false;
   }
 
-  bool SaveQso(std::string& refusal) {
+  bool SaveQso(std::string& reason) {
     LoggedContact contact;
     contact.Call = FieldText(LogField::Call);
     if (contact.Call.empty()) {
-      refusal = "the log entry has no call to save";
+      reason = "the log entry has no call to save";
       return false;
     }
     contact.Name = FieldText(LogField::Name);
@@ -116,9 +115,9 @@ struct SimHost::Impl {
     contact.TimeOff = std::chrono::time_point_cast<milliseconds>(clock());
     contact.TimeOn = start_time ? std::chrono::time_point_cast<milliseconds>(*start_time) : contact.TimeOff;
     // A failed write keeps the entry, so that nothing typed is lost.
-    std::string reason;
-    if (!AppendAdifRecord(options.AdifPath, contact, kSimProgramId, reason)) {
-      refusal = "cannot write the ADIF log " + Utf8FromPath(options.AdifPath) + " (" + reason + ")";
+    std::string system_reason;
+    if (!AppendAdifRecord(options.AdifPath, contact, kSimProgramId, system_reason)) {
+      reason = "cannot write the ADIF log " + Utf8FromPath(options.AdifPath) + " (" + system_reason + ")";
       return false;
     }
     fields.clear();
@@ -126,57 +125,63 @@ struct SimHost::Impl {
     return true;
   }
 
-  static bool CheckIndex(std::int32_t index, std::string& refusal) {
+  static bool CheckIndex(std::int32_t index, std::string& reason) {
     if (index >= 0) return true;
-    refusal = "no log-entry field " + std::to_string(index);
+    reason = "no log-entry field " + std::to_string(index);
     return false;
   }
 
-  static bool CheckHertz(double hz, std::string& refusal) {
+  static bool CheckHertz(double hz, std::string& reason) {
     if (std::isfinite(hz) && hz >= 0 && hz <= kMaxHertz) return true;
-    refusal = "not a frequency: " + FormatHertz(hz) + " Hz";
+    reason = "not a frequency: " + FormatHertz(hz) + " Hz";
     return false;
   }
 };
 
-SimHost::SimHost(SimOptions options) : SimHost(std::move(options), [] { return std::chrono::system_clock::now(); }) {}
+std::unique_ptr<SimHost> SimHost::Open(SimOptions options, std::string& reason) {
+  return Open(
+      std::move(options), [] { return std::chrono::system_clock::now(); }, reason);
+}
 
-SimHost::SimHost(SimOptions options, Clock clock) : impl_(new Impl(std::move(options), std::move(clock))) {
-  if (!impl_->options.TranscriptPath.empty()) {
-    impl_->transcript = OpenFile(impl_->options.TranscriptPath, "ab");
-    if (impl_->transcript == nullptr) {
-      const std::string path = Utf8FromPath(impl_->options.TranscriptPath);
-      delete impl_;
-      throw std::runtime_error("cannot open the transcript file " + path);
+std::unique_ptr<SimHost> SimHost::Open(SimOptions options, Clock clock, std::string& reason) {
+  auto impl = std::make_unique<Impl>(std::move(options), std::move(clock));
+  if (!impl->options.TranscriptPath.empty()) {
+    impl->transcript = OpenFile(impl->options.TranscriptPath, "ab");
+    if (impl->transcript == nullptr) {
+      reason = "cannot open the transcript file " + Utf8FromPath(impl->options.TranscriptPath);
+      return nullptr;
     }
   }
+  return std::unique_ptr<SimHost>(new SimHost(std::move(impl)));
 }
 
-SimHost::~SimHost() { delete impl_; }
+SimHost::SimHost(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-bool SimHost::ExecMacro(std::string_view text, std::string& refusal) {
-  const bool done = impl_->Admit(refusal) && impl_->RunMacro(text, refusal);
-  return impl_->Report(TranscriptLine(HostCall::Macro(text)), done, refusal);
+SimHost::~SimHost() = default;
+
+bool SimHost::ExecMacro(std::string_view text, std::string& reason) {
+  const bool done = impl_->Admit(reason) && impl_->RunMacro(text, reason);
+  return impl_->Report(TranscriptLine(HostCall::Macro(text)), done, reason);
 }
 
-bool SimHost::SetLogField(LogField field, std::string_view text, std::string& refusal) {
+bool SimHost::SetLogField(LogField field, std::string_view text, std::string& reason) {
   // The wire and COM carry any index; the entry keeps whatever it is given.
   const auto index = static_cast<std::int32_t>(field);
-  const bool done = impl_->Admit(refusal) && Impl::CheckIndex(index, refusal);
+  const bool done = impl_->Admit(reason) && Impl::CheckIndex(index, reason);
   if (done) impl_->fields[index] = std::string(text);
-  return impl_->Report(TranscriptLine(HostCall::Field(index, text)), done, refusal);
+  return impl_->Report(TranscriptLine(HostCall::Field(index, text)), done, reason);
 }
 
-bool SimHost::TxFrequency(double hz, std::string& refusal) {
-  const bool done = impl_->Admit(refusal) && Impl::CheckHertz(hz, refusal);
+bool SimHost::TxFrequency(double hz, std::string& reason) {
+  const bool done = impl_->Admit(reason) && Impl::CheckHertz(hz, reason);
   if (done) impl_->tx_hz = hz;
-  return impl_->Report(TranscriptLine(HostCall::Tx(hz)), done, refusal);
+  return impl_->Report(TranscriptLine(HostCall::Tx(hz)), done, reason);
 }
 
-bool SimHost::RxFrequency(double hz, std::string& refusal) {
-  const bool done = impl_->Admit(refusal) && Impl::CheckHertz(hz, refusal);
+bool SimHost::RxFrequency(double hz, std::string& reason) {
+  const bool done = impl_->Admit(reason) && Impl::CheckHertz(hz, reason);
   if (done) impl_->rx_hz = hz;
-  return impl_->Report(TranscriptLine(HostCall::Rx(hz)), done, refusal);
+  return impl_->Report(TranscriptLine(HostCall::Rx(hz)), done, reason);
 }
 
 const std::string& SimHost::Mode() const { return impl_->mode; }

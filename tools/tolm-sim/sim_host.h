@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,29 +16,31 @@
 // of host/transcript.h); a refused call goes to standard error instead, so the
 // transcript holds what the host did. Texts are UTF-8.
 // Each operation returns true when done; false when it refused, with the
-// reason in refusal, for the client to be told.
+// reason, for the client to be told.
 class SimHost {
  public:
   // The time "<FIXSTARTTIME>" and "<SAVEQSO>" read; tests set their own.
   using Clock = std::function<std::chrono::system_clock::time_point()>;
 
-  // Opens the transcript file (appending); throws std::runtime_error when it
-  // cannot be opened.
-  explicit SimHost(SimOptions options);
-  SimHost(SimOptions options, Clock clock);
+  // A host that appends to the transcript file, when the options name one;
+  // nothing, with the reason, when that file cannot be opened.
+  [[nodiscard]] static std::unique_ptr<SimHost> Open(SimOptions options, std::string& reason);
+  [[nodiscard]] static std::unique_ptr<SimHost> Open(SimOptions options, Clock clock, std::string& reason);
   ~SimHost();
   SimHost(const SimHost&) = delete;
   SimHost& operator=(const SimHost&) = delete;
 
-  [[nodiscard]] bool ExecMacro(std::string_view text, std::string& refusal);
-  [[nodiscard]] bool SetLogField(LogField field, std::string_view text, std::string& refusal);
-  [[nodiscard]] bool TxFrequency(double hz, std::string& refusal);
-  [[nodiscard]] bool RxFrequency(double hz, std::string& refusal);
+  [[nodiscard]] bool ExecMacro(std::string_view text, std::string& reason);
+  [[nodiscard]] bool SetLogField(LogField field, std::string_view text, std::string& reason);
+  [[nodiscard]] bool TxFrequency(double hz, std::string& reason);
+  [[nodiscard]] bool RxFrequency(double hz, std::string& reason);
 
   // The mode last selected ("FT8", "CW", ...; empty before any).
   const std::string& Mode() const;
 
  private:
   struct Impl;
-  Impl* impl_;
+  explicit SimHost(std::unique_ptr<Impl> impl);
+
+  std::unique_ptr<Impl> impl_;
 };

@@ -13,5 +13,5 @@
 // Returns false with the reason when the file cannot be read or parsed
 // (nothing is added then), or when a contact cannot be appended to the log
 // (the ones before it stay added).
-bool ImportAdifFile(const std::filesystem::path& source, const std::filesystem::path& log_path,
-                    const std::function<void(const std::string&)>& report, std::string& reason);
+[[nodiscard]] bool ImportAdifFile(const std::filesystem::path& source, const std::filesystem::path& log_path,
+                                  const std::function<void(const std::string&)>& report, std::string& reason);

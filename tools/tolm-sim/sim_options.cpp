@@ -12,7 +12,7 @@ constexpr const char* kUsage =
 
 }  // namespace
 
-bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& error) {
+bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& reason) {
   for (int i = 1; i < argc; ++i) {
     std::string_view name = argv[i];
     std::string_view value;
@@ -25,12 +25,12 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
     }
     if (name != "--adif" && name != "--transcript" && name != "--fail-after" && name != "--slow-for" &&
         name != "--import") {
-      error = "unknown option \"" + std::string(argv[i]) + "\"\n" + kUsage;
+      reason = "unknown option \"" + std::string(argv[i]) + "\"\n" + kUsage;
       return false;
     }
     if (!has_value) {
       if (i + 1 == argc) {
-        error = std::string(name) + " needs a value\n" + kUsage;
+        reason = std::string(name) + " needs a value\n" + kUsage;
         return false;
       }
       value = argv[++i];
@@ -40,8 +40,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
       long count = -1;
       const auto [end, result] = std::from_chars(value.data(), value.data() + value.size(), count);
       if (value.empty() || result != std::errc() || end != value.data() + value.size() || count < 0) {
-        error = std::string(name) + (name == "--slow-for" ? " needs whole seconds" : " needs a count of calls") +
-                " (0 or more), got \"" + std::string(value) + "\"";
+        reason = std::string(name) + (name == "--slow-for" ? " needs whole seconds" : " needs a count of calls") +
+                 " (0 or more), got \"" + std::string(value) + "\"";
         return false;
       }
       if (name == "--slow-for") {
@@ -50,7 +50,7 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
         options.FailAfter = count;
       }
     } else if (value.empty()) {
-      error = std::string(name) + " needs a file name";
+      reason = std::string(name) + " needs a file name";
       return false;
     } else if (name == "--adif") {
       options.AdifPath = PathFromUtf8(value);

@@ -21,5 +21,5 @@ struct SimOptions {
 // Parses --adif FILE, --transcript FILE, --fail-after N, --slow-for SECONDS
 // and --import FILE from arguments in UTF-8 (on Windows the caller converts
 // the wide command line), so that a file name may hold any character.
-// On a bad command line returns false with a message in error.
-bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& error);
+// On a bad command line returns false with the message in reason.
+[[nodiscard]] bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& reason);

@@ -31,7 +31,7 @@ std::optional<Int> ParseDecimal(std::string_view field) {
 
 }  // namespace
 
-std::optional<HostCall> ParseWireRequest(std::string_view line, std::string& text, std::string& error) {
+std::optional<HostCall> ParseWireRequest(std::string_view line, std::string& text, std::string& reason) {
   const auto fields = SplitTabs(line);
   const std::string_view name = fields[0];
   HostCall call;
@@ -46,12 +46,12 @@ std::optional<HostCall> ParseWireRequest(std::string_view line, std::string& tex
   } else if (name == "RxFrequency") {
     call.Op = HostCall::Operation::RxFrequency;
   } else {
-    error = "unknown request \"" + std::string(name) + "\"";
+    reason = "unknown request \"" + std::string(name) + "\"";
     return std::nullopt;
   }
   if (fields.size() != expected) {
-    error = std::string(name) + " takes " + std::to_string(expected - 1) + " field(s), got " +
-            std::to_string(fields.size() - 1);
+    reason = std::string(name) + " takes " + std::to_string(expected - 1) + " field(s), got " +
+             std::to_string(fields.size() - 1);
     return std::nullopt;
   }
 
@@ -59,7 +59,7 @@ std::optional<HostCall> ParseWireRequest(std::string_view line, std::string& tex
     case HostCall::Operation::SetLogField: {
       const auto index = ParseDecimal<std::int32_t>(fields[1]);
       if (!index) {
-        error = "SetLogField index is not a 32-bit integer: \"" + std::string(fields[1]) + "\"";
+        reason = "SetLogField index is not a 32-bit integer: \"" + std::string(fields[1]) + "\"";
         return std::nullopt;
       }
       call.Index = *index;
@@ -68,7 +68,7 @@ std::optional<HostCall> ParseWireRequest(std::string_view line, std::string& tex
     case HostCall::Operation::ExecMacro: {
       auto unescaped = UnescapeWireText(fields.back());
       if (!unescaped) {
-        error = "bad escape in text";
+        reason = "bad escape in text";
         return std::nullopt;
       }
       text = std::move(*unescaped);
@@ -79,7 +79,7 @@ std::optional<HostCall> ParseWireRequest(std::string_view line, std::string& tex
     case HostCall::Operation::RxFrequency: {
       const auto hz = ParseDecimal<long long>(fields[1]);
       if (!hz) {
-        error = std::string(name) + " needs a whole number of hertz, got \"" + std::string(fields[1]) + "\"";
+        reason = std::string(name) + " needs a whole number of hertz, got \"" + std::string(fields[1]) + "\"";
         return std::nullopt;
       }
       call.Hz = static_cast<double>(*hz);
@@ -94,12 +94,12 @@ std::string ErrReply(std::string_view message) { return "ERR\t" + EscapeWireText
 
 std::string AnswerRequestLine(SimHost& host, std::string_view line) {
   std::string text;
-  std::string error;
-  const auto call = ParseWireRequest(line, text, error);
+  std::string reason;
+  const auto call = ParseWireRequest(line, text, reason);
   if (!call) {
-    std::fprintf(stderr, "tolm-sim: bad request: %s\n", error.c_str());
+    std::fprintf(stderr, "tolm-sim: bad request: %s\n", reason.c_str());
     std::fflush(stderr);
-    return ErrReply(error);
+    return ErrReply(reason);
   }
   std::string refusal;
   bool done = false;

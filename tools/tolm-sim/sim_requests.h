@@ -11,8 +11,8 @@ class SimHost;
 
 // Parses one request line without its LF. The call's text is unescaped into
 // text, which must outlive the call. On a malformed line returns nullopt with
-// the reason in error.
-std::optional<HostCall> ParseWireRequest(std::string_view line, std::string& text, std::string& error);
+// the reason.
+[[nodiscard]] std::optional<HostCall> ParseWireRequest(std::string_view line, std::string& text, std::string& reason);
 
 // Complete reply lines, LF included.
 std::string OkReply();

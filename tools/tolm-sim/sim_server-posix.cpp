@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <stdexcept>
 #include <vector>
 
 #include "host/peer_user-posix.h"
@@ -26,16 +25,22 @@ volatile std::sig_atomic_t stop_requested = 0;
 
 void RequestStop(int) { stop_requested = 1; }
 
-std::runtime_error SystemError(const std::string& what) {
-  return std::runtime_error(what + ": " + std::strerror(errno));
+// False, with what failed and the system's reason.
+bool SystemFailure(const std::string& what, std::string& reason) {
+  reason = what + ": " + std::strerror(errno);
+  return false;
 }
 
+bool FitsAnAddress(const std::string& path, std::string& reason) {
+  if (path.size() < sizeof sockaddr_un::sun_path) return true;
+  reason = "socket path too long (" + std::to_string(path.size()) + " bytes): " + path;
+  return false;
+}
+
+// The address of a path that FitsAnAddress.
 sockaddr_un AddressOf(const std::string& path) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  if (path.size() >= sizeof address.sun_path) {
-    throw std::runtime_error("socket path too long (" + std::to_string(path.size()) + " bytes): " + path);
-  }
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
   return address;
 }
@@ -49,12 +54,21 @@ bool SomeoneListensAt(const std::string& path) {
   return connected;
 }
 
-void RemoveStaleSocket(const std::string& path) {
+bool RemoveStaleSocket(const std::string& path, std::string& reason) {
   struct stat info {};
-  if (lstat(path.c_str(), &info) != 0) return;
-  if (!S_ISSOCK(info.st_mode)) throw std::runtime_error(path + " exists and is not a socket; not touching it");
-  if (SomeoneListensAt(path)) throw std::runtime_error("another tolm-sim already serves " + path);
-  if (unlink(path.c_str()) != 0 && errno != ENOENT) throw SystemError("cannot remove the stale socket " + path);
+  if (lstat(path.c_str(), &info) != 0) return true;
+  if (!S_ISSOCK(info.st_mode)) {
+    reason = path + " exists and is not a socket; not touching it";
+    return false;
+  }
+  if (!FitsAnAddress(path, reason)) return false;
+  if (SomeoneListensAt(path)) {
+    reason = "another tolm-sim already serves " + path;
+    return false;
+  }
+  if (unlink(path.c_str()) != 0 && errno != ENOENT)
+    return SystemFailure("cannot remove the stale socket " + path, reason);
+  return true;
 }
 
 struct Client {
@@ -83,7 +97,15 @@ bool AnswerLines(Client& client, SimHost& host) {
 
 }  // namespace
 
-SimServer::SimServer(std::string path) : path_(std::move(path)) {
+std::unique_ptr<SimServer> SimServer::Open(std::string path, std::string& reason) {
+  std::unique_ptr<SimServer> server(new SimServer(std::move(path)));
+  if (!server->Listen(reason)) return nullptr;
+  return server;
+}
+
+SimServer::SimServer(std::string path) : path_(std::move(path)) {}
+
+bool SimServer::Listen(std::string& reason) {
   // The stop signals are held back except while Serve() waits, so that they
   // always end the loop (and the socket file is removed) instead of the
   // process. A client that goes away must not kill us either.
@@ -101,7 +123,7 @@ SimServer::SimServer(std::string path) : path_(std::move(path)) {
   sigdelset(&wait_mask_, SIGINT);
   sigdelset(&wait_mask_, SIGTERM);
 
-  RemoveStaleSocket(path_);
+  if (!RemoveStaleSocket(path_, reason) || !FitsAnAddress(path_, reason)) return false;
 
   // Bound under a private name and renamed when it listens: the socket file
   // appears only once a client can connect to it.
@@ -111,35 +133,33 @@ SimServer::SimServer(std::string path) : path_(std::move(path)) {
   unlink(bind_path.c_str());
 
   listen_fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (listen_fd_ < 0) throw SystemError("cannot create a socket");
+  if (listen_fd_ < 0) return SystemFailure("cannot create a socket", reason);
   const mode_t old_umask = umask(0077);  // only our user may connect
   const int bound = bind(listen_fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
   umask(old_umask);
-  if (bound != 0) {
-    const auto error = SystemError("cannot listen at " + bind_path);
-    close(listen_fd_);
-    throw error;
-  }
+  // The destructor closes the socket of a failed Listen.
+  if (bound != 0) return SystemFailure("cannot listen at " + bind_path, reason);
   struct stat info {};
   if (chmod(bind_path.c_str(), 0600) != 0 || listen(listen_fd_, 16) != 0 ||
       (bind_path != path_ && rename(bind_path.c_str(), path_.c_str()) != 0) || stat(path_.c_str(), &info) != 0) {
-    const auto error = SystemError("cannot listen at " + path_);
+    SystemFailure("cannot listen at " + path_, reason);
     unlink(bind_path.c_str());
-    close(listen_fd_);
-    throw error;
+    return false;
   }
   device_ = info.st_dev;
   inode_ = info.st_ino;
+  return true;
 }
 
 SimServer::~SimServer() {
-  close(listen_fd_);
+  if (listen_fd_ >= 0) close(listen_fd_);
   // Another tolm-sim may have taken the path over since; leave its socket.
   struct stat info {};
   if (lstat(path_.c_str(), &info) == 0 && info.st_dev == device_ && info.st_ino == inode_) unlink(path_.c_str());
 }
 
-void SimServer::Serve(SimHost& host) {
+bool SimServer::Serve(SimHost& host, std::string& reason) {
+  bool waiting_failed = false;
   std::vector<Client> clients;
   std::vector<pollfd> polled;
   while (!stop_requested) {
@@ -149,7 +169,8 @@ void SimServer::Serve(SimHost& host) {
     }
     if (ppoll(polled.data(), polled.size(), nullptr, &wait_mask_) < 0) {
       if (errno == EINTR) continue;
-      throw SystemError("waiting for clients failed");
+      waiting_failed = !SystemFailure("waiting for clients failed", reason);
+      break;
     }
 
     // Clients first: polled[i + 1] belongs to clients[i] as they were polled.
@@ -182,7 +203,7 @@ void SimServer::Serve(SimHost& host) {
       for (;;) {
         const int fd = accept4(listen_fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) break;
-        if (!PeerIsOurUser(fd)) {
+        if (!PeerRunsAs(fd, geteuid())) {
           std::fprintf(stderr, "tolm-sim: turned away a client of another user\n");
           close(fd);
           continue;
@@ -192,4 +213,5 @@ void SimServer::Serve(SimHost& host) {
     }
   }
   for (const Client& client : clients) close(client.fd);
+  return !waiting_failed;
 }

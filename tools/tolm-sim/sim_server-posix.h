@@ -2,6 +2,7 @@
 #include <sys/types.h>
 
 #include <csignal>
+#include <memory>
 #include <string>
 
 class SimHost;
@@ -12,18 +13,22 @@ class SimHost;
 class SimServer {
  public:
   // Takes over path: a stale socket left by an ended tolm-sim is removed; a
-  // live one, or anything that is not a socket, makes this throw
-  // std::runtime_error. From here on SIGINT and SIGTERM only end Serve().
-  explicit SimServer(std::string path);
+  // live one, or anything that is not a socket, makes it fail: nothing, with
+  // the reason. From here on SIGINT and SIGTERM only end Serve().
+  [[nodiscard]] static std::unique_ptr<SimServer> Open(std::string path, std::string& reason);
   // Closes every connection and removes the socket file, if it is still ours.
   ~SimServer();
   SimServer(const SimServer&) = delete;
   SimServer& operator=(const SimServer&) = delete;
 
-  // Serves clients until SIGINT or SIGTERM arrives.
-  void Serve(SimHost& host);
+  // Serves clients until SIGINT or SIGTERM arrives: true. False, with the
+  // reason, when waiting for clients fails.
+  [[nodiscard]] bool Serve(SimHost& host, std::string& reason);
 
  private:
+  explicit SimServer(std::string path);
+  bool Listen(std::string& reason);
+
   std::string path_;
   int listen_fd_ = -1;
   dev_t device_ = 0;

@@ -74,7 +74,8 @@ class SimDispatchTest : public ::testing::Test {
     SimOptions options;
     options.TranscriptPath = (dir_.Path() / "transcript.txt").string();
     options.AdifPath = (dir_.Path() / "log.adi").string();
-    object_ = CreateSimDispatch(std::make_shared<SimHost>(options));
+    std::string reason;
+    object_ = CreateSimDispatch(SimHost::Open(options, reason));
   }
   ~SimDispatchTest() override { object_->Release(); }
 

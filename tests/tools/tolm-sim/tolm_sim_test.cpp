@@ -2,12 +2,11 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/file_path.h"
 #include "host/transcript.h"
 #include "read_adif_log.h"
+#include "read_file.h"
 #include "sim_host.h"
 #include "temp_dir.h"
 
@@ -17,13 +16,6 @@ using namespace std::chrono;
 
 // 2024-03-09 21:14:05 UTC
 const system_clock::time_point kStart = sys_days{year{2024} / March / 9} + 21h + 14min + 5s;
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // tolm-sim's host on a clock of the test's own. The bridge's exchange with
 // it (the transcript, refusals, a logged contact in the ADIF log) is told in
@@ -39,32 +31,37 @@ class TolmSim : public ::testing::Test {
   SimHost::Clock Clock() {
     return [this] { return now_; };
   }
+  std::unique_ptr<SimHost> Open(SimOptions options) {
+    auto host = SimHost::Open(std::move(options), Clock(), reason_);
+    EXPECT_TRUE(host) << reason_;
+    return host;
+  }
   AdifFile Log() const { return ReadAdifLog(dir_.Path() / "log.adi"); }
 
   TempDir dir_;
   system_clock::time_point now_ = kStart;
-  std::string refusal_;  // the last refusal of the host under test
+  std::string reason_;  // why the host under test last refused
 };
 
 TEST_F(TolmSim, EachSaveStartsANewEntryUnderOneHeader) {
-  SimHost host(Options(), Clock());
-  ASSERT_TRUE(host.SetLogField(LogField::Call, "K1ABC", refusal_)) << refusal_;
-  ASSERT_TRUE(host.SetLogField(LogField::Name, "Joe", refusal_)) << refusal_;
-  ASSERT_TRUE(host.SetLogField(LogField::Grid, "FN42", refusal_)) << refusal_;
-  ASSERT_TRUE(host.TxFrequency(14075500.0, refusal_)) << refusal_;
-  ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
+  const auto host = Open(Options());
+  ASSERT_TRUE(host->SetLogField(LogField::Call, "K1ABC", reason_)) << reason_;
+  ASSERT_TRUE(host->SetLogField(LogField::Name, "Joe", reason_)) << reason_;
+  ASSERT_TRUE(host->SetLogField(LogField::Grid, "FN42", reason_)) << reason_;
+  ASSERT_TRUE(host->TxFrequency(14075500.0, reason_)) << reason_;
+  ASSERT_TRUE(host->ExecMacro("<SAVEQSO>", reason_)) << reason_;
   // Near midnight: the second contact closes on the next UTC day.
   now_ = sys_days{year{2024} / March / 9} + 23h + 59min + 30s;
-  ASSERT_TRUE(host.SetLogField(LogField::Call, "K2XYZ", refusal_)) << refusal_;
-  ASSERT_TRUE(host.ExecMacro("<FIXSTARTTIME>", refusal_)) << refusal_;
+  ASSERT_TRUE(host->SetLogField(LogField::Call, "K2XYZ", reason_)) << reason_;
+  ASSERT_TRUE(host->ExecMacro("<FIXSTARTTIME>", reason_)) << reason_;
   now_ += 1min;
-  ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
+  ASSERT_TRUE(host->ExecMacro("<SAVEQSO>", reason_)) << reason_;
   // Without <FIXSTARTTIME> the contact starts when it is saved.
   now_ += 1h;
-  ASSERT_TRUE(host.SetLogField(LogField::Call, "K3QRP", refusal_)) << refusal_;
-  ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
+  ASSERT_TRUE(host->SetLogField(LogField::Call, "K3QRP", reason_)) << reason_;
+  ASSERT_TRUE(host->ExecMacro("<SAVEQSO>", reason_)) << reason_;
 
-  const std::string text = ReadFile(dir_.Path() / "log.adi");
+  const std::string text = ReadWholeFile(dir_.Path() / "log.adi");
   EXPECT_EQ(text.find("<EOH>"), text.rfind("<EOH>"));
   const AdifFile log = Log();
   ASSERT_EQ(log.Records.size(), 3u);
@@ -96,11 +93,11 @@ TEST_F(TolmSim, ModeMacrosSelectAdifModes) {
       {"<MODEADD:T10>", {{"MODE", "T10"}}},   {"<MODEADD:JT9JT65>", {{"MODE", "MFSK"}, {"COMMENT", "JT9+JT65"}}},
       {"<MODE:CW>", {{"MODE", "CW"}}},        {"<MODE:SSB>", {{"MODE", "SSB"}}},
   };
-  SimHost host(Options(), Clock());
+  const auto host = Open(Options());
   for (const auto& [macro, modes] : cases) {
-    ASSERT_TRUE(host.ExecMacro(macro, refusal_)) << macro << ": " << refusal_;
-    ASSERT_TRUE(host.SetLogField(LogField::Call, "K1ABC", refusal_)) << refusal_;
-    ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
+    ASSERT_TRUE(host->ExecMacro(macro, reason_)) << macro << ": " << reason_;
+    ASSERT_TRUE(host->SetLogField(LogField::Call, "K1ABC", reason_)) << reason_;
+    ASSERT_TRUE(host->ExecMacro("<SAVEQSO>", reason_)) << reason_;
   }
   const AdifFile log = Log();
   ASSERT_EQ(log.Records.size(), std::size(cases));
@@ -117,47 +114,48 @@ TEST_F(TolmSim, ModeMacrosSelectAdifModes) {
 TEST_F(TolmSim, RefusesWhatItCannotDoAndKeepsTheEntry) {
   SimOptions options = Options();
   options.AdifPath = (dir_.Path() / "not-yet" / "log.adi").string();
-  SimHost host(options, Clock());
-  EXPECT_FALSE(host.ExecMacro("<MODEADD:FT2>", refusal_));
-  EXPECT_FALSE(host.ExecMacro("", refusal_));
-  EXPECT_FALSE(host.ExecMacro("<SAVEQSO>", refusal_)) << "an entry without a call is not saved";
-  EXPECT_FALSE(host.SetLogField(static_cast<LogField>(-1), "x", refusal_));
-  EXPECT_FALSE(host.TxFrequency(-1.0, refusal_));
-  EXPECT_FALSE(host.RxFrequency(std::nan(""), refusal_));
-  EXPECT_TRUE(host.TxFrequency(7074000.0, refusal_)) << refusal_;
+  const auto host = Open(options);
+  EXPECT_FALSE(host->ExecMacro("<MODEADD:FT2>", reason_));
+  EXPECT_FALSE(host->ExecMacro("", reason_));
+  EXPECT_FALSE(host->ExecMacro("<SAVEQSO>", reason_)) << "an entry without a call is not saved";
+  EXPECT_FALSE(host->SetLogField(static_cast<LogField>(-1), "x", reason_));
+  EXPECT_FALSE(host->TxFrequency(-1.0, reason_));
+  EXPECT_FALSE(host->RxFrequency(std::nan(""), reason_));
+  EXPECT_TRUE(host->TxFrequency(7074000.0, reason_)) << reason_;
 
-  ASSERT_TRUE(host.SetLogField(LogField::Call, "K1ABC", refusal_)) << refusal_;
-  ASSERT_FALSE(host.ExecMacro("<SAVEQSO>", refusal_)) << "the log's directory does not exist";
-  EXPECT_NE(refusal_.find("not-yet"), std::string::npos) << refusal_;
+  ASSERT_TRUE(host->SetLogField(LogField::Call, "K1ABC", reason_)) << reason_;
+  ASSERT_FALSE(host->ExecMacro("<SAVEQSO>", reason_)) << "the log's directory does not exist";
+  EXPECT_NE(reason_.find("not-yet"), std::string::npos) << reason_;
 
   std::filesystem::create_directory(dir_.Path() / "not-yet");
-  ASSERT_TRUE(host.ExecMacro("<SAVEQSO>", refusal_)) << refusal_;
+  ASSERT_TRUE(host->ExecMacro("<SAVEQSO>", reason_)) << reason_;
   const AdifFile log = ReadAdifLog(options.AdifPath);
   ASSERT_EQ(log.Records.size(), 1u);
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
   EXPECT_EQ(log.Records[0].at("FREQ"), "7.074000");
 
   // Only what was carried out is in the transcript.
-  EXPECT_EQ(ReadFile(dir_.Path() / "transcript.txt"),
+  EXPECT_EQ(ReadWholeFile(dir_.Path() / "transcript.txt"),
             "TxFrequency 7074000\nSetLogField 0 \"K1ABC\"\nExecMacro \"<SAVEQSO>\"\n");
 }
 
 TEST_F(TolmSim, TranscriptFileThatCannotBeOpenedStopsStartUp) {
   SimOptions options = Options();
   options.TranscriptPath = (dir_.Path() / "missing" / "t.txt").string();
-  EXPECT_THROW(SimHost(options, Clock()), std::runtime_error);
+  EXPECT_FALSE(SimHost::Open(options, Clock(), reason_));
+  EXPECT_EQ(reason_, "cannot open the transcript file " + Utf8FromPath(options.TranscriptPath));
 }
 
 TEST(SimOptionsTest, ParsesTheCommandLine) {
-  const auto parse = [](std::vector<std::string> words, SimOptions& options, std::string& error) {
+  const auto parse = [](std::vector<std::string> words, SimOptions& options, std::string& reason) {
     words.insert(words.begin(), "tolm-sim");
     std::vector<char*> argv;
     for (auto& word : words) argv.push_back(word.data());
-    return ParseSimOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+    return ParseSimOptions(static_cast<int>(argv.size()), argv.data(), options, reason);
   };
   SimOptions options;
-  std::string error;
-  ASSERT_TRUE(parse({}, options, error));
+  std::string reason;
+  ASSERT_TRUE(parse({}, options, reason));
   EXPECT_EQ(options.AdifPath, "tolm-sim.adi");
   EXPECT_EQ(options.TranscriptPath, "");
   EXPECT_EQ(options.FailAfter, -1);
@@ -166,8 +164,8 @@ TEST(SimOptionsTest, ParsesTheCommandLine) {
   // File names in any characters, taken as UTF-8.
   ASSERT_TRUE(parse({"--adif", "a.adi", "--transcript=t.txt", "--fail-after", "0", "--slow-for", "8", "--import",
                      "Журнал Ελλάς/in.adi"},
-                    options, error))
-      << error;
+                    options, reason))
+      << reason;
   EXPECT_EQ(options.AdifPath, "a.adi");
   EXPECT_EQ(Utf8FromPath(options.ImportPath.parent_path()), "Журнал Ελλάς");
   EXPECT_EQ(options.TranscriptPath, "t.txt");
@@ -184,9 +182,9 @@ TEST(SimOptionsTest, ParsesTheCommandLine) {
                                                                {"--verbose"},
                                                                {"log.adi"}}) {
     SimOptions untouched;
-    error.clear();
-    EXPECT_FALSE(parse(bad, untouched, error)) << bad[0];
-    EXPECT_FALSE(error.empty());
+    reason.clear();
+    EXPECT_FALSE(parse(bad, untouched, reason)) << bad[0];
+    EXPECT_FALSE(reason.empty());
   }
 }
 
