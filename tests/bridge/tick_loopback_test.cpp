@@ -3,14 +3,12 @@
 // there against tolm-sim.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "bridge/endpoint.h"
 #include "bridge/poll_tick.h"
 #include "fake_clock.h"
 #include "fake_main_window.h"
 #include "host_transcripts.h"
+#include "read_file.h"
 #include "recording_host.h"
 #include "scenario.h"
 #include "socket_wait.h"
@@ -33,9 +31,7 @@ TEST(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
   state->Endpoint.Port = UdpPeer().Port();  // one the system just handed out, so free
   ASSERT_EQ(OpenEndpoint(state->Endpoint, nullptr), EndpointStatus::Open);
 
-  std::ifstream file(RELVAN_EXAMPLES_DIR "/ft8-session.txt", std::ios::binary);
-  ASSERT_TRUE(file);
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::string text = ReadWholeFile(RELVAN_EXAMPLES_DIR "/ft8-session.txt");
   int heartbeats = 0;
   std::string reason;
   const auto steps = ParseScenario(text, "ft8-session.txt", reason);
