@@ -6,45 +6,47 @@
 #include "read_adif_log.h"
 #include "bridge_fixture.h"
 #include "core/file_path.h"
+#include "fake_socket_ops.h"
 #include "jtdx_messages.h"
 #include "bridge/endpoint.h"
-#include "socket_info.h"
-#include "bridge/socket_ops.h"
 #include "settings/settings_file.h"
-#include "socket_wait.h"
-#include "udp_peer.h"
 #include "ui/relvan_dlg.h"
 #include "ui/resource_ids.h"
 
 namespace {
 
+// The main dialog on socket operations of memory (fake_socket_ops): JTDX's
+// datagrams are queued bytes.
 class MainDialog : public BridgeFixture {
  protected:
+  void SetUp() override { FakeSockets::Reset(); }
   void TearDown() override { CloseEndpoint(state->Endpoint); }
 
-  // Starts the dialog listening on a port the system just handed out, so
-  // free; never on 2237, which another bridge or test run may hold.
-  void OpenOnFreePort(const std::string& more_settings = "") {
-    port = UdpPeer().Port();
+  // Starts the dialog with a port of its own stored.
+  void OpenOnItsPort(const std::string& more_settings = "") {
     WriteSettingsFile("[Settings]\n" + more_settings + "UDP_Port=" + std::to_string(port) + "\n");
     ASSERT_TRUE(window.Open(dialog));
+  }
+  // A datagram from JTDX, and the tick that takes it.
+  void Arrive(const std::vector<std::uint8_t>& datagram) {
+    FakeSockets::Incoming.push_back(datagram);
+    dialog.OnTimer(1500);
   }
 
   std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
 
   CRelvanDlg dialog{bridge, exits};
-  std::uint16_t port = 0;
+  std::uint16_t port = 2240;
 };
 
 // The first start's own values, the folder "Plugins" and port 2237 where no
 // file says otherwise, are the settings' (dialog_settings_test); the dialog
 // is started here with only a port stored, one of its own.
 TEST_F(MainDialog, StartWithOnlyAPortStoredPlacesTheWindowListensAndTitles) {
-  OpenOnFreePort();
+  OpenOnItsPort();
   EXPECT_EQ(window.Moves, (std::vector<std::pair<int, int>>{{10, 10}}));
   EXPECT_EQ(state->Endpoint.Port, port);
   EXPECT_TRUE(state->Endpoint.Bound);
-  EXPECT_EQ(BoundPort(state->Endpoint.Socket), port);
   EXPECT_EQ(window.Title, Title(port));
   EXPECT_EQ(window.Timers, (std::map<unsigned, unsigned>{{1500, 100}}));
   EXPECT_EQ(window.MenuItems.size(), 1u);
@@ -57,48 +59,38 @@ TEST_F(MainDialog, StartWithOnlyAPortStoredPlacesTheWindowListensAndTitles) {
 }
 
 TEST_F(MainDialog, StoredPositionFallsBackOnlyWhereItReadsAsZero) {
-  OpenOnFreePort("tolm_jtdx_x=0\ntolm_jtdx_y=-1080\n");
+  OpenOnItsPort("tolm_jtdx_x=0\ntolm_jtdx_y=-1080\n");
   EXPECT_EQ(window.Moves, (std::vector<std::pair<int, int>>{{10, -1080}}));
 }
 
 TEST_F(MainDialog, PortHeldAtStartIsShownAndTakenOnceTheOtherProgramLetsGo) {
-  auto other_program = std::make_unique<UdpPeer>();
-  port = other_program->Port();
-  WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(port) + "\n");
-  host.AttachAvailable = true;
-  ASSERT_TRUE(window.Open(dialog));
+  FakeSockets::Bind = BindResult::Held;
+  OpenOnItsPort();
   EXPECT_EQ(window.Title, Title(port));
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Port " + std::to_string(port) + " is held by another program");
   EXPECT_TRUE(window.TimerRunning(1500));
 
-  other_program.reset();
+  FakeSockets::Bind = BindResult::Bound;  // the other program lets go
   clock.Advance(std::chrono::seconds(2));
   dialog.OnTimer(1500);
   EXPECT_FALSE(state->Endpoint.Bound);  // tried again every 3 s, not every tick
   clock.Advance(std::chrono::seconds(1));
   dialog.OnTimer(1500);
-  EXPECT_EQ(BoundPort(state->Endpoint.Socket), port);
+  EXPECT_TRUE(state->Endpoint.Bound);
+  EXPECT_EQ(FakeSockets::Open, 1);  // the socket that was refused is closed
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on port " + std::to_string(port));
   EXPECT_TRUE(window.Messages.empty());
 
-  UdpPeer jtdx;
-  jtdx.SendTo(port, EncodeMessage(QsoLoggedMessage()));
-  ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
-  dialog.OnTimer(1500);
+  Arrive(EncodeMessage(QsoLoggedMessage()));
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
 }
 
 TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   host.AttachAvailable = false;  // Tolm is not running
-  OpenOnFreePort();
+  OpenOnItsPort();
   const std::string unsaved = (std::filesystem::current_path() / "Plugins" / "Tolm_JTDX_unsaved.adi").string();
   EXPECT_EQ(state->Told.UnsavedContactsPath, unsaved);
-  UdpPeer jtdx;
-  auto arrive = [&](const auto& message) {
-    jtdx.SendTo(port, EncodeMessage(message));
-    ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
-    dialog.OnTimer(1500);
-  };
+  auto arrive = [&](const auto& message) { Arrive(EncodeMessage(message)); };
   auto qso = [](std::string call) {
     QsoLoggedMessage message;
     message.DxCall = std::move(call);
@@ -155,15 +147,12 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
 // takes no contact; once it is gone the status line tells the present again.
 TEST_F(MainDialog, FileThatTookNoContactIsLookedAtAgainAndTheNextContactWaits) {
   host.AttachAvailable = false;
-  OpenOnFreePort();
+  OpenOnItsPort();
   std::filesystem::create_directory(state->Told.UnsavedContactsPath);
-  UdpPeer jtdx;
   auto arrive = [&](const std::string& call) {
     QsoLoggedMessage message;
     message.DxCall = call;
-    jtdx.SendTo(port, EncodeMessage(message));
-    ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
-    dialog.OnTimer(1500);
+    Arrive(EncodeMessage(message));
   };
   arrive("K1ABC");
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Settings folder cannot be written");
@@ -181,7 +170,7 @@ TEST_F(MainDialog, FileThatTookNoContactIsLookedAtAgainAndTheNextContactWaits) {
 }
 
 TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
-  OpenOnFreePort();
+  OpenOnItsPort();
   const std::string unsaved = Utf8FromPath(state->Told.UnsavedContactsPath);
   using Miss = OperatorNotice::Miss;
   const auto contact = [](std::string call, Miss why, bool kept) {
@@ -237,11 +226,9 @@ TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
 
 TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {
   host.AttachAvailable = true;
-  OpenOnFreePort();
+  OpenOnItsPort();
   window.Controls[ids::kGridEdit] = "FN42";
-  UdpPeer jtdx;
-  jtdx.SendTo(port, EncodeMessage(QsoLoggedMessage()));
-  ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
+  FakeSockets::Incoming.push_back(EncodeMessage(QsoLoggedMessage()));
   host.AttachHost();
   dialog.OnOK();  // the Finish button, or Enter anywhere in the dialog
   EXPECT_EQ(window.Result, ids::kOk);
@@ -251,14 +238,14 @@ TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {
 }
 
 TEST_F(MainDialog, CancelEndsWithoutClosingTheSocket) {
-  OpenOnFreePort();
+  OpenOnItsPort();
   dialog.OnCancel();
   EXPECT_EQ(window.Result, ids::kCancel);
   EXPECT_NE(state->Endpoint.Socket, kInvalidSocket);
 }
 
 TEST_F(MainDialog, SystemCommands16To31OpenTheAboutBox) {
-  OpenOnFreePort();
+  OpenOnItsPort();
   for (unsigned command = 16; command <= 31; ++command) EXPECT_TRUE(dialog.OnSysCommand(command));
   EXPECT_EQ(window.ChildTemplates, std::vector<int>(16, ids::kAboutTemplate));
   EXPECT_FALSE(dialog.OnSysCommand(0xF060));  // SC_CLOSE keeps its usual effect
@@ -267,7 +254,7 @@ TEST_F(MainDialog, SystemCommands16To31OpenTheAboutBox) {
 }
 
 TEST_F(MainDialog, SecondSetupRequestWhileOneIsOpenIsIgnored) {
-  OpenOnFreePort();
+  OpenOnItsPort();
   window.ChildScript = [&](Dialog&, FakeWindowPort&) { dialog.OnButtonClicked(ids::kSetupButton); };
   dialog.OnButtonClicked(ids::kSetupButton);
   EXPECT_EQ(window.ChildTemplates, std::vector<int>{ids::kSetupTemplate});
@@ -276,7 +263,7 @@ TEST_F(MainDialog, SecondSetupRequestWhileOneIsOpenIsIgnored) {
 }
 
 TEST_F(MainDialog, PositionCacheIsSharedWithTheSetupDialog) {
-  OpenOnFreePort();  // placed at 10, 10
+  OpenOnItsPort();  // placed at 10, 10
   dialog.OnSetCursor();
   EXPECT_EQ(ReadSetting("tolm_jtdx_x"), 0);  // unchanged: nothing written
 

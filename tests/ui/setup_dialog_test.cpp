@@ -1,24 +1,22 @@
 #include <gtest/gtest.h>
 
 #include "bridge_fixture.h"
+#include "fake_socket_ops.h"
 #include "jtdx_messages.h"
-#include "socket_wait.h"
 #include "bridge/endpoint.h"
-#include "socket_info.h"
-#include "bridge/socket_ops.h"
 #include "settings/settings_file.h"
-#include "udp_peer.h"
 #include "ui/relvan_dlg.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_dlg.h"
 
 namespace {
 
-// The Setup dialog opened from a running main dialog.
+// The Setup dialog opened from a running main dialog, on socket operations
+// of memory (fake_socket_ops).
 class SetupDialog : public BridgeFixture {
  protected:
   void SetUp() override {
-    old_port = UdpPeer().Port();
+    FakeSockets::Reset();
     WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(old_port) + "\n");
     ASSERT_TRUE(window.Open(main));
     setup_window.Open(setup);
@@ -31,7 +29,7 @@ class SetupDialog : public BridgeFixture {
   WindowPosition position_cache;
   ::Setup setup{bridge, position_cache, exits};
   FakeWindowPort setup_window;
-  std::uint16_t old_port = 0;
+  std::uint16_t old_port = 2240;
 };
 
 TEST_F(SetupDialog, OpensWithTheStoredPortAndTheBridgeKeepsListening) {
@@ -40,9 +38,7 @@ TEST_F(SetupDialog, OpensWithTheStoredPortAndTheBridgeKeepsListening) {
   EXPECT_TRUE(setup_window.Messages.empty());  // its own push is no user edit
 
   // JTDX's contact while the dialog is open is taken by the next tick.
-  UdpPeer jtdx;
-  jtdx.SendTo(old_port, EncodeMessage(QsoLoggedMessage()));
-  ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
+  FakeSockets::Incoming.push_back(EncodeMessage(QsoLoggedMessage()));
   main.OnTimer(1500);
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
 }
@@ -74,46 +70,48 @@ TEST_F(SetupDialog, RefusesTextThatIsNoPortAndKeepsWhatWasTypedToItself) {
   }
   EXPECT_EQ(setup_window.Messages.size(), 6u);
   EXPECT_EQ(setup.PortNumber, 3000);
+  const SocketHandle listening = state->Endpoint.Socket;
   setup.OnOK();  // still "-1"
   EXPECT_FALSE(setup_window.Result.has_value());
-  EXPECT_EQ(BoundPort(state->Endpoint.Socket), old_port);
+  EXPECT_EQ(state->Endpoint.Socket, listening);
 }
 
 TEST_F(SetupDialog, OkMovesToTheNewPortStoresItAndTheNextTickTitlesIt) {
   // A contact JTDX sent to the old port just before OK is not lost.
-  UdpPeer jtdx;
-  jtdx.SendTo(old_port, EncodeMessage(QsoLoggedMessage()));
-  ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket));
-  const std::uint16_t new_port = UdpPeer().Port();
+  FakeSockets::Incoming.push_back(EncodeMessage(QsoLoggedMessage()));
+  const SocketHandle old_socket = state->Endpoint.Socket;
+  const std::uint16_t new_port = 2241;
   setup_window.Type(ids::kPortEdit, std::to_string(new_port));
   setup.OnOK();
   EXPECT_EQ(setup_window.Result, ids::kOk);
-  EXPECT_EQ(BoundPort(state->Endpoint.Socket), new_port);
+  EXPECT_EQ(state->Endpoint.RetiredSocket, old_socket);
   EXPECT_EQ(state->Endpoint.Port, new_port);
   EXPECT_EQ(ReadSetting("UDP_Port"), new_port);
   main.OnTimer(1500);
   EXPECT_EQ(window.Title, Title(new_port));
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
   EXPECT_EQ(state->Endpoint.RetiredSocket, kInvalidSocket);
+  EXPECT_EQ(FakeSockets::Open, 1);
 }
 
 TEST_F(SetupDialog, OkOnAPortHeldElsewhereKeepsTheOldPortListeningAndStoresNothing) {
   const std::string settings_before = SettingsFileText();
-  UdpPeer other_program;
-  setup_window.Type(ids::kPortEdit, std::to_string(other_program.Port()));
+  const SocketHandle listening = state->Endpoint.Socket;
+  FakeSockets::Bind = BindResult::Held;
+  setup_window.Type(ids::kPortEdit, "2241");
   setup.OnOK();
   ASSERT_EQ(setup_window.Messages.size(), 1u);
-  EXPECT_EQ(setup_window.Messages[0].first, "Port " + std::to_string(other_program.Port()) +
-                                                " is held by another program; Relvan goes on listening on port " +
-                                                std::to_string(old_port) + ".");
+  EXPECT_EQ(setup_window.Messages[0].first,
+            "Port 2241 is held by another program; Relvan goes on listening on port " + std::to_string(old_port) + ".");
   EXPECT_FALSE(setup_window.Result.has_value());  // the operator may pick another
-  EXPECT_EQ(BoundPort(state->Endpoint.Socket), old_port);
+  EXPECT_EQ(state->Endpoint.Socket, listening);
+  EXPECT_EQ(FakeSockets::Open, 1);
   EXPECT_EQ(state->Endpoint.Port, old_port);
   EXPECT_EQ(SettingsFileText(), settings_before);
 
   setup.OnCancel();  // changes nothing either
   EXPECT_EQ(setup_window.Result, ids::kCancel);
-  EXPECT_EQ(BoundPort(state->Endpoint.Socket), old_port);
+  EXPECT_EQ(state->Endpoint.Socket, listening);
   main.OnTimer(1500);
   EXPECT_EQ(window.Title, Title(old_port));
 }
