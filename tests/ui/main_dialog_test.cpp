@@ -58,11 +58,6 @@ TEST_F(MainDialog, StartWithOnlyAPortStoredPlacesTheWindowListensAndTitles) {
   EXPECT_EQ(SettingsFileText(), "[Settings]\nUDP_Port=" + std::to_string(port) + "\n");  // nothing written
 }
 
-TEST_F(MainDialog, StoredPositionFallsBackOnlyWhereItReadsAsZero) {
-  OpenOnItsPort("tolm_jtdx_x=0\ntolm_jtdx_y=-1080\n");
-  EXPECT_EQ(window.Moves, (std::vector<std::pair<int, int>>{{10, -1080}}));
-}
-
 TEST_F(MainDialog, PortHeldAtStartIsShownAndTakenOnceTheOtherProgramLetsGo) {
   FakeSockets::Bind = BindResult::Held;
   OpenOnItsPort();
