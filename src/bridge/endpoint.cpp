@@ -55,6 +55,9 @@ void JoinGroupOnNewInterfaces(UdpEndpoint& endpoint, SocketHandle socket) {
   ReadLocalIps(endpoint);
   // A join of an interface joined before fails, as does one the interface
   // cannot take: neither is worth a word.
+  // Loopback first, where JTDX on this machine may send: not every system
+  // lists it among the interfaces.
+  (void)JoinGroup(socket, endpoint.Group, kLoopbackIp);
   for (std::size_t i = 0; i < endpoint.LocalIpCount; ++i) (void)JoinGroup(socket, endpoint.Group, endpoint.LocalIps[i]);
 }
 
