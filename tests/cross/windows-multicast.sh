@@ -54,21 +54,7 @@ wine explorer "/desktop=$desktop,480x300" "$relvan" >relvan.out 2>&1 &
 started+=($!)
 probe wait-status "Listening on $group:$port" >/dev/null || fail "status line: $(probe status)"
 
-python3 - "$group" "$port" reader.txt <<'PY' &
-import socket, struct, sys
-group, port, out = sys.argv[1], int(sys.argv[2]), sys.argv[3]
-s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-s.bind(("", port))
-s.setsockopt(socket.IPPROTO_IP, socket.IP_ADD_MEMBERSHIP,
-             struct.pack("4s4s", socket.inet_aton(group), socket.inet_aton("127.0.0.1")))
-with open(out, "w") as f:
-    f.write("ready\n")
-    f.flush()
-    while True:
-        f.write(s.recv(65536).hex() + "\n")
-        f.flush()
-PY
+"$source_dir/tests/support/multicast-reader" "$group" "$port" reader.txt &
 started+=($!)
 for _ in $(seq 100); do grep -qsx ready reader.txt && break; sleep 0.1; done
 

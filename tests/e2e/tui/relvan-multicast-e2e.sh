@@ -69,21 +69,7 @@ echo "== relvan listens on $group:$port"
 wait_until "no status line naming the group" shows "^ *Listening on $group:$port *\$"
 
 echo "== a second reader joins the group on the same port"
-python3 - "$group" "$port" "$dir/reader.txt" <<'PY' &
-import socket, struct, sys
-group, port, out = sys.argv[1], int(sys.argv[2]), sys.argv[3]
-s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-s.bind(("", port))
-s.setsockopt(socket.IPPROTO_IP, socket.IP_ADD_MEMBERSHIP,
-             struct.pack("4s4s", socket.inet_aton(group), socket.inet_aton("127.0.0.1")))
-with open(out, "w") as f:
-    f.write("ready\n")
-    f.flush()
-    while True:
-        f.write(s.recv(65536).hex() + "\n")
-        f.flush()
-PY
+"$(dirname "$0")/../../support/multicast-reader" "$group" "$port" "$dir/reader.txt" &
 reader_pid=$!
 wait_until "the second reader did not start" grep -qx ready "$dir/reader.txt"
 
