@@ -1,9 +1,9 @@
 #include "bridge/endpoint.h"
 
-#include "bridge/socket_ops.h"
-
 #include <algorithm>
 #include <charconv>
+
+#include "bridge/socket_ops.h"
 
 bool StartSockets() { return StartSocketLibrary(); }
 void StopSockets() { CleanupSocketLibrary(); }
@@ -53,10 +53,9 @@ std::optional<std::uint32_t> ParseMulticastGroup(std::string_view text) {
 void JoinGroupOnNewInterfaces(UdpEndpoint& endpoint, SocketHandle socket) {
   if (endpoint.Group == 0 || socket == kInvalidSocket) return;
   ReadLocalIps(endpoint);
-  // A join of an interface joined before fails, as does one the interface
-  // cannot take: neither is worth a word.
-  // Loopback first, where JTDX on this machine may send: not every system
-  // lists it among the interfaces.
+  // Loopback always, where JTDX on this machine may send: not every system
+  // lists it among the interfaces. A join of an interface joined before
+  // fails, as does one the interface cannot take: neither is worth a word.
   (void)JoinGroup(socket, endpoint.Group, kLoopbackIp);
   for (std::size_t i = 0; i < endpoint.LocalIpCount; ++i) (void)JoinGroup(socket, endpoint.Group, endpoint.LocalIps[i]);
 }
