@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "bridge/endpoint.h"
 #include "core/bridge_state.h"
@@ -28,7 +29,11 @@ class Bridge {
   // to reach Tolm; and the endpoint on `port`, with `before_bind` run between
   // the socket and the bind. `settings_unreadable` is the settings' word that
   // the port fell back because their file could not be read.
-  [[nodiscard]] StartResult Start(int port, bool settings_unreadable, const std::function<void()>& before_bind);
+  // A `udp_group` naming a multicast group shares the endpoint with that
+  // group's other readers; any other text leaves it the bridge's own, and
+  // says so (UdpGroupInvalid) unless it is empty.
+  [[nodiscard]] StartResult Start(int port, bool settings_unreadable, std::string_view udp_group,
+                                  const std::function<void()>& before_bind);
 
   // One tick of the 100 ms timer (PollTick), then the upkeep when it is due.
   void Tick(MainWindow& window);

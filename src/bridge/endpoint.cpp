@@ -1,19 +1,90 @@
 #include "bridge/endpoint.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "bridge/socket_ops.h"
 
 bool StartSockets() { return StartSocketLibrary(); }
 void StopSockets() { CleanupSocketLibrary(); }
+
+namespace {
+
+PeerAddress BindAddressOf(const UdpEndpoint& endpoint, int port) {
+  return {endpoint.Group != 0 ? 0u : kLoopbackIp, static_cast<std::uint16_t>(port)};
+}
+
+// Shared, the endpoint reads the interfaces' addresses at once and joins the
+// group on each.
+BindResult Bind(UdpEndpoint& endpoint, SocketHandle socket, PeerAddress address) {
+  if (endpoint.Group == 0) return BindSocket(socket, address);
+  const BindResult bind = BindShared(socket, address.Port);
+  if (bind == BindResult::Bound) JoinGroupOnNewInterfaces(endpoint, socket);
+  return bind;
+}
+
+void ReadLocalIps(UdpEndpoint& endpoint) {
+  endpoint.LocalIpCount = InterfaceAddresses(endpoint.LocalIps.data(), endpoint.LocalIps.size());
+}
+
+bool IsLocal(const UdpEndpoint& endpoint, std::uint32_t ip) {
+  const auto end = endpoint.LocalIps.begin() + static_cast<std::ptrdiff_t>(endpoint.LocalIpCount);
+  return std::find(endpoint.LocalIps.begin(), end, ip) != end;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> ParseMulticastGroup(std::string_view text) {
+  std::uint32_t ip = 0;
+  const char* at = text.data();
+  const char* const end = text.data() + text.size();
+  for (int part = 0; part < 4; ++part) {
+    if (part > 0 && (at == end || *at++ != '.')) return std::nullopt;
+    unsigned value = 0;
+    const auto [next, error] = std::from_chars(at, end, value);
+    if (error != std::errc{} || next == at || next - at > 3 || value > 255) return std::nullopt;
+    ip = ip << 8 | value;
+    at = next;
+  }
+  if (at != end || ip >> 28 != 0xE) return std::nullopt;
+  return ip;
+}
+
+void JoinGroupOnNewInterfaces(UdpEndpoint& endpoint, SocketHandle socket) {
+  if (endpoint.Group == 0 || socket == kInvalidSocket) return;
+  ReadLocalIps(endpoint);
+  // Loopback always, where JTDX on this machine may send: not every system
+  // lists it among the interfaces. A join of an interface joined before
+  // fails, as does one the interface cannot take: neither is worth a word.
+  (void)JoinGroup(socket, endpoint.Group, kLoopbackIp);
+  for (std::size_t i = 0; i < endpoint.LocalIpCount; ++i) (void)JoinGroup(socket, endpoint.Group, endpoint.LocalIps[i]);
+}
+
+bool SenderIsLocal(UdpEndpoint& endpoint, Clock::TimePoint now) {
+  if (endpoint.Group == 0) return true;
+  const std::uint32_t ip = endpoint.LastSender.Ip;
+  if (ip >> 24 == 127 || ip == 0 || IsLocal(endpoint, ip)) return true;
+  // A sender not known may be an address this machine took since: looked
+  // up again, at most once a second (and at once after the clock was set
+  // back).
+  if (now - endpoint.LocalIpsReadAt >= kLocalIpsRereadInterval || now < endpoint.LocalIpsReadAt) {
+    endpoint.LocalIpsReadAt = now;
+    ReadLocalIps(endpoint);
+    if (IsLocal(endpoint, ip)) return true;
+  }
+  ++endpoint.Refused;
+  return false;
+}
 
 EndpointStatus OpenEndpoint(UdpEndpoint& endpoint, const std::function<void()>& caller_step) {
   // Never two sockets at once: a second one could not bind the same port.
   CloseEndpoint(endpoint);
   endpoint.Socket = CreateUdpSocket();
   if (endpoint.Socket == kInvalidSocket) return EndpointStatus::NoSocket;
-  endpoint.BindAddress = {kLoopbackIp, static_cast<std::uint16_t>(endpoint.Port)};
+  endpoint.BindAddress = BindAddressOf(endpoint, endpoint.Port);
   endpoint.LastSender = {};
   if (caller_step) caller_step();
-  const BindResult bind = BindSocket(endpoint.Socket, endpoint.BindAddress);
+  const BindResult bind = Bind(endpoint, endpoint.Socket, endpoint.BindAddress);
   endpoint.Bound = bind == BindResult::Bound;
   endpoint.PortReserved = bind == BindResult::Reserved;
   return MakeNonBlocking(endpoint.Socket) ? EndpointStatus::Open : EndpointStatus::Blocking;
@@ -22,8 +93,8 @@ EndpointStatus OpenEndpoint(UdpEndpoint& endpoint, const std::function<void()>& 
 PortChange MoveEndpoint(UdpEndpoint& endpoint, int port) {
   const SocketHandle socket = CreateUdpSocket();
   if (socket == kInvalidSocket) return PortChange::NoSocket;
-  const PeerAddress address{kLoopbackIp, static_cast<std::uint16_t>(port)};
-  if (const BindResult bind = BindSocket(socket, address); bind != BindResult::Bound) {
+  const PeerAddress address = BindAddressOf(endpoint, port);
+  if (const BindResult bind = Bind(endpoint, socket, address); bind != BindResult::Bound) {
     CloseSocket(socket);
     return bind == BindResult::Reserved ? PortChange::PortReserved : PortChange::PortHeld;
   }

@@ -1,12 +1,22 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string_view>
 
 #include "core/udp_endpoint.h"
 
 // The bridge's one UDP socket, bound to 127.0.0.1 on the endpoint's Port (1
 // to 65535) and switched to non-blocking mode, so that no tick ever waits.
+// With a Group it is shared instead: bound on all addresses with the other
+// readers of that multicast group, joined to it on every interface that is
+// up, and taking only what this machine's own programs send.
+
+// The multicast group a text names ("239.255.0.1": four decimal parts, the
+// first 224 to 239), or nothing.
+std::optional<std::uint32_t> ParseMulticastGroup(std::string_view text);
 
 // Starts the platform's sockets (Winsock 2.2); false when they cannot start.
 // Nothing to do on POSIX.
@@ -57,6 +67,19 @@ void CloseRetiredSocket(UdpEndpoint& endpoint);
 // move retired.
 bool ReceiveDatagram(UdpEndpoint& endpoint);
 bool ReceiveRetiredDatagram(UdpEndpoint& endpoint);
+
+// Shared: reads the interfaces' addresses again and joins the group on
+// each, silently, so that an interface that came up since (Wi-Fi, a VPN)
+// is heard too. Nothing for an endpoint of its own.
+void JoinGroupOnNewInterfaces(UdpEndpoint& endpoint, SocketHandle socket);
+
+// Whether the last datagram's sender is this machine: always for an endpoint
+// of its own; shared, when it is loopback, 0.0.0.0 (what the loopback
+// interface may carry back) or an interface's address, read again at most
+// once per kLocalIpsRereadInterval for a sender that is none of these.
+// A datagram refused is counted in Refused.
+inline constexpr std::chrono::seconds kLocalIpsRereadInterval{1};
+bool SenderIsLocal(UdpEndpoint& endpoint, Clock::TimePoint now);
 
 // Sends bytes to LastSender from the endpoint; false when they did not go,
 // and nothing goes out before a datagram has come in.

@@ -66,6 +66,8 @@ void TryToAttach(BridgeState& state, HostLink& host) {
 }  // namespace
 
 void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state, HostLink& host, MainWindow& window) {
+  // Shared with the network, the endpoint may hear other machines' JTDX.
+  if (!SenderIsLocal(state.Endpoint, state.TickTime)) return;
   const std::optional<MessageType> type = jtdx::MessageTypeOf(datagram);
   if (!type) return;
   state.Told.JtdxClosed = false;

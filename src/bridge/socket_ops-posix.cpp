@@ -1,5 +1,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -25,6 +27,38 @@ BindResult BindSocket(SocketHandle socket, PeerAddress address) {
   const sockaddr_in addr = ToSockaddr(address);
   const bool bound = ::bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
   return bound ? BindResult::Bound : BindResult::Held;
+}
+
+BindResult BindShared(SocketHandle socket, std::uint16_t port) {
+  const int fd = static_cast<int>(socket);
+  const int on = 1;
+  const int off = 0;
+  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  // Without it a socket bound to all addresses gets every group any program
+  // on the machine joined, on this port.
+  ::setsockopt(fd, IPPROTO_IP, IP_MULTICAST_ALL, &off, sizeof off);
+  return BindSocket(socket, {INADDR_ANY, port});
+}
+
+bool JoinGroup(SocketHandle socket, std::uint32_t group, std::uint32_t interface_ip) {
+  ip_mreq request{};
+  request.imr_multiaddr.s_addr = htonl(group);
+  request.imr_interface.s_addr = htonl(interface_ip);
+  return ::setsockopt(static_cast<int>(socket), IPPROTO_IP, IP_ADD_MEMBERSHIP, &request, sizeof request) == 0;
+}
+
+std::size_t InterfaceAddresses(std::uint32_t* out, std::size_t capacity) {
+  ifaddrs* list = nullptr;
+  if (::getifaddrs(&list) != 0) return 0;
+  std::size_t count = 0;
+  for (const ifaddrs* entry = list; entry != nullptr && count < capacity; entry = entry->ifa_next) {
+    if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET || (entry->ifa_flags & IFF_UP) == 0) {
+      continue;
+    }
+    out[count++] = FromSockaddr(*reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)).Ip;
+  }
+  ::freeifaddrs(list);
+  return count;
 }
 
 bool MakeNonBlocking(SocketHandle socket) {

@@ -1,5 +1,6 @@
 #include <winsock2.h>
 #include <mswsock.h>
+#include <ws2tcpip.h>
 
 #include "bridge/ipv4_sockaddr.h"
 #include "bridge/socket_ops.h"
@@ -40,6 +41,42 @@ BindResult BindSocket(SocketHandle socket, PeerAddress address) {
   const sockaddr_in addr = ToSockaddr(address);
   if (::bind(Native(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) return BindResult::Bound;
   return WSAGetLastError() == WSAEACCES ? BindResult::Reserved : BindResult::Held;
+}
+
+BindResult BindShared(SocketHandle socket, std::uint16_t port) {
+  BOOL reuse = TRUE;
+  ::setsockopt(Native(socket), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+  const sockaddr_in addr = ToSockaddr({INADDR_ANY, port});
+  if (::bind(Native(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) return BindResult::Bound;
+  // With SO_REUSEADDR set, Windows refuses a port only for a program that
+  // holds it exclusively (WSAEACCES) or for its own reservations, which
+  // cannot be told apart here; the program is by far the likelier.
+  return BindResult::Held;
+}
+
+bool JoinGroup(SocketHandle socket, std::uint32_t group, std::uint32_t interface_ip) {
+  ip_mreq request{};
+  request.imr_multiaddr.s_addr = htonl(group);
+  request.imr_interface.s_addr = htonl(interface_ip);
+  return ::setsockopt(Native(socket), IPPROTO_IP, IP_ADD_MEMBERSHIP, reinterpret_cast<const char*>(&request),
+                      sizeof request) == 0;
+}
+
+std::size_t InterfaceAddresses(std::uint32_t* out, std::size_t capacity) {
+  const SOCKET probe = ::socket(AF_INET, SOCK_DGRAM, 0);
+  if (probe == INVALID_SOCKET) return 0;
+  INTERFACE_INFO interfaces[64];
+  DWORD returned = 0;
+  const int result =
+      WSAIoctl(probe, SIO_GET_INTERFACE_LIST, nullptr, 0, interfaces, sizeof interfaces, &returned, nullptr, nullptr);
+  ::closesocket(probe);
+  if (result != 0) return 0;
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < returned / sizeof(INTERFACE_INFO) && count < capacity; ++i) {
+    if ((interfaces[i].iiFlags & IFF_UP) == 0 || interfaces[i].iiAddress.Address.sa_family != AF_INET) continue;
+    out[count++] = FromSockaddr(interfaces[i].iiAddress.AddressIn).Ip;
+  }
+  return count;
 }
 
 bool MakeNonBlocking(SocketHandle socket) {

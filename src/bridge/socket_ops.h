@@ -25,6 +25,17 @@ enum class BindResult { Bound, Held, Reserved };
 // no other program can bind the same port with SO_REUSEADDR and take JTDX's
 // datagrams; on POSIX no reuse option is set, which is exclusive already.
 BindResult BindSocket(SocketHandle socket, PeerAddress address);
+// Binds the port on all addresses, shared with the other readers of a
+// multicast group (SO_REUSEADDR; on Linux IP_MULTICAST_ALL off, so that only
+// the groups joined arrive). Held when a program holds the port without
+// sharing it.
+BindResult BindShared(SocketHandle socket, std::uint16_t port);
+// Joins `group` on the interface with address `interface_ip`; false when it
+// did not (already joined, or the interface cannot).
+bool JoinGroup(SocketHandle socket, std::uint32_t group, std::uint32_t interface_ip);
+// The IPv4 addresses of the interfaces that are up, loopback included, at
+// most `capacity` of them into `out`; how many were written.
+std::size_t InterfaceAddresses(std::uint32_t* out, std::size_t capacity);
 bool MakeNonBlocking(SocketHandle socket);
 void CloseSocket(SocketHandle socket);
 

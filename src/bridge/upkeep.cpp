@@ -9,4 +9,5 @@ void RunUpkeep(BridgeState& state, Clock::TimePoint now) {
   RecountUnsavedContacts(state.Told);
   // The status line follows: "Listening on port N" once it binds.
   (void)RetryBind(state.Endpoint);
+  if (state.Endpoint.Bound) JoinGroupOnNewInterfaces(state.Endpoint, state.Endpoint.Socket);
 }

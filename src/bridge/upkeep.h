@@ -10,6 +10,8 @@ inline constexpr std::chrono::seconds kUpkeepInterval{3};
 // The bridge's slower duties, done at most once per kUpkeepInterval (and at
 // once after the clock was set back): the unsaved-contacts file is looked at
 // again (RecountUnsavedContacts), and a port that was held when the endpoint
-// opened is tried again, without a word, until it binds. Both front ends call it after each tick; the first call at
-// start-up only counts, the endpoint being opened after it.
+// opened is tried again, without a word, until it binds; a shared endpoint
+// joins its group on the interfaces that came up since. Both front ends call
+// it after each tick; the first call at start-up only counts, the endpoint
+// being opened after it.
 void RunUpkeep(BridgeState& state, Clock::TimePoint now);

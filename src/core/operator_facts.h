@@ -18,6 +18,7 @@ struct OperatorFacts {
   int UnsavedWaiting = 0;           // records in that file when it was last counted
   bool SettingsWritable = true;     // whether Plugins takes files: no contact could be kept otherwise
   bool SettingsUnreadable = false;  // the settings file is there but could not be read: the port fell back
+  bool UdpGroupInvalid = false;     // UDP_Group named no multicast group: the endpoint is not shared
   // The last contact Tolm saved, when, and how many on that UTC day since the
   // program started.
   std::string LastSavedCall;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "core/clock.h"
 #include "core/socket_handle.h"
 
 // An IPv4 address and port in host byte order.
@@ -26,8 +27,20 @@ struct UdpEndpoint {
   // The socket a move of the endpoint left, kept until what was queued on it
   // has been handled.
   SocketHandle RetiredSocket = kInvalidSocket;
-  PeerAddress BindAddress;  // 127.0.0.1 and the port
+  PeerAddress BindAddress;  // 127.0.0.1 and the port; 0.0.0.0 and the port when shared
   PeerAddress LastSender;   // where the last datagram came from; Heartbeats are answered there
+
+  // Shared with the other readers of this multicast group (0: the endpoint
+  // is the bridge's alone). Set once at start-up.
+  std::uint32_t Group = 0;
+  // This machine's interface addresses as last read, and when they were read
+  // for a sender that was not among them. While shared, only datagrams from
+  // these, loopback and 0.0.0.0 are taken; the others are counted in Refused.
+  static constexpr std::size_t kMaxLocalIps = 64;
+  std::array<std::uint32_t, kMaxLocalIps> LocalIps{};
+  std::size_t LocalIpCount = 0;
+  Clock::TimePoint LocalIpsReadAt;
+  std::uint64_t Refused = 0;  // since the program started
 
   // The last datagram a receive took, whole.
   std::array<std::uint8_t, kMaxDatagram> RecvBuffer{};

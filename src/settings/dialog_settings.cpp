@@ -33,6 +33,7 @@ MainDialogSettings LoadMainDialogSettings(WindowPosition& cache) {
   settings.FileUnreadable = SettingsFileUnreadable();
   settings.Position = LoadPosition(cache, kMainDialogPositionKeys, kMainDialogFallbackPosition);
   settings.Port = StoredPort().value_or(kFallbackUdpPort);
+  settings.UdpGroup = ReadTextSetting(kUdpGroupKey);
   return settings;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "settings/setting_keys.h"
 
 // The settings steps of the main and the Setup dialog: what they read at
@@ -22,12 +24,13 @@ inline constexpr int kMinUdpPort = 1;
 inline constexpr int kMaxUdpPort = 65535;
 
 // Main dialog initialisation: creates "Plugins", reads the dialog's position
-// into the cache, the port, and whether a settings file that is there could
+// into the cache, the port, the multicast group, and whether a settings file that is there could
 // not be read.
 struct MainDialogSettings {
   WindowPosition Position;  // where to move the main dialog (its size and stacking order stay)
   int Port = kFallbackUdpPort;
   bool FileUnreadable = false;
+  std::string UdpGroup;  // the multicast group to share the endpoint in, as written; empty for none
 };
 MainDialogSettings LoadMainDialogSettings(WindowPosition& cache);
 

@@ -2,8 +2,8 @@
 #include <cstdint>
 
 // Where the bridge keeps its settings: section "Settings" of "Tolm_JTDX.ini"
-// in the directory "Plugins" under the working directory. Every key holds an
-// integer.
+// in the directory "Plugins" under the working directory. Every key but
+// UDP_Group holds an integer.
 inline constexpr char kSettingsDirectory[] = "Plugins";
 inline constexpr char kSettingsFileName[] = "Tolm_JTDX.ini";
 inline constexpr char kSettingsSection[] = "Settings";
@@ -21,6 +21,7 @@ inline constexpr char kMainDialogYKey[] = "tolm_jtdx_y";
 inline constexpr char kSetupDialogXKey[] = "Setup_x";
 inline constexpr char kSetupDialogYKey[] = "Setup_y";
 inline constexpr char kUdpPortKey[] = "UDP_Port";
+inline constexpr char kUdpGroupKey[] = "UDP_Group";  // text: a multicast group, or empty
 
 // The two keys under which a dialog keeps its left and top edge.
 struct PositionKeys {

@@ -33,4 +33,11 @@ int ParseLeadingInteger(std::string_view text) {
 
 int ParseSettingValue(std::string_view text) { return ParseLeadingInteger(text.substr(0, kSettingReadCapacity - 1)); }
 
+std::string SettingText(std::string_view text) {
+  text = text.substr(0, kSettingReadCapacity - 1);
+  while (!text.empty() && IsCSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsCSpace(text.back())) text.remove_suffix(1);
+  return std::string(text);
+}
+
 std::string FormatSettingValue(int value) { return std::to_string(value); }

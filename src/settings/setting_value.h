@@ -20,5 +20,9 @@ int ParseLeadingInteger(std::string_view text);
 // converted. 0 stands for "absent".
 int ParseSettingValue(std::string_view text);
 
+// A stored text as a read sees it: cut to its first 100 characters, white
+// space at either end left out.
+std::string SettingText(std::string_view text);
+
 // The text written for a value: signed decimal, as "%i" formats it.
 std::string FormatSettingValue(int value);

@@ -19,6 +19,11 @@ int ReadSetting(const char* key) {
   return ParseSettingValue(IniValue(file.Text, kSettingsSection, key));
 }
 
+std::string ReadTextSetting(const char* key) {
+  const auto file = ReadTextFile(kSettingsPath);
+  return SettingText(IniValue(file.Text, kSettingsSection, key));
+}
+
 bool SettingsFileUnreadable() { return ReadTextFile(kSettingsPath).Status == FileReadStatus::Failed; }
 
 bool WriteSetting(const char* key, int value) {

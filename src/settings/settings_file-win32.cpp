@@ -37,6 +37,13 @@ int ReadSetting(const char* key) {
   return ParseSettingValue(buffer);
 }
 
+std::string ReadTextSetting(const char* key) {
+  if (!SettingsFileUsable()) return {};
+  char buffer[kSettingReadCapacity] = {};
+  GetPrivateProfileStringA(kSettingsSection, key, "", buffer, sizeof buffer, kSettingsPath.c_str());
+  return SettingText(buffer);
+}
+
 bool SettingsFileUnreadable() {
   if (!SettingsFileUsable()) return true;
   const HANDLE file = CreateFileA(kSettingsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

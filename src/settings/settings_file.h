@@ -15,6 +15,11 @@
 // describes.
 int ReadSetting(const char* key);
 
+// The text stored under `key`, empty when there is none; read as ReadSetting
+// reads (its first 100 characters, the same rules for a missing or
+// unreadable file), white space at either end left out.
+std::string ReadTextSetting(const char* key);
+
 // Whether something is in the settings file's place that cannot be read as
 // it: a file we may not read, a directory, a FIFO, a file over
 // kMaxSettingsFileBytes. Every setting then reads as 0, and the operator

@@ -96,9 +96,11 @@ std::string CountOfContacts(std::size_t count) {
 
 }  // namespace
 
-std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved) {
-  std::string text = "Port " + std::to_string(wanted_port) +
-                     (reserved ? " is reserved by Windows; " : " is held by another program; ");
+std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved, bool shared) {
+  const char* why = reserved ? " is reserved by Windows; "
+                    : shared ? " is held by a program that does not share it; "
+                             : " is held by another program; ";
+  std::string text = "Port " + std::to_string(wanted_port) + why;
   if (listening) return text + "Relvan goes on listening on port " + std::to_string(current_port) + ".";
   return text + "Relvan cannot hear JTDX until that port is free or another is chosen.";
 }

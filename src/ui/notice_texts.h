@@ -14,7 +14,7 @@ namespace texts {
 std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when);
 
 // Setup's OK on a port another program holds, or one Windows reserves.
-std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved);
+std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved, bool shared);
 
 // The box for one notice. A contact kept nowhere else is given whole, on
 // lines of its own, for the operator to enter by hand.

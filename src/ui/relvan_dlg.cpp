@@ -38,7 +38,8 @@ bool CRelvanDlg::OnInitDialog() {
   const MainDialogSettings settings = LoadMainDialogSettings(position_cache_);
   Window().MoveWindow(settings.Position.X, settings.Position.Y);
 
-  const Bridge::StartResult started = bridge_.Start(settings.Port, settings.FileUnreadable, [this] { PushFields(); });
+  const Bridge::StartResult started =
+      bridge_.Start(settings.Port, settings.FileUnreadable, settings.UdpGroup, [this] { PushFields(); });
   if (started == Bridge::StartResult::SocketsDidNotStart) {
     failures_.SocketsDidNotStart();
     return false;

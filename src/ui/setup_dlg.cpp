@@ -52,9 +52,9 @@ bool Setup::OnAccepted() {
       case PortChange::Moved: break;  // the main dialog's next tick titles it
       case PortChange::PortHeld:
       case PortChange::PortReserved:
-        Window().ShowMessage(
-            texts::PortHeldMessage(PortNumber, old_port, endpoint.Bound, change == PortChange::PortReserved),
-            MessageKind::Error);
+        Window().ShowMessage(texts::PortHeldMessage(PortNumber, old_port, endpoint.Bound,
+                                                    change == PortChange::PortReserved, endpoint.Group != 0),
+                             MessageKind::Error);
         Window().FocusControl(ids::kPortEdit);
         return false;
       case PortChange::NoSocket: failures_.NoSocket(); return false;

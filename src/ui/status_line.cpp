@@ -34,6 +34,22 @@ std::string Saved(const OperatorFacts& told, Clock::TimePoint now) {
   return told.LastSavedCall.substr(0, kStatusLineMax - at.size()) + at;
 }
 
+std::string Dotted(std::uint32_t ip) {
+  return std::to_string(ip >> 24) + "." + std::to_string(ip >> 16 & 0xFF) + "." + std::to_string(ip >> 8 & 0xFF) + "." +
+         std::to_string(ip & 0xFF);
+}
+
+// "Listening on 239.255.0.1:2237", or with the datagrams of other machines
+// refused "On 239.255.0.1:2237; 3 refused", the group left out where the
+// count would not fit beside it.
+std::string ListeningShared(const UdpEndpoint& endpoint) {
+  const std::string where = Dotted(endpoint.Group) + ":" + std::to_string(endpoint.Port);
+  if (endpoint.Refused == 0) return "Listening on " + where;
+  const std::string refused = "; " + std::to_string(endpoint.Refused) + " refused";
+  const std::string text = "On " + where + refused;
+  return text.size() <= kStatusLineMax ? text : "On port " + std::to_string(endpoint.Port) + refused;
+}
+
 }  // namespace
 
 std::string Title(int port) { return "Tolm<->JTDX UDP port = " + std::to_string(port); }
@@ -47,11 +63,13 @@ std::string StatusLine(const BridgeState& state, bool host_attached) {
   }
   if (!told.SettingsWritable) return "Settings folder cannot be written";
   if (told.SettingsUnreadable) return "Tolm_JTDX.ini unreadable; port " + port;
+  if (told.UdpGroupInvalid) return "UDP_Group is not a multicast address";
   if (told.UnsavedWaiting > 0) return Waiting(told.UnsavedWaiting);
   if (state.Health.Outage) return "Tolm is not answering";
   if (!host_attached) return "Tolm is not running";
   if (told.JtdxClosed) return "JTDX closed at " + ClockOf(told.JtdxClosedAt);
   if (told.SavedCount > 0) return Saved(told, state.TickTime);
+  if (endpoint.Group != 0) return ListeningShared(endpoint);
   return "Listening on port " + port;
 }
 

@@ -93,6 +93,24 @@ TEST_F(Endpoint, IsBoundForItselfAlone) {
   EXPECT_TRUE(BoundForItselfAlone(endpoint->Socket));
 }
 
+TEST_F(Endpoint, SharedWithAGroupItsPortTakesAnotherReader) {
+  for (const char* group : {"239.255.0.1", "224.0.0.1"}) EXPECT_TRUE(ParseMulticastGroup(group)) << group;
+  for (const char* text : {"", "223.255.255.255", "240.0.0.1", "239.255.0", "239.255.0.1.", "239.255.0.256",
+                           "239.255.0.0001", "239.255.+0.1", "localhost"}) {
+    EXPECT_FALSE(ParseMulticastGroup(text)) << text;
+  }
+  endpoint->Group = *ParseMulticastGroup("239.255.0.1");
+  const std::uint16_t port = FreePort();
+  ASSERT_TRUE(Open(port));
+  EXPECT_TRUE(endpoint->Bound);
+  EXPECT_TRUE(SharesItsPortOnAllAddresses(endpoint->Socket));
+  EXPECT_GE(endpoint->LocalIpCount, 1u);  // loopback at least
+
+  const SocketHandle other_reader = CreateUdpSocket();
+  EXPECT_EQ(BindShared(other_reader, port), BindResult::Bound);
+  CloseSocket(other_reader);
+}
+
 TEST_F(Endpoint, ReopeningReleasesThePortOfTheOpenEndpoint) {
   const std::uint16_t port = FreePort();
   ASSERT_TRUE(Open(port));

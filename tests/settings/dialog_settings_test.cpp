@@ -15,6 +15,7 @@ TEST_F(DialogSettingsTest, WithoutAFileTheFallbacksApplyAndNothingIsWritten) {
   EXPECT_EQ(main.Position, (WindowPosition{10, 10}));
   EXPECT_EQ(main.Port, 2237);
   EXPECT_FALSE(main.FileUnreadable);  // no file is no fault
+  EXPECT_EQ(main.UdpGroup, "");
   EXPECT_TRUE(std::filesystem::is_directory("Plugins"));
 
   const auto setup = LoadSetupDialogSettings(cache);
@@ -39,8 +40,9 @@ TEST_F(DialogSettingsTest, ZeroAndNonNumbersTakeTheFallbackEachOnItsOwn) {
 }
 
 TEST_F(DialogSettingsTest, StoredValuesAreTakenAsTheyRead) {
-  WriteFile("[Settings]\ntolm_jtdx_x=-1920\ntolm_jtdx_y=10240\nUDP_Port=2238abc\n");
+  WriteFile("[Settings]\ntolm_jtdx_x=-1920\ntolm_jtdx_y=10240\nUDP_Port=2238abc\nUDP_Group= 239.255.0.1 \n");
   WindowPosition cache;
+  EXPECT_EQ(LoadMainDialogSettings(cache).UdpGroup, "239.255.0.1");
   EXPECT_EQ(LoadMainDialogSettings(cache).Position, (WindowPosition{-1920, 10240}));
   EXPECT_EQ(LoadMainDialogSettings(cache).Port, 2238);
   EXPECT_EQ(LoadSetupDialogSettings(cache).Port, 2238);

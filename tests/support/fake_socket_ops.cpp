@@ -16,6 +16,23 @@ SocketHandle CreateUdpSocket() {
 }
 
 BindResult BindSocket(SocketHandle, PeerAddress) { return FakeSockets::Bind; }
+BindResult BindShared(SocketHandle, std::uint16_t) { return FakeSockets::Bind; }
+
+bool JoinGroup(SocketHandle, std::uint32_t, std::uint32_t interface_ip) {
+  if (std::find(FakeSockets::Joined.begin(), FakeSockets::Joined.end(), interface_ip) != FakeSockets::Joined.end()) {
+    return false;
+  }
+  FakeSockets::Joined.push_back(interface_ip);
+  return true;
+}
+
+std::size_t InterfaceAddresses(std::uint32_t* out, std::size_t capacity) {
+  ++FakeSockets::LocalIpReads;
+  const std::size_t count = std::min(capacity, FakeSockets::LocalIps.size());
+  std::copy_n(FakeSockets::LocalIps.begin(), count, out);
+  return count;
+}
+
 bool MakeNonBlocking(SocketHandle) { return !FakeSockets::NonBlockingFails; }
 void CloseSocket(SocketHandle) { --FakeSockets::Open; }
 
@@ -25,7 +42,7 @@ std::optional<std::size_t> ReceiveFrom(SocketHandle, std::uint8_t* buffer, std::
   FakeSockets::Incoming.pop_front();
   const std::size_t size = std::min(datagram.size(), capacity);
   std::copy_n(datagram.begin(), size, buffer);
-  from = FakeSockets::kSender;
+  from = FakeSockets::Sender;
   return size;
 }
 

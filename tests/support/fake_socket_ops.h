@@ -18,7 +18,11 @@ struct FakeSockets {
   static inline int Open = 0;  // sockets created and not closed
   static inline std::deque<std::vector<std::uint8_t>> Incoming;
   static inline std::vector<std::vector<std::uint8_t>> Sent;
-  static constexpr PeerAddress kSender{kLoopbackIp, 50000};  // where every datagram comes from
+  static constexpr PeerAddress kSender{kLoopbackIp, 50000};
+  static inline PeerAddress Sender = kSender;                      // where every datagram comes from
+  static inline std::vector<std::uint32_t> LocalIps{kLoopbackIp};  // the interfaces' addresses
+  static inline int LocalIpReads = 0;
+  static inline std::vector<std::uint32_t> Joined;  // the interfaces a group was joined on
 
   static void Reset() {
     StartFails = CreateFails = NonBlockingFails = false;
@@ -26,5 +30,9 @@ struct FakeSockets {
     Open = 0;
     Incoming.clear();
     Sent.clear();
+    Sender = kSender;
+    LocalIps = {kLoopbackIp};
+    LocalIpReads = 0;
+    Joined.clear();
   }
 };

@@ -17,6 +17,18 @@ int ReceiveQueueBytes(SocketHandle socket) {
   return bytes;
 }
 
+bool SharesItsPortOnAllAddresses(SocketHandle socket) {
+  const int fd = static_cast<int>(socket);
+  sockaddr_in address{};
+  socklen_t address_length = sizeof address;
+  int reuse = 0, all = 1;
+  socklen_t length = sizeof reuse;
+  return ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &address_length) == 0 &&
+         address.sin_addr.s_addr == htonl(INADDR_ANY) &&
+         ::getsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, &length) == 0 && reuse != 0 &&
+         ::getsockopt(fd, IPPROTO_IP, IP_MULTICAST_ALL, &all, &length) == 0 && all == 0;
+}
+
 bool BoundForItselfAlone(SocketHandle socket) {
   for (const int option : {SO_REUSEADDR, SO_REUSEPORT}) {
     int value = 1;

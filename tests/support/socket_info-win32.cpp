@@ -17,6 +17,18 @@ int ReceiveQueueBytes(SocketHandle socket) {
   return bytes;
 }
 
+bool SharesItsPortOnAllAddresses(SocketHandle socket) {
+  const SOCKET native = static_cast<SOCKET>(socket);
+  sockaddr_in address{};
+  int address_length = sizeof address;
+  BOOL reuse = FALSE;
+  int length = sizeof reuse;
+  return ::getsockname(native, reinterpret_cast<sockaddr*>(&address), &address_length) == 0 &&
+         address.sin_addr.s_addr == htonl(INADDR_ANY) &&
+         ::getsockopt(native, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<char*>(&reuse), &length) == 0 &&
+         reuse != FALSE;
+}
+
 bool BoundForItselfAlone(SocketHandle socket) {
   BOOL exclusive = FALSE;
   int length = sizeof exclusive;

@@ -13,3 +13,6 @@ int ReceiveQueueBytes(SocketHandle socket);
 // Whether no other socket may bind its port beside it: on Windows
 // SO_EXCLUSIVEADDRUSE is set, on POSIX neither SO_REUSEADDR nor SO_REUSEPORT.
 bool BoundForItselfAlone(SocketHandle socket);
+// Whether it is bound on all addresses with SO_REUSEADDR, and on Linux with
+// IP_MULTICAST_ALL off: a reader of the groups it joined, beside others.
+bool SharesItsPortOnAllAddresses(SocketHandle socket);

@@ -116,4 +116,32 @@ TEST_F(SetupDialog, OkOnAPortHeldElsewhereKeepsTheOldPortListeningAndStoresNothi
   EXPECT_EQ(window.Title, Title(old_port));
 }
 
+// Shared in a group, the endpoint moves as the other does, bound on all
+// addresses, and the title names the port alone; a port held by a program
+// that does not share it is told so.
+TEST_F(SetupDialog, SharedEndpointMovesSharedAndNamesAPortNotShared) {
+  WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(old_port) + "\nUDP_Group=239.255.0.1\n");
+  CloseEndpoint(state->Endpoint);
+  FakeWindowPort shared_window;
+  CRelvanDlg shared_main{bridge, exits};
+  ASSERT_TRUE(shared_window.Open(shared_main));
+  const std::uint16_t new_port = UdpPeer().Port();
+  setup_window.Type(ids::kPortEdit, std::to_string(new_port));
+  setup.OnOK();
+  EXPECT_EQ(setup_window.Result, ids::kOk);
+  EXPECT_TRUE(SharesItsPortOnAllAddresses(state->Endpoint.Socket));
+  shared_main.OnTimer(1500);
+  EXPECT_EQ(shared_window.Title, Title(new_port));
+#ifndef _WIN32  // Windows lets SO_REUSEADDR bind beside any holder but an exclusive one
+  UdpPeer other_program;
+  setup_window.Type(ids::kPortEdit, std::to_string(other_program.Port()));
+  setup.OnOK();
+  ASSERT_FALSE(setup_window.Messages.empty());
+  EXPECT_EQ(setup_window.Messages.back().first, "Port " + std::to_string(other_program.Port()) +
+                                                    " is held by a program that does not share it; Relvan goes on "
+                                                    "listening on port " +
+                                                    std::to_string(new_port) + ".");
+#endif
+}
+
 }  // namespace

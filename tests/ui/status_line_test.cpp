@@ -69,4 +69,20 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
                   }));
 }
 
+TEST(StatusLine, NamesTheSharedGroupAndWhatOtherMachinesSent) {
+  const auto state = std::make_unique<BridgeState>();
+  state->Endpoint.Bound = true;
+  state->Endpoint.Group = 0xEFFF0001;
+  EXPECT_EQ(texts::StatusLine(*state, true), "Listening on 239.255.0.1:2237");
+  state->Endpoint.Refused = 3;
+  EXPECT_EQ(texts::StatusLine(*state, true), "On 239.255.0.1:2237; 3 refused");
+  state->Endpoint.Group = 0xEFFFFFFF;
+  state->Endpoint.Port = 65535;
+  state->Endpoint.Refused = 4000000000;
+  EXPECT_EQ(texts::StatusLine(*state, true), "On port 65535; 4000000000 refused");
+  state->Endpoint.Group = 0;
+  state->Told.UdpGroupInvalid = true;
+  EXPECT_EQ(texts::StatusLine(*state, true), "UDP_Group is not a multicast address");
+}
+
 }  // namespace

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "hex_text.h"
-#include "loopback_sender.h"
+#include "udp_sender.h"
 #include "replay_options.h"
 #include "scenario.h"
 
@@ -54,8 +54,8 @@ int Dump(const std::vector<ScenarioStep>& steps) {
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-int Play(const std::vector<ScenarioStep>& steps, std::uint16_t port) {
-  LoopbackSender sender;
+int Play(const std::vector<ScenarioStep>& steps, std::uint32_t to, std::uint16_t port) {
+  UdpSender sender;
   if (!sender.Error().empty()) {
     std::fprintf(stderr, "jtdx-replay: %s\n", sender.Error().c_str());
     return 1;
@@ -63,7 +63,7 @@ int Play(const std::vector<ScenarioStep>& steps, std::uint16_t port) {
   for (const ScenarioStep& step : steps) {
     if (step.What == ScenarioStep::Kind::Wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(step.WaitMs));
-    } else if (!sender.Send(port, step.Datagram)) {
+    } else if (!sender.Send(to, port, step.Datagram)) {
       std::fprintf(stderr, "jtdx-replay: %s\n", sender.Error().c_str());
       return 1;
     }
@@ -86,5 +86,5 @@ int main(int argc, char** argv) {
   }
   std::vector<ScenarioStep> steps;
   if (!LoadSteps(options, steps)) return 1;
-  return options.Dump ? Dump(steps) : Play(steps, options.Port);
+  return options.Dump ? Dump(steps) : Play(steps, options.To, options.Port);
 }

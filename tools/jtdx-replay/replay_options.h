@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-// jtdx-replay [--port N] [--dump] SCENARIO...
-// jtdx-replay [--port N] [--dump] --raw FILE...
+// jtdx-replay [--to ADDRESS] [--port N] [--dump] SCENARIO...
+// jtdx-replay [--to ADDRESS] [--port N] [--dump] --raw FILE...
 struct ReplayOptions {
+  std::uint32_t To = 0x7F000001;  // 127.0.0.1
   std::uint16_t Port = 2237;
   bool Raw = false;   // each file is one datagram's bytes
   bool Dump = false;  // print each datagram as hex instead of sending it
@@ -14,13 +15,17 @@ struct ReplayOptions {
 };
 
 inline constexpr const char* kReplayUsage =
-    "usage: jtdx-replay [--port N] [--dump] SCENARIO...\n"
-    "       jtdx-replay [--port N] [--dump] --raw FILE...\n"
-    "Sends JTDX's UDP datagrams to 127.0.0.1 (port 2237 unless given).\n"
+    "usage: jtdx-replay [--to ADDRESS] [--port N] [--dump] SCENARIO...\n"
+    "       jtdx-replay [--to ADDRESS] [--port N] [--dump] --raw FILE...\n"
+    "Sends JTDX's UDP datagrams to 127.0.0.1, or to the IPv4 ADDRESS given\n"
+    "(a multicast group such as 239.255.0.1), port 2237 unless given.\n"
     "A scenario has one step a line: heartbeat, status, decode, qso, clear,\n"
     "close with key=value fields, 'wait MS', 'raw HEX', '#' comments.\n"
     "--raw sends each file's bytes as one datagram; --dump prints each\n"
     "datagram as a line of hex instead of sending it.\n";
+
+// "a.b.c.d" of an IPv4 address in host byte order.
+std::string FormatIpv4(std::uint32_t ip);
 
 // False, with the message in reason, on a bad command line.
 [[nodiscard]] bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& options,

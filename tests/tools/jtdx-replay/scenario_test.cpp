@@ -94,14 +94,24 @@ TEST(Scenario, BadLinesNameFileAndLine) {
 TEST(ReplayOptions, PortModesAndFiles) {
   ReplayOptions options;
   std::string reason;
-  ASSERT_TRUE(ParseReplayOptions({"--port", "2238", "--dump", "a.txt", "b.txt"}, options, reason)) << reason;
+  ASSERT_TRUE(
+      ParseReplayOptions({"--to", "239.255.0.1", "--port", "2238", "--dump", "a.txt", "b.txt"}, options, reason))
+      << reason;
+  EXPECT_EQ(FormatIpv4(options.To), "239.255.0.1");
   EXPECT_EQ(options.Port, 2238);
   EXPECT_TRUE(options.Dump);
   EXPECT_FALSE(options.Raw);
   EXPECT_EQ(options.Files, (std::vector<std::string>{"a.txt", "b.txt"}));
 
-  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-           {"--port", "70000", "a"}, {"--port", "0", "a"}, {"--port"}, {"--raw"}, {}, {"--loud", "a"}}) {
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{{"--port", "70000", "a"},
+                                                                                   {"--port", "0", "a"},
+                                                                                   {"--port"},
+                                                                                   {"--raw"},
+                                                                                   {},
+                                                                                   {"--loud", "a"},
+                                                                                   {"--to", "239.255.0", "a"},
+                                                                                   {"--to", "239.256.0.1", "a"},
+                                                                                   {"--to", "239.255.0.1.", "a"}}) {
     ReplayOptions ignored;
     EXPECT_FALSE(ParseReplayOptions(bad, ignored, reason)) << ::testing::PrintToString(bad);
     EXPECT_FALSE(reason.empty());

@@ -1,7 +1,8 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "loopback_sender.h"
+#include "replay_options.h"
+#include "udp_sender.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ std::string WinsockError(const std::string& what) {
 
 }  // namespace
 
-LoopbackSender::LoopbackSender() {
+UdpSender::UdpSender() {
   WSADATA data;
   if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
     error_ = "Windows Sockets 2.2 did not start";
@@ -26,23 +27,23 @@ LoopbackSender::LoopbackSender() {
   socket_ = static_cast<std::intptr_t>(s);
 }
 
-LoopbackSender::~LoopbackSender() {
+UdpSender::~UdpSender() {
   // Winsock stays started exactly as long as the socket exists.
   if (socket_ == -1) return;
   ::closesocket(static_cast<SOCKET>(socket_));
   WSACleanup();
 }
 
-bool LoopbackSender::Send(std::uint16_t port, const std::vector<std::uint8_t>& datagram) {
+bool UdpSender::Send(std::uint32_t ip, std::uint16_t port, const std::vector<std::uint8_t>& datagram) {
   if (socket_ == -1) return false;
   sockaddr_in to{};
   to.sin_family = AF_INET;
   to.sin_port = htons(port);
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  to.sin_addr.s_addr = htonl(ip);
   const int sent = ::sendto(static_cast<SOCKET>(socket_), reinterpret_cast<const char*>(datagram.data()),
                             static_cast<int>(datagram.size()), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
   if (sent == SOCKET_ERROR || static_cast<std::size_t>(sent) != datagram.size()) {
-    error_ = WinsockError("sending to 127.0.0.1:" + std::to_string(port) + " failed");
+    error_ = WinsockError("sending to " + FormatIpv4(ip) + ":" + std::to_string(port) + " failed");
     return false;
   }
   return true;

@@ -6,27 +6,28 @@
 #include <cerrno>
 #include <cstring>
 
-#include "loopback_sender.h"
+#include "replay_options.h"
+#include "udp_sender.h"
 
-LoopbackSender::LoopbackSender() {
+UdpSender::UdpSender() {
   socket_ = ::socket(AF_INET, SOCK_DGRAM, 0);
   if (socket_ < 0) error_ = std::string("cannot create a UDP socket: ") + std::strerror(errno);
 }
 
-LoopbackSender::~LoopbackSender() {
+UdpSender::~UdpSender() {
   if (socket_ >= 0) ::close(static_cast<int>(socket_));
 }
 
-bool LoopbackSender::Send(std::uint16_t port, const std::vector<std::uint8_t>& datagram) {
+bool UdpSender::Send(std::uint32_t ip, std::uint16_t port, const std::vector<std::uint8_t>& datagram) {
   if (socket_ < 0) return false;
   sockaddr_in to{};
   to.sin_family = AF_INET;
   to.sin_port = htons(port);
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  to.sin_addr.s_addr = htonl(ip);
   const ssize_t sent = ::sendto(static_cast<int>(socket_), datagram.data(), datagram.size(), 0,
                                 reinterpret_cast<const sockaddr*>(&to), sizeof to);
   if (sent < 0 || static_cast<std::size_t>(sent) != datagram.size()) {
-    error_ = std::string("sending to 127.0.0.1:") + std::to_string(port) + " failed: " + std::strerror(errno);
+    error_ = "sending to " + FormatIpv4(ip) + ":" + std::to_string(port) + " failed: " + std::strerror(errno);
     return false;
   }
   return true;
