@@ -16,7 +16,10 @@ SocketHandle CreateUdpSocket() {
 }
 
 BindResult BindSocket(SocketHandle, PeerAddress) { return FakeSockets::Bind; }
-BindResult BindShared(SocketHandle, std::uint16_t) { return FakeSockets::Bind; }
+BindResult BindShared(SocketHandle, std::uint16_t) {
+  ++FakeSockets::SharedBinds;
+  return FakeSockets::Bind;
+}
 
 bool JoinGroup(SocketHandle, std::uint32_t, std::uint32_t interface_ip) {
   if (std::find(FakeSockets::Joined.begin(), FakeSockets::Joined.end(), interface_ip) != FakeSockets::Joined.end()) {

@@ -23,6 +23,7 @@ struct FakeSockets {
   static inline std::vector<std::uint32_t> LocalIps{kLoopbackIp};  // the interfaces' addresses
   static inline int LocalIpReads = 0;
   static inline std::vector<std::uint32_t> Joined;  // the interfaces a group was joined on
+  static inline int SharedBinds = 0;                // binds on all addresses, for a group
 
   static void Reset() {
     StartFails = CreateFails = NonBlockingFails = false;
@@ -34,5 +35,6 @@ struct FakeSockets {
     LocalIps = {kLoopbackIp};
     LocalIpReads = 0;
     Joined.clear();
+    SharedBinds = 0;
   }
 };
