@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "adif/logged_contact.h"
+#include "core/logged_contact.h"
 
 // Files are named by std::filesystem::path (core/file_path.h makes one from
 // UTF-8 text), so that a path in any characters reaches the file on Windows.

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "adif/logged_contact.h"
+#include "core/logged_contact.h"
 
 // Contacts as ADIF 3.1 records, and back. The bridge writes the contacts Tolm
 // did not take this way, and tolm-sim its log, so that an importer reads

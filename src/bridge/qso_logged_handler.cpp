@@ -97,16 +97,7 @@ void KeepUnsaved(OperatorFacts& told, const LoggedContact& contact, OperatorNoti
   notice.What = OperatorNotice::Kind::ContactNotSaved;
   notice.Why = why;
   notice.HostDetail = std::move(host_detail);
-  notice.Call = contact.Call;
-  notice.TimeOn = contact.TimeOn;
-  notice.TimeOff = contact.TimeOff;
-  notice.FrequencyHz = contact.FrequencyHz;
-  notice.Mode = contact.Mode;
-  notice.RptSent = contact.RptSent;
-  notice.RptRcvd = contact.RptRcvd;
-  notice.Grid = contact.Grid;
-  notice.Name = contact.Name;
-  notice.Comments = contact.Comments;
+  notice.Contact = contact;
   notice.Kept = AppendAdifRecord(told.UnsavedContactsPath, contact, kUnsavedFileProgram, notice.FileProblem);
   if (notice.Kept) {
     notice.FileProblem.clear();

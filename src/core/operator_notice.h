@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/logged_contact.h"
+
 // Something the operator must hear of, kept until the window has shown it:
 // Tolm stopped answering, or a contact did not reach Tolm.
 struct OperatorNotice {
@@ -23,16 +25,7 @@ struct OperatorNotice {
 
   // ContactNotSaved: the whole contact, all an operator needs to enter it by
   // hand, and where it was kept instead.
-  std::string Call;
-  std::chrono::sys_time<std::chrono::milliseconds> TimeOn;
-  std::chrono::sys_time<std::chrono::milliseconds> TimeOff;
-  std::int64_t FrequencyHz = 0;  // 0 when the datagram named none
-  std::string Mode;
-  std::string RptSent;
-  std::string RptRcvd;
-  std::string Grid;
-  std::string Name;
-  std::string Comments;
+  LoggedContact Contact;
   bool Kept = false;        // added to the unsaved-contacts file
   std::string FileProblem;  // why it could not be, when not kept
 };

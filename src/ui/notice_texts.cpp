@@ -52,7 +52,7 @@ std::string Head(const std::string& text) {
 // "2024-06-01, 18:31 to 18:40 UTC, K1ABC"
 // "14075.50 kHz (20m), FT8, sent -5, received -12"
 // "grid FN42, name Bob, comment tnx".
-std::string ContactByHand(const OperatorNotice& contact) {
+std::string ContactByHand(const LoggedContact& contact) {
   std::string text = UtcDate(contact.TimeOn) + ", " + UtcClock(contact.TimeOn).substr(0, 5) + " to " +
                      UtcClock(contact.TimeOff) + ", " + contact.Call + "\n";
   std::string signal;
@@ -84,7 +84,7 @@ std::string JoinCalls(const std::vector<OperatorNotice>& contacts) {
   std::string text;
   for (std::size_t i = 0; i < contacts.size() && i < kNamedCalls; ++i) {
     if (!text.empty()) text += ", ";
-    text += contacts[i].Call;
+    text += contacts[i].Contact.Call;
   }
   if (contacts.size() > kNamedCalls) text += " and " + std::to_string(contacts.size() - kNamedCalls) + " more";
   return text;
@@ -110,14 +110,14 @@ std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsav
   if (notice.What == OperatorNotice::Kind::HostStopped) {
     return "Tolm stopped answering; Relvan will attach again when it runs (" + notice.HostDetail + ").";
   }
-  const std::string contact = "contact with " + notice.Call + " at " + UtcClock(notice.TimeOff);
+  const std::string contact = "contact with " + notice.Contact.Call + " at " + UtcClock(notice.Contact.TimeOff);
   if (notice.Why == Miss::SaveMayHaveRun) {
     const std::string text = "Tolm may have saved the " + contact + " before it failed (" + notice.HostDetail + ").";
     if (notice.Kept) {
       return text + " It was also added to " + unsaved_path + ": look in Tolm's log before you import that file.";
     }
     return text + " It could not be added to " + unsaved_path + " (" + notice.FileProblem +
-           "): look in Tolm's log, and if it is not there, enter it by hand:\n" + ContactByHand(notice);
+           "): look in Tolm's log, and if it is not there, enter it by hand:\n" + ContactByHand(notice.Contact);
   }
   std::string text = "The " + contact + " was not saved in Tolm";
   switch (notice.Why) {
@@ -128,7 +128,7 @@ std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsav
   }
   if (notice.Kept) return text + ". It was added to " + unsaved_path + ": import that file into Tolm.";
   return text + ", and could not be added to " + unsaved_path + " either (" + notice.FileProblem +
-         "). Please enter it in Tolm by hand:\n" + ContactByHand(notice);
+         "). Please enter it in Tolm by hand:\n" + ContactByHand(notice.Contact);
 }
 
 std::string MoreContactsMessage(const std::vector<OperatorNotice>& contacts, const std::string& unsaved_path) {

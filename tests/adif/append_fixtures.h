@@ -2,7 +2,7 @@
 #include <chrono>
 #include <string>
 
-#include "adif/logged_contact.h"
+#include "core/logged_contact.h"
 
 // A contact of the appends' tests, told apart by its call.
 inline LoggedContact TestContact(const std::string& call) {

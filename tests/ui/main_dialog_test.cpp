@@ -173,14 +173,14 @@ TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
     notice.What = OperatorNotice::Kind::ContactNotSaved;
     notice.Why = why;
     notice.HostDetail = why == Miss::HostNotRunning ? "" : "ExecMacro: Broken pipe";
-    notice.Call = std::move(call);
-    notice.TimeOn = notice.TimeOff =
+    notice.Contact.Call = std::move(call);
+    notice.Contact.TimeOn = notice.Contact.TimeOff =
         std::chrono::sys_days{std::chrono::year{2024} / 6 / 1} + std::chrono::minutes{1121};
-    notice.FrequencyHz = 14075500;
-    notice.Mode = "FT8";
-    notice.RptSent = "-5";
-    notice.RptRcvd = "-12";
-    notice.Name = "Bob";
+    notice.Contact.FrequencyHz = 14075500;
+    notice.Contact.Mode = "FT8";
+    notice.Contact.RptSent = "-5";
+    notice.Contact.RptRcvd = "-12";
+    notice.Contact.Name = "Bob";
     notice.Kept = kept;
     notice.FileProblem = kept ? "" : "Permission denied";
     return notice;
