@@ -2,11 +2,12 @@
 
 AdifMode AdifModeOf(std::string_view jtdx_mode) {
   if (jtdx_mode.empty()) return {};
-  if (jtdx_mode == "FT8" || jtdx_mode == "JT65" || jtdx_mode == "JT9" || jtdx_mode == "T10" || jtdx_mode == "CW" ||
-      jtdx_mode == "SSB") {
-    return {std::string(jtdx_mode), "", false};
+  for (const std::string_view mode : {"FT8", "JT65", "JT9", "T10", "CW", "SSB", "MSK144", "JT4", "WSPR"}) {
+    if (jtdx_mode == mode) return {std::string(jtdx_mode), "", false};
   }
-  if (jtdx_mode == "FT4") return {"MFSK", "FT4", false};
+  for (const std::string_view submode : {"FT4", "Q65", "FST4", "FST4W"}) {
+    if (jtdx_mode == submode) return {"MFSK", std::string(jtdx_mode), false};
+  }
   if (jtdx_mode == "WSPR-2") return {"WSPR", "", false};
   return {"MFSK", "", true};
 }

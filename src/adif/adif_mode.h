@@ -4,8 +4,9 @@
 
 // How JTDX's mode texts are written in ADIF 3.1, and read back.
 //
-// FT8, JT65, JT9, T10, CW and SSB are written as MODE themselves; FT4 is
-// MODE MFSK with SUBMODE FT4, and WSPR-2 is MODE WSPR. Any other text
+// FT8, JT65, JT9, T10, CW and SSB, and WSJT-X's MSK144, JT4 and WSPR, are
+// written as MODE themselves; FT4, and WSJT-X's Q65, FST4 and FST4W, are MODE
+// MFSK with that SUBMODE, and JTDX's WSPR-2 is MODE WSPR. Any other text
 // (JT9+JT65 among them: JTDX does not say in which of the two the contact was
 // made) has no ADIF name: it is written as MODE MFSK without a SUBMODE, and
 // the record keeps the text itself in its COMMENT.

@@ -17,7 +17,7 @@ Bridge::StartResult Bridge::Start(int port, bool settings_unreadable, std::strin
   told.UnsavedContactsPath = UnsavedContactsPath();
   told.SettingsWritable = SettingsFolderWritable();
   // With no socket yet, the first upkeep only counts.
-  RunUpkeep(*state_, clock_.Now());
+  RunUpkeep(*state_, host_, clock_.Now());
 
   if (!StartSockets()) return StartResult::SocketsDidNotStart;
   host_.AttachHost();
@@ -32,7 +32,7 @@ Bridge::StartResult Bridge::Start(int port, bool settings_unreadable, std::strin
 
 void Bridge::Tick(MainWindow& window) {
   PollTick(*state_, host_, window, clock_);
-  RunUpkeep(*state_, state_->TickTime);
+  RunUpkeep(*state_, host_, state_->TickTime);
 }
 
 void Bridge::ShutDown() { DrainAndCloseEndpoint(*state_, host_, clock_); }

@@ -57,14 +57,34 @@ std::string_view CleanNonAsciiText(std::string_view text, std::string& scratch) 
   if (pos == text.size()) return text;
 
   scratch.assign(text.substr(0, pos));
+  bool in_control_run = false;
   while (pos < text.size()) {
     const std::size_t start = pos;
     const char32_t code = DecodeAt(text, pos);
+    const bool control = code != kInvalid && IsControl(code);
+    // A run of them stands between words ("tnx\t73", "73\r\nbest"): one
+    // space keeps the words apart.
+    if (control && !in_control_run) scratch += ' ';
+    in_control_run = control;
     if (code == kInvalid) {
       scratch += "\xEF\xBF\xBD";  // U+FFFD
-    } else if (!IsControl(code)) {
+    } else if (!control) {
       scratch.append(text.substr(start, pos - start));
     }
   }
   return scratch;
+}
+
+std::string SenderName(std::string_view id) {
+  std::string scratch;
+  std::string_view name = CleanText(id, scratch);
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < name.size(); ++at) {
+    const bool starts_character = (static_cast<unsigned char>(name[at]) & 0xC0) != 0x80;
+    if (starts_character && ++characters > kSenderNameMax) {
+      name = name.substr(0, at);
+      break;
+    }
+  }
+  return name.empty() ? "JTDX" : std::string(name);
 }

@@ -40,10 +40,16 @@ inline bool IsPrintableAscii(std::string_view text) {
 std::string_view CleanNonAsciiText(std::string_view text, std::string& scratch);
 
 // Texts as the bridge passes them on to Tolm, the unsaved-contacts file and
-// the screen: each invalid UTF-8 sequence replaced by U+FFFD and every control
-// character (C0, DEL, C1; zero bytes among them) dropped. A text that is
-// clean already is returned as it is, with no copy; any other is cleaned into
-// `scratch`, and the view points there.
+// the screen: each invalid UTF-8 sequence replaced by U+FFFD and every run of
+// control characters (C0, DEL, C1; zero bytes among them) made one space. A
+// text that is clean already is returned as it is, with no copy; any other is
+// cleaned into `scratch`, and the view points there.
 inline std::string_view CleanText(std::string_view text, std::string& scratch) {
   return IsPrintableAscii(text) ? text : CleanNonAsciiText(text, scratch);
 }
+
+// The sending program as the operator is told of it ("WSJT-X closed at
+// ..."): its id cleaned, at most kSenderNameMax whole characters of it, and
+// "JTDX" for an empty one.
+inline constexpr std::size_t kSenderNameMax = 12;
+std::string SenderName(std::string_view id);

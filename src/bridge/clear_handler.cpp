@@ -11,12 +11,16 @@ void HandleClear(HostLink& host, MainWindow& window) {
 
   // The kept mode, call, report and frequency stay, so a following Status
   // refills only what differs from them.
+  EmptyLogEntry(host);
+
+  window.PushFields();
+}
+
+void EmptyLogEntry(HostLink& host) {
   host.SetLogField(LogField::Call, "");
   host.SetLogField(LogField::RptSent, "");
   host.SetLogField(LogField::RptRcvd, "");
   host.SetLogField(LogField::Comments, "");
   host.SetLogField(LogField::Grid, "");
   host.SetLogField(LogField::Name, "");
-
-  window.PushFields();
 }

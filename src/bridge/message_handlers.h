@@ -20,12 +20,16 @@ void HandleStatus(const jtdx::StatusMessage& status, BridgeState& state, HostLin
 
 // Clear (JTDX's Erase): empties the fields and the host's log entry.
 void HandleClear(HostLink& host, MainWindow& window);
+// The six fields of the host's log entry emptied, in Clear's order.
+void EmptyLogEntry(HostLink& host);
 
-// QSO Logged: fills the host's log entry and saves it. A contact saved or
-// kept lately, sent again (whole, by its bytes in `datagram`, or cut at a
-// later field), is not handled twice, and one whose call is not as JTDX
-// writes calls is none. A contact that does not reach Tolm, Tolm being away
-// or failing, is appended to the unsaved-contacts file and a ContactNotSaved
-// notice says so; a failing call is then thrown on.
+// QSO Logged: sets the host to the contact's mode, fills its log entry and
+// saves it. A contact saved or kept lately, sent again (whole, by its bytes
+// in `datagram`, or cut at a later field), is not handled twice, and one
+// without a call is none. A contact that does not reach Tolm, Tolm being
+// away or failing, is appended to the unsaved-contacts file and a
+// ContactNotSaved notice says so; a failing call is then thrown on. So is a
+// contact Tolm must not get as it stands, with no host call: a call that is
+// no call sign, or a mode no macro sets the host to.
 void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uint8_t> datagram, BridgeState& state,
                      HostLink& host, MainWindow& window);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "bridge/clean_text.h"
 #include "bridge/endpoint.h"
 #include "bridge/message_handlers.h"
 #include "bridge/mode_macros.h"
@@ -22,11 +23,12 @@ void HandleHeartbeat(std::span<const std::uint8_t> datagram, BridgeState& state)
 }
 
 // A host that has just attached learns what JTDX showed while it was away:
-// the mode, the station, the report and the frequencies of the last Status.
+// the mode, the station, the report and the frequencies of the last Status,
+// but no call or report of a contact that went to the unsaved file.
 void SendKeptState(const KeptStatus& kept, HostLink& host) {
   if (const std::string_view macro = ModeMacro(kept.Mode); !macro.empty()) host.ExecMacro(macro);
-  host.SetLogField(LogField::Call, kept.DxCall);
-  host.SetLogField(LogField::RptSent, kept.Report);
+  if (!kept.DxCallUnsaved) host.SetLogField(LogField::Call, kept.DxCall);
+  if (!kept.ReportUnsaved) host.SetLogField(LogField::RptSent, kept.Report);
   if (kept.TxFrequency != 0) host.TxFrequency(static_cast<double>(kept.TxFrequency));
   if (kept.RxFrequency != 0) host.RxFrequency(static_cast<double>(kept.RxFrequency));
 }
@@ -58,6 +60,12 @@ void TryToAttach(BridgeState& state, HostLink& host) {
   host.AttachHost();
   if (!host.IsAttached()) return;
   RunHostWork(state, host, [&] {
+    // A failed save's texts leave Tolm's entry first, or they would ride on
+    // the next contact.
+    if (state.Health.EntryToEmpty) {
+      EmptyLogEntry(host);
+      state.Health.EntryToEmpty = false;
+    }
     if (state.Kept.HasStatusForNewHost) SendKeptState(state.Kept, host);
   });
   if (host.IsAttached()) state.Health.Outage = false;
@@ -83,6 +91,7 @@ void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state
       // starts next, and the fields keep what they show.
       state.Told.JtdxClosed = true;
       state.Told.JtdxClosedAt = state.TickTime;
+      state.Told.ClosedSender = SenderName(jtdx::SenderId(datagram));
       break;
     case MessageType::Decode: break;
   }

@@ -9,21 +9,23 @@
 #include "bridge/clean_text.h"
 #include "bridge/frequency.h"
 #include "bridge/message_handlers.h"
+#include "bridge/mode_macros.h"
 
 namespace {
 
 constexpr char kUnsavedFileProgram[] = "Relvan";
 
 // A call as JTDX writes one ("K1ABC", "VP2E/K1ABC"): printable ASCII without
-// spaces once the spaces around it are trimmed. The whole field counts, so
-// a zero byte inside it makes it none.
-std::optional<std::string_view> WellFormedCall(std::string_view field) {
-  const std::size_t first = field.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::nullopt;
-  const std::string_view call = field.substr(first, field.find_last_not_of(' ') - first + 1);
-  const bool printable = std::all_of(call.begin(), call.end(), [](char c) { return c > ' ' && c < 0x7F; });
-  if (!printable) return std::nullopt;
-  return call;
+// spaces. Anything else (a letter typed with a Cyrillic layout, a space
+// inside) is no call sign Tolm should save.
+bool IsCallSign(std::string_view call) {
+  return std::all_of(call.begin(), call.end(), [](char c) { return c > ' ' && c < 0x7F; });
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // The contact's own times: JTDX's time off, or else its time on, or else the
@@ -62,11 +64,11 @@ struct ContactTexts {
 
 // The contact in full, for the unsaved-contacts file: what the state kept of
 // it, its other texts, and the fields only that file needs.
-LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, const KeptStatus& kept, const ContactTexts& texts,
-                            std::int64_t frequency_hz, ContactTimes times) {
+LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, std::string_view call, const KeptStatus& kept,
+                            const ContactTexts& texts, std::int64_t frequency_hz, ContactTimes times) {
   LoggedContact contact;
   std::string scratch;
-  contact.Call = kept.DxCall;
+  contact.Call = call;
   contact.Grid = texts.Grid;
   contact.FrequencyHz = frequency_hz;
   contact.Mode = kept.Mode;
@@ -90,9 +92,23 @@ OperatorNotice::Miss DetachedMiss(const BridgeState& state) {
   return waiting ? OperatorNotice::Miss::HostNotAnswering : OperatorNotice::Miss::HostNotRunning;
 }
 
+// Why Tolm must not get a contact as it stands, if it must not: a call no
+// call sign is like (the operator corrects it after the import), or a mode
+// no macro sets Tolm to, where Tolm would save it in whatever mode it is in.
+std::optional<OperatorNotice::Miss> RefusedMiss(bool call_sign, std::string_view mode) {
+  if (!call_sign) return OperatorNotice::Miss::NotACallSign;
+  if (!mode.empty() && ModeMacro(mode).empty()) return OperatorNotice::Miss::ModeNotSettable;
+  return std::nullopt;
+}
+
 // A contact Tolm did not take goes to the unsaved-contacts file, and the
 // operator is told where it went (or that even that failed), with all of it.
-void KeepUnsaved(OperatorFacts& told, const LoggedContact& contact, OperatorNotice::Miss why, std::string host_detail) {
+// Its call and report, kept for the change test, are not sent to a Tolm that
+// attaches later: Tolm's entry must not hold a contact that is to be
+// imported, where it could be saved by hand as well.
+void KeepUnsaved(BridgeState& state, const LoggedContact& contact, OperatorNotice::Miss why, std::string host_detail) {
+  OperatorFacts& told = state.Told;
+  state.Kept.DxCallUnsaved = state.Kept.ReportUnsaved = true;
   OperatorNotice notice;
   notice.What = OperatorNotice::Kind::ContactNotSaved;
   notice.Why = why;
@@ -110,13 +126,16 @@ void KeepUnsaved(OperatorFacts& told, const LoggedContact& contact, OperatorNoti
 }
 
 // Keeps the contact's station, mode and report in the state and shows the
-// contact, even when it cannot reach the log. The mode is shown and kept, but
-// the host's mode is left to Status.
-void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call, const ContactTexts& texts,
-                        std::int64_t frequency_hz, KeptStatus& kept, DisplayFields& fields) {
+// contact, even when it cannot reach the log. A call that is no call sign is
+// shown, but not kept: no later Status's change test or attach works with it.
+void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call, bool call_sign,
+                        const ContactTexts& texts, std::int64_t frequency_hz, KeptStatus& kept, DisplayFields& fields) {
   std::string scratch;
-  kept.DxCall = call;
-  fields.Call = kept.DxCall;
+  if (call_sign) {
+    kept.DxCall = call;
+    kept.DxCallUnsaved = false;
+  }
+  fields.Call = call;
   fields.Grid = texts.Grid;
   if (frequency_hz != 0) {
     kept.DialReferenceHz = kept.TxFrequency = frequency_hz;
@@ -125,14 +144,18 @@ void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call
   kept.Mode = CleanText(qso.Mode, scratch);
   fields.Mode = kept.Mode;
   kept.Report = CleanText(qso.RptSent, scratch);
+  kept.ReportUnsaved = false;
   fields.RptSent = kept.Report;
   fields.RptRcvd = texts.RptRcvd;
 }
 
-// Fills the host's entry with the contact and saves it. `saving` is set once
-// the save itself is asked for: a failure from then on may come after it ran.
+// Sets Tolm to the contact's own mode (it may have been changed since the
+// last Status, by hand or by another program), fills its entry with the
+// contact and saves it. `saving` is set once the save itself is asked for: a
+// failure from then on may come after it ran.
 void SaveContact(const KeptStatus& kept, const ContactTexts& texts, HostLink& host, MainWindow& window,
                  std::int64_t tx_hz, bool& saving) {
+  if (const std::string_view macro = ModeMacro(kept.Mode); !macro.empty()) host.ExecMacro(macro);
   host.SetLogField(LogField::Call, kept.DxCall);
   host.SetLogField(LogField::Grid, texts.Grid);
   // An empty name leaves the name the host may already have.
@@ -152,24 +175,32 @@ void SaveContact(const KeptStatus& kept, const ContactTexts& texts, HostLink& ho
 
 void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uint8_t> datagram, BridgeState& state,
                      HostLink& host, MainWindow& window) {
-  const std::optional<std::string_view> call = WellFormedCall(qso.Call);
-  if (!call) return;
+  std::string call_scratch;
+  const std::string_view call = TrimSpaces(CleanText(qso.Call, call_scratch));
+  if (call.empty()) return;  // no contact at all
+  const bool call_sign = IsCallSign(call);
   // The logged frequency is the Tx frequency: dial plus Tx offset.
   const std::int64_t frequency_hz = CheckedFrequency(qso.FrequencyHz).value_or(0);
   const ContactTimes times = TimesOf(qso, state.TickTime);
-  // A contact remembered had a well-formed call: its bytes again have too.
-  const RecentContacts::Contact contact(datagram, *call, times.Off, frequency_hz);
+  const RecentContacts::Contact contact(datagram, call, times.Off, frequency_hz);
   if (state.Recent.Has(contact)) return;
   state.Recent.Remember(contact);
 
   const ContactTexts texts(qso);
   DisplayFields& fields = window.Fields();
-  KeepAndShowContact(qso, *call, texts, frequency_hz, state.Kept, fields);
+  KeepAndShowContact(qso, call, call_sign, texts, frequency_hz, state.Kept, fields);
+  const auto keep_unsaved = [&](OperatorNotice::Miss why, std::string host_detail) {
+    KeepUnsaved(state, ContactToKeep(qso, call, state.Kept, texts, frequency_hz, times), why, std::move(host_detail));
+  };
 
+  if (const std::optional<OperatorNotice::Miss> refused = RefusedMiss(call_sign, state.Kept.Mode)) {
+    keep_unsaved(*refused, "");
+    window.PushFields();
+    return;
+  }
   if (!host.IsAttached()) {
     const OperatorNotice::Miss why = DetachedMiss(state);
-    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, texts, frequency_hz, times), why,
-                why == OperatorNotice::Miss::HostNotAnswering ? state.Health.Failure : "");
+    keep_unsaved(why, why == OperatorNotice::Miss::HostNotAnswering ? state.Health.Failure : "");
     window.PushFields();
     return;
   }
@@ -179,15 +210,16 @@ void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uin
   } catch (const HostCallError& error) {
     // The contact's own notice is the word of this outage. Kept even when
     // Tolm may have saved it: a contact twice in the log is mended by hand,
-    // a lost one is not.
+    // a lost one is not. Its texts may be in Tolm's entry still: the next
+    // attach empties it.
     const bool may_have_run = saving && error.MayHaveRun();
-    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, texts, frequency_hz, times),
-                may_have_run ? OperatorNotice::Miss::SaveMayHaveRun : OperatorNotice::Miss::CallFailed, error.what());
+    keep_unsaved(may_have_run ? OperatorNotice::Miss::SaveMayHaveRun : OperatorNotice::Miss::CallFailed, error.what());
     state.Health.Outage = true;
+    state.Health.EntryToEmpty = true;
     window.PushFields();
     throw;
   }
-  state.Told.CountSaved(*call, state.TickTime);
+  state.Told.CountSaved(call, state.TickTime);
 
   // The entry is saved; the call stays in the kept DxCall for the change test.
   fields.Call.clear();

@@ -41,6 +41,9 @@ StatusChanges KeepStatus(const jtdx::StatusMessage& status, KeptStatus& kept) {
   kept.NamedMode = !kept.Mode.empty();
   changes.Call = KeepText(status.DxCall, kept.DxCall, scratch);
   changes.Report = KeepText(status.Report, kept.Report, scratch);
+  // What changed is the Status's own now, no unsaved contact's.
+  if (changes.Call) kept.DxCallUnsaved = false;
+  if (changes.Report) kept.ReportUnsaved = false;
   kept.HasStatusForNewHost = true;
 
   // In CW and SSB the dial frequency is the frequency.

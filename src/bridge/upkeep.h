@@ -3,6 +3,7 @@
 
 #include "core/bridge_state.h"
 #include "core/clock.h"
+#include "host/host_link.h"
 
 // How often the bridge looks again at what changes outside it.
 inline constexpr std::chrono::seconds kUpkeepInterval{3};
@@ -11,7 +12,9 @@ inline constexpr std::chrono::seconds kUpkeepInterval{3};
 // once after the clock was set back): the unsaved-contacts file is looked at
 // again (RecountUnsavedContacts), and a port that was held when the endpoint
 // opened is tried again, without a word, until it binds; a shared endpoint
-// joins its group on the interfaces that came up since. Both front ends call
-// it after each tick; the first call at start-up only counts, the endpoint
-// being opened after it.
-void RunUpkeep(BridgeState& state, Clock::TimePoint now);
+// joins its group on the interfaces that came up since; and a host attached,
+// with no call failed lately, is let go of, without a word, once it has
+// gone (HostLink::StillThere), so that the next tick attaches again. The
+// Bridge runs it after each tick; the first call at start-up only counts,
+// the endpoint being opened after it.
+void RunUpkeep(BridgeState& state, HostLink& host, Clock::TimePoint now);

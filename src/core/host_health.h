@@ -13,6 +13,10 @@ struct HostHealth {
   bool Outage = false;            // a call failed and no attach has worked since
   std::string Failure;            // while Outage: the failed call and why ("ExecMacro: Broken pipe")
   Clock::TimePoint NextAttachAt;  // after a failed call, no attach before this
+  // A contact's save failed with its texts in Tolm's entry: the next attach
+  // empties the entry before anything else, until that has gone through, so
+  // that no text of it rides on the next contact.
+  bool EntryToEmpty = false;
 
   // A call failed at `now`; true when this starts an outage (the operator is
   // told once per outage).

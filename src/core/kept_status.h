@@ -11,6 +11,12 @@ struct KeptStatus {
   std::string Mode;
   std::string DxCall;
   std::string Report;  // sent
+  // The call and report are those of a contact that went to the unsaved
+  // file: a Tolm that attaches later is not sent them, so that its entry
+  // never holds a contact that is to be imported. A Status that changes them
+  // makes them its own again.
+  bool DxCallUnsaved = false;
+  bool ReportUnsaved = false;
   // What the next Status's dial frequency is compared with: the Rx frequency
   // a Status wrote, or the Tx frequency of a logged contact. Hz.
   std::int64_t DialReferenceHz = 0;

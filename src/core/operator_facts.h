@@ -12,6 +12,7 @@
 struct OperatorFacts {
   bool JtdxClosed = false;  // JTDX said Close and has sent nothing since
   Clock::TimePoint JtdxClosedAt;
+  std::string ClosedSender = "JTDX";  // the program that said Close, by its own name ("WSJT-X")
   // Where contacts that do not reach Tolm are kept, in full; set at start-up.
   // A path, not text: on Windows it may hold any character.
   std::filesystem::path UnsavedContactsPath;

@@ -15,12 +15,14 @@ struct OperatorNotice {
     HostNotAnswering,  // a call failed a moment ago and Tolm is left alone for a while
     CallFailed,        // a call of this contact's save failed before the save ran
     SaveMayHaveRun,    // the save call itself failed after Tolm may have carried it out
+    NotACallSign,      // the call has characters no call sign has: Tolm must not save it so
+    ModeNotSettable,   // no macro sets Tolm to the contact's mode: Tolm would save it in another
   };
 
   Kind What = Kind::HostStopped;
   Miss Why = Miss::HostNotRunning;
   // The failed call and why ("SetLogField: Broken pipe"); empty for a
-  // contact that found no Tolm running.
+  // contact that found no Tolm running or was not for Tolm as it stands.
   std::string HostDetail;
 
   // ContactNotSaved: the whole contact, all an operator needs to enter it by

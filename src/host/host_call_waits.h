@@ -17,11 +17,16 @@ class HostCallWaits {
   static constexpr Ms kBusyRetryInterval{250};
   static constexpr Ms kBusyBudget{10'000};
   static constexpr Ms kAnswerLimit{5'000};
+  // A check that the host is still there is never retried on a busy host,
+  // and is given up sooner: no answer means busy, not gone.
+  static constexpr Ms kProbeLimit{250};
 
   // A tick's host work begins: its busy waits start from nothing.
   void StartTickWork() { busy_waited_ = Ms{0}; }
   // A call is made (elapsed times below count from now).
-  void StartCall() { attempt_sent_at_ = Ms{0}; }
+  void StartCall() { Start(kAnswerLimit, false); }
+  // A check that the host is still there is made, in place of a call.
+  void StartProbe() { Start(kProbeLimit, true); }
 
   // The host refused the call `elapsed` after it was made, busy (retry
   // later) or outright: how long until it is tried again, or nothing when
@@ -30,9 +35,17 @@ class HostCallWaits {
 
   // A message arrived while the call made `elapsed` ago waits for its
   // answer: whether to give the call up.
-  [[nodiscard]] bool GiveUpWaiting(Ms elapsed) const { return elapsed - attempt_sent_at_ >= kAnswerLimit; }
+  [[nodiscard]] bool GiveUpWaiting(Ms elapsed) const { return elapsed - attempt_sent_at_ >= answer_limit_; }
 
  private:
+  void Start(Ms answer_limit, bool probe) {
+    attempt_sent_at_ = Ms{0};
+    answer_limit_ = answer_limit;
+    probe_ = probe;
+  }
+
   Ms busy_waited_{0};
   Ms attempt_sent_at_{0};
+  Ms answer_limit_ = kAnswerLimit;
+  bool probe_ = false;
 };

@@ -91,6 +91,13 @@ HostCallError::Outcome OutcomeOf(HRESULT hr) {
   return refused ? HostCallError::Outcome::Refused : HostCallError::Outcome::MayHaveRun;
 }
 
+// The failures of the connection to Tolm's process, as against an answer of
+// Tolm's own (E_NOTIMPL included) or a call it could not take at once.
+bool ServerGone(HRESULT hr) {
+  return hr == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) || hr == RPC_E_DISCONNECTED || hr == RPC_E_SERVER_DIED ||
+         hr == RPC_E_SERVER_DIED_DNE || hr == CO_E_OBJNOTCONNECTED;
+}
+
 }  // namespace
 
 ComHostLink::ComHostLink(std::wstring prog_id) : prog_id_(std::move(prog_id)) {}
@@ -102,6 +109,15 @@ ComHostLink::~ComHostLink() {
 
 void ComHostLink::StartTickWork() {
   if (filter_ != nullptr) filter_->Waits().StartTickWork();
+}
+
+bool ComHostLink::StillThere() {
+  if (host_dispatch_ == nullptr) return false;
+  // A busy Tolm refuses it at once, a hung one is given up after 250 ms:
+  // both are there.
+  const HostMessageFilter::CallWatch watch(filter_, HostMessageFilter::CallWatch::Kind::Probe);
+  UINT count = 0;
+  return !ServerGone(host_dispatch_->GetTypeInfoCount(&count));
 }
 
 void ComHostLink::DetachHost() {

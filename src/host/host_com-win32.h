@@ -27,6 +27,10 @@ class ComHostLink final : public HostLink {
   bool IsAttached() const override { return host_dispatch_ != nullptr; }
   void DetachHost() override;
   void StartTickWork() override;
+  // Asks the held interface for its type information count, which crosses
+  // to Tolm's process without running anything of Tolm's: only a failure of
+  // the connection itself means Tolm has gone.
+  bool StillThere() override;
 
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;

@@ -52,6 +52,10 @@ class HostLink {
   // The tick calls this before its host work: a binding that limits how long
   // one tick may wait on a busy host starts counting afresh.
   virtual void StartTickWork() {}
+  // Whether the host attached is still there, asked without a call of its
+  // own and without waiting on a busy or hung host: false only when it is
+  // known to have gone (its process ended), and always when detached.
+  virtual bool StillThere() { return IsAttached(); }
 
   virtual void ExecMacro(std::string_view text) = 0;
   virtual void SetLogField(LogField field, std::string_view text) = 0;

@@ -73,6 +73,17 @@ void SocketHostLink::AttachHost() {
   fd_ = fd;
 }
 
+bool SocketHostLink::StillThere() {
+  if (fd_ < 0) return false;
+  pollfd entry{fd_, POLLIN | POLLRDHUP, 0};
+  if (poll(&entry, 1, 0) <= 0) return true;  // nothing to read: no news is good news
+  if ((entry.revents & (POLLHUP | POLLRDHUP | POLLERR)) != 0) return false;
+  // Readable: a late reply waits, or the stream has ended.
+  char byte;
+  const ssize_t n = recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+  return n > 0 || (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR));
+}
+
 void SocketHostLink::ExecMacro(std::string_view text) { Call(HostCall::Macro(text)); }
 
 void SocketHostLink::SetLogField(LogField field, std::string_view text) {

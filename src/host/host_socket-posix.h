@@ -28,6 +28,9 @@ class SocketHostLink : public HostLink {
   void AttachHost() override;
   bool IsAttached() const override { return fd_ >= 0; }
   void DetachHost() override;
+  // A host that ended has closed its end: the socket has hung up, or reads
+  // the end of the stream.
+  bool StillThere() override;
 
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;

@@ -2,8 +2,9 @@
 
 namespace {
 
-// Often enough that a call is given up close to its limit.
+// Often enough that a call, and a probe, is given up close to its limit.
 constexpr UINT kWatchIntervalMs = 100;
+constexpr UINT kProbeWatchIntervalMs = 50;
 
 HostCallWaits::Ms Elapsed(DWORD tick_count) { return HostCallWaits::Ms(tick_count); }
 
@@ -26,10 +27,14 @@ void HostMessageFilter::Revoke() {
   Release();
 }
 
-HostMessageFilter::CallWatch::CallWatch(HostMessageFilter* filter) {
+HostMessageFilter::CallWatch::CallWatch(HostMessageFilter* filter, Kind kind) {
   if (filter == nullptr) return;
-  filter->waits_.StartCall();
-  timer_ = SetTimer(nullptr, 0, kWatchIntervalMs, nullptr);
+  if (kind == Kind::Probe) {
+    filter->waits_.StartProbe();
+  } else {
+    filter->waits_.StartCall();
+  }
+  timer_ = SetTimer(nullptr, 0, kind == Kind::Probe ? kProbeWatchIntervalMs : kWatchIntervalMs, nullptr);
 }
 
 HostMessageFilter::CallWatch::~CallWatch() {

@@ -24,7 +24,8 @@ class HostMessageFilter final : public IMessageFilter {
   // whether to give up only when one does.
   class CallWatch {
    public:
-    explicit CallWatch(HostMessageFilter* filter);
+    enum class Kind { Call, Probe };  // a probe is HostCallWaits::StartProbe's
+    explicit CallWatch(HostMessageFilter* filter, Kind kind = Kind::Call);
     ~CallWatch();
     CallWatch(const CallWatch&) = delete;
     CallWatch& operator=(const CallWatch&) = delete;

@@ -119,14 +119,26 @@ std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsav
     return text + " It could not be added to " + unsaved_path + " (" + notice.FileProblem +
            "): look in Tolm's log, and if it is not there, enter it by hand:\n" + ContactByHand(notice.Contact);
   }
-  std::string text = "The " + contact + " was not saved in Tolm";
+  std::string text;
+  std::string after_import;
   switch (notice.Why) {
-    case Miss::HostNotRunning: text += ", which is not running"; break;
-    case Miss::HostNotAnswering: text += ", which is not answering (" + notice.HostDetail + ")"; break;
+    case Miss::HostNotRunning: text = "The " + contact + " was not saved in Tolm, which is not running"; break;
+    case Miss::HostNotAnswering:
+      text = "The " + contact + " was not saved in Tolm, which is not answering (" + notice.HostDetail + ")";
+      break;
     case Miss::CallFailed:
-    case Miss::SaveMayHaveRun: text += " (" + notice.HostDetail + ")"; break;
+    case Miss::SaveMayHaveRun: text = "The " + contact + " was not saved in Tolm (" + notice.HostDetail + ")"; break;
+    case Miss::NotACallSign:
+      text = "The call \"" + notice.Contact.Call + "\" of the contact at " + UtcClock(notice.Contact.TimeOff) +
+             " has characters no call sign has, so it was not saved in Tolm";
+      after_import = ", then correct the call there";
+      break;
+    case Miss::ModeNotSettable:
+      text = "Relvan cannot set Tolm to " + notice.Contact.Mode + ", so the " + contact + " was not saved in Tolm";
+      break;
   }
-  if (notice.Kept) return text + ". It was added to " + unsaved_path + ": import that file into Tolm.";
+  if (notice.Kept)
+    return text + ". It was added to " + unsaved_path + ": import that file into Tolm" + after_import + ".";
   return text + ", and could not be added to " + unsaved_path + " either (" + notice.FileProblem +
          "). Please enter it in Tolm by hand:\n" + ContactByHand(notice.Contact);
 }

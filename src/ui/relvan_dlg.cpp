@@ -101,11 +101,13 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   OperatorFacts& told = bridge_.State().Told;
   auto& notices = told.Notices;
   // Contacts kept in the unsaved file are told of together. One that may be
-  // in Tolm's log already, or is kept nowhere but in its box, has a box of
-  // its own.
+  // in Tolm's log already, one kept nowhere but in its box, and one Tolm was
+  // not given for its call or its mode have a box of their own: each asks
+  // something else of the operator.
   const auto is_contact = [](const OperatorNotice& notice) {
-    return notice.What == OperatorNotice::Kind::ContactNotSaved && notice.Kept &&
-           notice.Why != OperatorNotice::Miss::SaveMayHaveRun;
+    using Miss = OperatorNotice::Miss;
+    return notice.What == OperatorNotice::Kind::ContactNotSaved && notice.Kept && notice.Why != Miss::SaveMayHaveRun &&
+           notice.Why != Miss::NotACallSign && notice.Why != Miss::ModeNotSettable;
   };
   const bool batch =
       after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;

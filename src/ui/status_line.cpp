@@ -15,7 +15,7 @@ std::string ClockOf(Clock::TimePoint when) {
 std::string Waiting(int count) {
   const std::string contacts = std::to_string(count) + (count == 1 ? " contact waits in " : " contacts wait in ");
   const std::string text = contacts + "Tolm_JTDX_unsaved.adi";
-  return text.size() <= kStatusLineMax ? text : contacts + "the unsaved file";
+  return CharacterCount(text) <= kStatusLineMax ? text : contacts + "the unsaved file";
 }
 
 // "K1ABC saved at 18:31 UTC (3 today)", shortened where a long call would
@@ -28,9 +28,9 @@ std::string Saved(const OperatorFacts& told, Clock::TimePoint now) {
   if (floor<std::chrono::days>(now) == floor<std::chrono::days>(told.LastSavedAt)) {
     text += " (" + std::to_string(told.SavedCount) + " today)";
   }
-  if (text.size() <= kStatusLineMax) return text;
+  if (CharacterCount(text) <= kStatusLineMax) return text;
   text = told.LastSavedCall + at;
-  if (text.size() <= kStatusLineMax) return text;
+  if (CharacterCount(text) <= kStatusLineMax) return text;
   return told.LastSavedCall.substr(0, kStatusLineMax - at.size()) + at;
 }
 
@@ -47,10 +47,16 @@ std::string ListeningShared(const UdpEndpoint& endpoint) {
   if (endpoint.Refused == 0) return "Listening on " + where;
   const std::string refused = "; " + std::to_string(endpoint.Refused) + " refused";
   const std::string text = "On " + where + refused;
-  return text.size() <= kStatusLineMax ? text : "On port " + std::to_string(endpoint.Port) + refused;
+  return CharacterCount(text) <= kStatusLineMax ? text : "On port " + std::to_string(endpoint.Port) + refused;
 }
 
 }  // namespace
+
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (const char byte : text) count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+  return count;
+}
 
 std::string Title(int port) { return "Tolm<->JTDX UDP port = " + std::to_string(port); }
 
@@ -67,7 +73,7 @@ std::string StatusLine(const BridgeState& state, bool host_attached) {
   if (told.UnsavedWaiting > 0) return Waiting(told.UnsavedWaiting);
   if (state.Health.Outage) return "Tolm is not answering";
   if (!host_attached) return "Tolm is not running";
-  if (told.JtdxClosed) return "JTDX closed at " + ClockOf(told.JtdxClosedAt);
+  if (told.JtdxClosed) return told.ClosedSender + " closed at " + ClockOf(told.JtdxClosedAt);
   if (told.SavedCount > 0) return Saved(told, state.TickTime);
   if (endpoint.Group != 0) return ListeningShared(endpoint);
   return "Listening on port " + port;

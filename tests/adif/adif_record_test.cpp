@@ -50,13 +50,16 @@ TEST(AdifRecord, FullContactIsOneLineOfItsFields) {
   EXPECT_EQ(AdifHeader("Relvan"), "Relvan ADIF log\n<ADIF_VER:5>3.1.4\n<PROGRAMID:6>Relvan\n<EOH>\n");
 }
 
-TEST(AdifRecord, ModesWithoutAnAdifNameOfTheirOwn) {
+TEST(AdifRecord, ModesAsAdifNamesThem) {
   // mode, comments -> MODE / SUBMODE / COMMENT
   const std::pair<std::pair<std::string, std::string>, std::string> cases[] = {
       {{"FT4", ""}, "MFSK/FT4/(none)"},
       {{"WSPR-2", ""}, "WSPR/(none)/(none)"},
       {{"JT9+JT65", "tnx"}, "MFSK/(none)/tnx (JT9+JT65)"},
-      {{"Q65", ""}, "MFSK/(none)/Q65"},
+      {{"Q65", ""}, "MFSK/Q65/(none)"},
+      {{"FST4W", ""}, "MFSK/FST4W/(none)"},
+      {{"MSK144", ""}, "MSK144/(none)/(none)"},
+      {{"ISCAT", ""}, "MFSK/(none)/ISCAT"},
       {{"", "tnx"}, "(none)/(none)/tnx"},
   };
   for (const auto& [given, expected] : cases) {

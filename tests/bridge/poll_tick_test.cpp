@@ -71,9 +71,12 @@ TEST_F(PollTickTest, IdleTicksAfterAStatusAClearAndAHeartbeatSendNothing) {
 TEST_F(PollTickTest, JtdxStartedAgainAfterItsCloseIsServedAtOnce) {
   Tick(Ft8Status());
   const DisplayFields shown = window.Shown();
-  Tick(CloseMessage{});
+  CloseMessage close;
+  close.Header.Id = "WSJT-X";  // which sends the same datagrams, and is named as it names itself
+  Tick(close);
   EXPECT_TRUE(state->Told.JtdxClosed);
   EXPECT_EQ(state->Told.JtdxClosedAt, clock.now);
+  EXPECT_EQ(state->Told.ClosedSender, "WSJT-X");
   EXPECT_TRUE(window.TimerRunning);
   EXPECT_EQ(window.Fields(), shown);  // the fields keep what they show
 
@@ -122,13 +125,13 @@ TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
   EXPECT_TRUE(state->Told.Notices.empty());
 
   // Tolm mended: the newest Status reaches it, with the contact's frequency
-  // (the last one JTDX reported), and the outage is over.
+  // (the last one JTDX reported), but not the contact's call and report,
+  // which are to be imported; and the outage is over.
   host.FailAfter = -1;
   Calls();
   clock.Advance(kReattachDelay);
   Tick();
-  EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-10")",
-                            "TxFrequency 14075500", "RxFrequency 14075200"}));
+  EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", "TxFrequency 14075500", "RxFrequency 14075200"}));
   EXPECT_FALSE(state->Health.Outage);
 }
 
@@ -182,7 +185,7 @@ TEST_F(PollTickTest, SharedEndpointTakesOnlyThisMachinesDatagrams) {
   EXPECT_NE(Calls(), Lines{});
 
   FakeSockets::LocalIps.push_back(kNewInterface);
-  RunUpkeep(*state, clock.Now());
+  RunUpkeep(*state, host, clock.Now());
   EXPECT_EQ(FakeSockets::Joined.back(), kNewInterface);
   FakeSockets::Sender = {kNewInterface, 2237};
   Tick(Ft8Status("W9XYZ"));

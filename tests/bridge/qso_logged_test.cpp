@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "adif/adif_file.h"
 #include "host_transcripts.h"
+#include "read_file.h"
 #include "temp_dir.h"
 #include "tick_fixture.h"
 
@@ -49,7 +51,7 @@ TEST_F(QsoLoggedHandling, EmptyNameIsNotSentButEveryOtherEmptyFieldIs) {
   Tick(qso);
   const Lines calls = Calls();
   EXPECT_EQ(std::count(calls.begin(), calls.end(), R"(SetLogField 1 "")"), 0);
-  EXPECT_EQ(Lines(calls.begin() + 2, calls.begin() + 5),
+  EXPECT_EQ(Lines(calls.begin() + 3, calls.begin() + 6),
             (Lines{R"(SetLogField 5 "-5")", R"(SetLogField 2 "")", R"(SetLogField 4 "")"}));
 }
 
@@ -139,25 +141,132 @@ TEST_F(QsoLoggedHandling, CutDatagramIsOneContactAtMostAndOnlyWhenCutAfterTheNam
   }
 }
 
-TEST_F(QsoLoggedHandling, OnlyAWellFormedCallIsAContactAndOtherTextsAreCleaned) {
-  TempDir dir;
-  state->Told.UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
-  const std::vector<std::string> ill_formed{"\xff\xfeK1\xc0\x80", std::string("K1\0ABC", 6), "K1 ABC", "   ",
-                                            "K1\xC3\x84"
-                                            "BC"};
-  for (const std::string& call : ill_formed) Tick(Qso(call));
-  EXPECT_TRUE(Calls().empty());
-  EXPECT_TRUE(window.Pushes.empty());
-  EXPECT_TRUE(state->Told.Notices.empty());
+constexpr char kCyrillicCall[] = "К1ABC";  // the К typed with a Russian keyboard layout
 
-  QsoLoggedMessage qso = Qso(" VP2E/K1ABC ");
+// A call typed with a Cyrillic letter, or holding a space, a zero byte or
+// invalid UTF-8, is no call sign: Tolm is not given the contact, which is
+// kept and told of, and no later attach puts it into Tolm's entry.
+TEST_F(QsoLoggedHandling, CallThatIsNoCallSignIsKeptAndToldNeverSentToTolm) {
+  TempDir dir;
+  state->Told.UnsavedContactsPath = std::filesystem::path(dir.Path()) / "unsaved.adi";
+  Tick(Qso(kCyrillicCall));
+  Tick(Qso(kCyrillicCall));  // the same datagram again
+  EXPECT_EQ(Calls(), Lines{});
+  EXPECT_EQ(window.Shown().Call, kCyrillicCall);
+  ASSERT_EQ(state->Told.Notices.size(), 1u);
+  EXPECT_EQ(state->Told.Notices[0].Why, OperatorNotice::Miss::NotACallSign);
+  EXPECT_TRUE(state->Told.Notices[0].Kept);
+  EXPECT_EQ(CountAdifRecords(state->Told.UnsavedContactsPath), 1);
+
+  for (const std::string& call : {std::string("K1\0ABC", 6), std::string("W9 XYZ"), std::string("\xff\xfeK1")}) {
+    Tick(Qso(call));
+  }
+  EXPECT_EQ(Calls(), Lines{});
+  ASSERT_EQ(state->Told.Notices.size(), 4u);
+  EXPECT_EQ(state->Told.Notices[1].Contact.Call, "K1 ABC");  // cleaned and kept as sent
+  EXPECT_EQ(state->Told.Notices[3].Contact.Call, "\uFFFD\uFFFDK1");
+
+  // A Tolm that attaches later gets the kept Status, but neither the call
+  // nor the report of a contact that is to be imported.
+  Restart();
+  host.DetachHost();
+  host.AttachAvailable = false;
+  state->Told.UnsavedContactsPath = std::filesystem::path(dir.Path()) / "unsaved.adi";
+  Tick(Ft8Status(kCyrillicCall));
+  Tick(Qso(kCyrillicCall));
+  host.AttachAvailable = true;
+  Tick();
+  EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", "TxFrequency 14075500", "RxFrequency 14075200"}));
+}
+
+TEST_F(QsoLoggedHandling, TextsAreCleanedAndTheCallTrimmed) {
+  QsoLoggedMessage qso = Qso(" VP2E/K1ABC\r");
   qso.Name =
       "Bo\xff"
       "b";
-  qso.Comments = "tnx\r\n73\0";
+  qso.Comments = std::string("tnx\r\n73\0", 8);
   Tick(qso);
-  EXPECT_EQ(Calls(), QsoLoggedCalls({"VP2E/K1ABC", "FN42", "Bo\uFFFDb", "-5", "-12", "tnx73", "14075500"}));
-  EXPECT_EQ(window.Pushes[0].Call, "VP2E/K1ABC");
+  EXPECT_EQ(Calls(), QsoLoggedCalls({"VP2E/K1ABC", "FN42", "Bo\uFFFDb", "-5", "-12", "tnx 73 ", "14075500"}));
+}
+
+TEST_F(QsoLoggedHandling, ContactInAModeNoMacroSetsIsKeptAndToldNeverSavedInTolmsMode) {
+  TempDir dir;
+  state->Told.UnsavedContactsPath = std::filesystem::path(dir.Path()) / "unsaved.adi";
+  StatusMessage q65 = Ft8Status("K3GHI");
+  q65.Mode = "Q65";
+  Tick(q65);
+  Calls();
+  QsoLoggedMessage qso = Qso("K3GHI");
+  qso.Mode = "Q65";
+  Tick(qso);
+  EXPECT_EQ(Calls(), Lines{});
+  ASSERT_EQ(state->Told.Notices.size(), 1u);
+  EXPECT_EQ(state->Told.Notices[0].Why, OperatorNotice::Miss::ModeNotSettable);
+  const std::string file = ReadWholeFile(state->Told.UnsavedContactsPath);
+  EXPECT_NE(file.find("<MODE:4>MFSK <SUBMODE:3>Q65"), std::string::npos) << file;
+  EXPECT_EQ(window.Shown().Mode, "Q65");
+
+  // Both reasons at once: the call's is told.
+  qso.DxCall = "K3 GHI";
+  Tick(qso);
+  EXPECT_EQ(state->Told.Notices.back().Why, OperatorNotice::Miss::NotACallSign);
+}
+
+// Tolm's mode may have been changed since the last Status, by hand or by
+// another program: every contact sets it to its own first.
+TEST_F(QsoLoggedHandling, EveryContactIsSavedInItsOwnMode) {
+  StatusMessage dual = Ft8Status();
+  dual.Mode = "JT9+JT65";
+  Tick(dual);
+  Calls();
+  QsoLoggedMessage qso = Qso();
+  qso.Mode = "JT65";
+  Tick(qso);
+  EXPECT_EQ(Calls(), QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-5", "-12", "tnx", "14075500"}, "<MODEADD:JT65>"));
+  Tick(dual);
+  EXPECT_EQ(Calls().front(), R"(ExecMacro "<MODEADD:JT9JT65>")");
+
+  qso.Mode = "";  // no mode said: saved as Tolm is
+  qso.DxCall = "W9XYZ";
+  Tick(qso);
+  EXPECT_EQ(Calls().front(), R"(SetLogField 0 "W9XYZ")");
+}
+
+// A save refused half-way leaves the contact's texts in Tolm's entry: the
+// next attach empties it first, and the next contact carries none of them.
+TEST_F(QsoLoggedHandling, FailedContactsFieldsLeaveTolmsEntryBeforeTheNextOne) {
+  TempDir dir;
+  state->Told.UnsavedContactsPath = std::filesystem::path(dir.Path()) / "unsaved.adi";
+  Tick(Ft8Status());
+  const auto fail_after_more = [&](std::size_t calls) {
+    host.FailAfter = static_cast<int>(host.Lines().size() + calls);
+  };
+  fail_after_more(7);  // the texts go in, the cursor macro is refused
+  QsoLoggedMessage qso = Qso();
+  qso.Comments = "tnx\t73";
+  Tick(qso);
+  EXPECT_EQ(host.Lines().back(), R"(SetLogField 4 "tnx 73")");
+  EXPECT_FALSE(host.IsAttached());
+
+  // The first try to empty it fails too: the next attach starts with it again.
+  fail_after_more(3);
+  clock.Advance(kReattachDelay);
+  Tick();
+  host.FailAfter = -1;
+  Calls();
+  clock.Advance(kReattachDelay);
+  Tick();
+  Lines expected = kClearCalls;
+  Append(expected, {R"(ExecMacro "<MODEADD:FT8>")", "TxFrequency 14075500", "RxFrequency 14075200"});
+  EXPECT_EQ(Calls(), expected);
+
+  QsoLoggedMessage next = Qso("W9XYZ");
+  next.Name = "";
+  Tick(next);
+  const Lines calls = Calls();
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                          [](const std::string& line) { return line.starts_with("SetLogField 1 "); }),
+            0);
 }
 
 TEST_F(QsoLoggedHandling, FailedSaveSaysWhetherTolmMayHaveSavedAndALaterContactWhyItMissedTolm) {
@@ -173,9 +282,9 @@ TEST_F(QsoLoggedHandling, FailedSaveSaysWhetherTolmMayHaveSavedAndALaterContactW
     return state->Told.Notices.back();
   };
   using Miss = OperatorNotice::Miss;
-  EXPECT_EQ(contact_after(0, true).Why, Miss::CallFailed);   // the entry was never filled
-  EXPECT_EQ(contact_after(9, false).Why, Miss::CallFailed);  // Tolm refused the save
-  const OperatorNotice notice = contact_after(9, true);
+  EXPECT_EQ(contact_after(0, true).Why, Miss::CallFailed);    // the entry was never filled
+  EXPECT_EQ(contact_after(10, false).Why, Miss::CallFailed);  // Tolm refused the save
+  const OperatorNotice notice = contact_after(10, true);
   EXPECT_EQ(notice.Why, Miss::SaveMayHaveRun);
   EXPECT_TRUE(notice.Kept);
   EXPECT_EQ(notice.HostDetail, R"(ExecMacro: no answer to ExecMacro "<SAVEQSO>")");
@@ -210,8 +319,8 @@ TEST_F(QsoLoggedHandling, LongTextsArriveWhole) {
   ASSERT_GT(bytes.size(), 255u);
   Tick(bytes);
   const Lines calls = Calls();
-  EXPECT_EQ(calls[2], "SetLogField 1 \"" + qso.Name + "\"");
-  EXPECT_EQ(calls[5], "SetLogField 4 \"" + qso.Comments + "\"");
+  EXPECT_EQ(calls[3], "SetLogField 1 \"" + qso.Name + "\"");
+  EXPECT_EQ(calls[6], "SetLogField 4 \"" + qso.Comments + "\"");
 }
 
 TEST_F(QsoLoggedHandling, MicrowaveContactKeepsItsFrequency) {
@@ -219,7 +328,7 @@ TEST_F(QsoLoggedHandling, MicrowaveContactKeepsItsFrequency) {
   qso.TxFrequency = 10368101500;
   Tick(qso);
   const Lines calls = Calls();
-  EXPECT_EQ(calls[8], "TxFrequency 10368101500");
+  EXPECT_EQ(calls[9], "TxFrequency 10368101500");
   EXPECT_EQ(window.Shown().Freq, "10368101.50");
 }
 

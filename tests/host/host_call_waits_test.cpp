@@ -60,4 +60,17 @@ TEST(HostCallWaits, CallNotAnsweredIsGivenUpFiveSecondsAfterItWasSent) {
   EXPECT_FALSE(waits.GiveUpWaiting(Ms(1'000)));
 }
 
+TEST(HostCallWaits, ProbeOfABusyOrSilentHostEndsAtOnceOrAfterAQuarterSecond) {
+  HostCallWaits waits;
+  waits.StartTickWork();
+  waits.StartProbe();
+  EXPECT_FALSE(waits.Refused(true, Ms(0)));
+  EXPECT_FALSE(waits.GiveUpWaiting(Ms(249)));
+  EXPECT_TRUE(waits.GiveUpWaiting(Ms(250)));
+  // The next call waits as long as any call.
+  waits.StartCall();
+  EXPECT_FALSE(waits.GiveUpWaiting(Ms(4'999)));
+  EXPECT_TRUE(waits.Refused(true, Ms(0)));
+}
+
 }  // namespace

@@ -5,9 +5,10 @@
 // The host calls of the two whole exchanges, as transcript lines, written out
 // once for every test that checks them.
 
-// A logged contact: the entry filled in the logger's order (call, grid, name,
-// report sent, report received, comments), the cursor and the start time
-// fixed, the Tx frequency set, then the save.
+// A logged contact: the logger set to the contact's mode, the entry filled in
+// the logger's order (call, grid, name, report sent, report received,
+// comments), the cursor and the start time fixed, the Tx frequency set, then
+// the save.
 struct ExpectedEntry {
   std::string Call;
   std::string Grid;
@@ -18,9 +19,11 @@ struct ExpectedEntry {
   std::string TxHz;
 };
 
-inline std::vector<std::string> QsoLoggedCalls(const ExpectedEntry& qso) {
+inline std::vector<std::string> QsoLoggedCalls(const ExpectedEntry& qso,
+                                               const std::string& mode_macro = "<MODEADD:FT8>") {
   auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
   return {
+      "ExecMacro " + quoted(mode_macro),
       "SetLogField 0 " + quoted(qso.Call),
       "SetLogField 10 " + quoted(qso.Grid),
       "SetLogField 1 " + quoted(qso.Name),

@@ -19,6 +19,7 @@ class RecordingHost : public HostLink {
     attached_ = false;
     ++Detaches;
   }
+  bool StillThere() override { return attached_ && !Gone; }
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;
   void TxFrequency(double hz) override;
@@ -33,6 +34,7 @@ class RecordingHost : public HostLink {
   int Detaches = 0;
   int FailAfter = -1;  // calls that succeed before every call fails; -1 never
   bool FailMayHaveRun = false;
+  bool Gone = false;  // the host has quit: StillThere says so (calls are still recorded)
 
  private:
   void Record(const HostCall& call);

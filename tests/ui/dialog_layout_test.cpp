@@ -152,7 +152,8 @@ TEST(MessageBoxes, EveryNoticeOfALongOutageFitsTwelveLinesUncut) {
   contact.HostDetail = reason;
   contact.FileProblem = "No space left on device";
   std::vector<std::string> boxes{texts::MoreContactsMessage(std::vector<OperatorNotice>(400, contact), path)};
-  for (const auto why : {OperatorNotice::Miss::HostNotAnswering, OperatorNotice::Miss::SaveMayHaveRun}) {
+  using Miss = OperatorNotice::Miss;
+  for (const auto why : {Miss::HostNotAnswering, Miss::SaveMayHaveRun, Miss::NotACallSign, Miss::ModeNotSettable}) {
     for (const bool kept : {true, false}) {
       contact.Why = why;
       contact.Kept = kept;

@@ -189,6 +189,10 @@ TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
   state->Told.Notices.push_back(contact("K1ABC", Miss::SaveMayHaveRun, true));
   state->Told.Notices.push_back(contact("DL2XYZ", Miss::HostNotAnswering, true));
   state->Told.Notices.push_back(contact("N0LOST", Miss::HostNotAnswering, false));
+  state->Told.Notices.push_back(contact("К1ABC", Miss::NotACallSign, true));
+  OperatorNotice q65 = contact("K3GHI", Miss::ModeNotSettable, false);
+  q65.Contact.Mode = "Q65";
+  state->Told.Notices.push_back(q65);
   for (int i = 0; i < 400; ++i) {
     std::string call = "K";
     call += std::to_string(i);  // not "K" + ...: MinGW's GCC 12 takes that for an overlapping copy at -O3
@@ -196,7 +200,7 @@ TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
   }
   dialog.OnTimer(1500);
 
-  ASSERT_EQ(window.Messages.size(), 4u);
+  ASSERT_EQ(window.Messages.size(), 6u);
   EXPECT_EQ(window.Messages[1].first,
             "Tolm may have saved the contact with K1ABC at 18:41 UTC before it failed "
             "(ExecMacro: Broken pipe). It was also added to " +
@@ -217,6 +221,19 @@ TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
                 unsaved +
                 " either (Permission denied). Please enter it in Tolm by hand:\n"
                 "2024-06-01, 18:41 to 18:41 UTC, N0LOST\n14075.50 kHz (20m), FT8, sent -5, received -12\nname Bob");
+  // So do the contacts Tolm was not given as they stand: each asks its own of
+  // the operator.
+  EXPECT_EQ(window.Messages[4].first,
+            "The call \"К1ABC\" of the contact at 18:41 UTC has characters no call "
+            "sign has, so it was not saved in Tolm. It was added to " +
+                unsaved + ": import that file into Tolm, then correct the call there.");
+  EXPECT_EQ(
+      window.Messages[5].first,
+      "Relvan cannot set Tolm to Q65, so the contact with K3GHI at 18:41 UTC was not saved in Tolm, and could not "
+      "be added to " +
+          unsaved +
+          " either (Permission denied). Please enter it in Tolm by hand:\n"
+          "2024-06-01, 18:41 to 18:41 UTC, K3GHI\n14075.50 kHz (20m), Q65, sent -5, received -12\nname Bob");
 }
 
 TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {

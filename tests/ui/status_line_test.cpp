@@ -20,7 +20,7 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   std::vector<std::string> said;
   auto say = [&] {
     said.push_back(texts::StatusLine(*state, attached));
-    EXPECT_LE(said.back().size(), texts::kStatusLineMax) << said.back();
+    EXPECT_LE(texts::CharacterCount(said.back()), texts::kStatusLineMax) << said.back();
   };
 
   say();
@@ -35,6 +35,8 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   say();
   state->Told.JtdxClosed = true;
   state->Told.JtdxClosedAt = clock.Now();
+  say();
+  state->Told.ClosedSender = "ЖЖЖЖЖЖЖЖЖЖЖЖ";  // a sender's longest name, 24 bytes
   say();
   attached = false;
   say();
@@ -58,6 +60,7 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
                       "K1ABC saved at 18:31 UTC",
                       "VP2E/K1ABCDEF/QRP saved at 18:31 UTC",
                       "JTDX closed at 18:40 UTC",
+                      "ЖЖЖЖЖЖЖЖЖЖЖЖ closed at 18:40 UTC",
                       "Tolm is not running",
                       "Tolm is not answering",
                       "1 contact waits in Tolm_JTDX_unsaved.adi",

@@ -2,7 +2,8 @@
 # relvan in a terminal, walked through one story under a private tmux server:
 # start beside tolm-sim, a replayed FT8 session fills the fields and saves the
 # contact, Setup moves the bridge to a new port where the next contact
-# arrives, the host ends in the middle (error box), a long outage's contacts
+# arrives, the host quits while the bridge idles (no box) and comes back, the
+# host ends in the middle of a call (error box), a long outage's contacts
 # are told of in one box, the host comes back, Finish; then a start with a
 # settings file that cannot be read.
 #
@@ -131,7 +132,8 @@ wait_screen '\[-12 +\] +\[-05 +\]'
 wait "$replay_pid"
 wait_lines "$dir/work/log.adi" '<CALL:5>K1ABC'
 grep -q '<RST_RCVD:3>-05 <GRIDSQUARE:4>FN42 <NAME:3>Bob' "$dir/work/log.adi" || fail "ADIF record: $(cat "$dir/work/log.adi")"
-wait_lines "$dir/work/transcript.txt" 'ExecMacro "<MODEADD:FT8>"'
+# The mode from the first Status, and again before the save.
+wait_lines "$dir/work/transcript.txt" 'ExecMacro "<MODEADD:FT8>"' 2
 wait_lines "$dir/work/transcript.txt" 'ExecMacro "<SAVEQSO>"'
 # The session ends with Clear: the station's fields are empty again.
 wait_screen '^ *\[ +\]  \[ +\]  \[ +\] *$'
@@ -161,9 +163,28 @@ wait_screen '^ *JTDX closed at [0-9][0-9]:[0-9][0-9] UTC *$'
 contact N4CCC "$port2"
 wait_lines "$dir/work/log.adi" '<CALL:5>N4CCC'
 
-echo "== the host ends in the middle: one box says so, the ticks go on under it"
+echo "== tolm-sim quits while relvan idles: the status line says so within 3.5 s, without a box; started again, it gets the kept state"
+calls_before=$(grep -cF 'SetLogField 0 "N4CCC"' "$dir/work/transcript.txt")
 stop_sim
+quit_at=$(date +%s%N)
+wait_screen '^ *Tolm is not running *$'
+seen_ms=$((($(date +%s%N) - quit_at) / 1000000))
+[ "$seen_ms" -le 3500 ] || fail "Tolm's end was seen after $seen_ms ms"
+screen | grep -q 'Tolm stopped answering' && fail "a box for a Tolm that quit while nothing was lost"
+start_sim log.adi
+wait_lines "$dir/work/transcript.txt" 'SetLogField 0 "N4CCC"' $((calls_before + 1))
+wait_screen '^ *N4CCC saved at '
+
+echo "== the host hangs, then ends in the middle of a call: one box says so, the ticks go on under it"
+# Stopped first, so that the call is under way when it ends: no check of
+# the upkeep can see it go before the call does.
+kill -STOP "$sim_pid"
 "$replay" --port "$port2" /dev/stdin >/dev/null <<<'status dial=7074000 mode=FT8 dxcall=K9AAA report=-03'
+sleep 0.5
+kill -KILL "$sim_pid"
+wait "$sim_pid" 2>/dev/null || true
+sim_pid=
+rm -f "$XDG_RUNTIME_DIR/Tolm2.Application.sock"
 wait_screen 'Tolm stopped answering'
 wait_screen 'K9AAA'
 

@@ -51,7 +51,7 @@ TEST(SimImport, ContactsOfTheBridgesFileJoinTheLogAsTheyWere) {
   };
   EXPECT_EQ(times(log.Records[0]), "20240309 235930 20240310 000045 14.074000");
   EXPECT_EQ(times(log.Records[1]), "20240310 080000 20240310 080115 10368.101500");
-  EXPECT_EQ(log.Records[1].at("COMMENT"), "Q65");
+  EXPECT_EQ(log.Records[1].at("MODE") + "/" + log.Records[1].at("SUBMODE"), "MFSK/Q65");
 
   // A file that is not there, or not ADIF, adds nothing.
   std::ofstream(dir.Path() / "broken.adi") << "<CALL:5>K1ABC <QSO_DATE:8>2024";
