@@ -9,11 +9,12 @@ void HandleClear(HostLink& host, MainWindow& window) {
   fields.Mode.clear();
   fields.RptRcvd.clear();
 
+  // Shown before Tolm hears of it: a Tolm that fails on the way must not
+  // leave the window showing the station before.
+  window.PushFields();
   // The kept mode, call, report and frequency stay, so a following Status
   // refills only what differs from them.
   EmptyLogEntry(host);
-
-  window.PushFields();
 }
 
 void EmptyLogEntry(HostLink& host) {

@@ -340,6 +340,12 @@ TEST_F(ClearHandling, EmptiesTheFieldsAndTheEntryInItsOrder) {
   Tick(ClearMessage{});
   EXPECT_EQ(Calls(), kClearCalls);
   EXPECT_EQ(window.Shown(), DisplayFields{});
+
+  // A Tolm that refuses it does not keep the last station on the screen.
+  Tick(Ft8Status("W9XYZ"));
+  host.FailAfter = 0;
+  Tick(ClearMessage{});
+  EXPECT_EQ(window.Shown(), DisplayFields{});
 }
 
 TEST_F(ClearHandling, FollowingStatusRefillsOnlyWhatChanged) {

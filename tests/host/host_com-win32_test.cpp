@@ -176,6 +176,23 @@ TEST_F(ComHostLinkTest, FailingCallThrowsWithCodeAndTolmsDescription) {
   }
 }
 
+// Only a failure of the connection itself means Tolm has gone; any answer
+// of its own, a refusal included, means it is there. Nothing is invoked.
+TEST_F(ComHostLinkTest, StillThereUnlessTheConnectionToTolmFailed) {
+  AttachedSetup setup;
+  for (const HRESULT answer : {S_OK, E_NOTIMPL, RPC_E_CALL_REJECTED}) {
+    setup.object.TypeInfoCountResult = answer;
+    EXPECT_TRUE(setup.link.StillThere()) << std::hex << answer;
+  }
+  for (const HRESULT gone : {HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE), RPC_E_DISCONNECTED, CO_E_OBJNOTCONNECTED}) {
+    setup.object.TypeInfoCountResult = gone;
+    EXPECT_FALSE(setup.link.StillThere()) << std::hex << gone;
+  }
+  EXPECT_TRUE(setup.object.Calls.empty());
+  setup.link.DetachHost();
+  EXPECT_FALSE(setup.link.StillThere());
+}
+
 TEST_F(ComHostLinkTest, OnceAttachedKeepsTheFirstObjectForGood) {
   RecordingDispatch first;
   RecordingDispatch second;

@@ -208,7 +208,9 @@ TEST_F(HostSocket, VanishedHostMakesEveryLaterCallThrow) {
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
   link.TxFrequency(14075500.0);
+  EXPECT_TRUE(link.StillThere());
   sim->Stop(SIGKILL);
+  EXPECT_FALSE(link.StillThere());  // seen without a call
 
   EXPECT_THROW(link.RxFrequency(14075200.0), HostCallError);
   EXPECT_THROW(link.ExecMacro("<SAVEQSO>"), HostCallError);
@@ -238,10 +240,13 @@ TEST_F(HostSocket, HostThatNeverAnswersTimesOut) {
     EXPECT_NE(std::string(error.what()).find("no answer"), std::string::npos) << error.what();
     EXPECT_TRUE(error.MayHaveRun());  // the request went out: Tolm may be carrying it out
   }
-  // The answer comes late: it must not be taken for the next call's.
+  // The answer comes late: it must not be taken for the next call's. A
+  // silent host, and one with an answer waiting, are there all the same.
+  EXPECT_TRUE(link.StillThere());
   const int connection = accept(listener, nullptr, nullptr);
   ASSERT_GE(connection, 0);
   ASSERT_EQ(write(connection, "OK\n", 3), 3);
+  EXPECT_TRUE(link.StillThere());
   try {
     link.ExecMacro("<MODE:CW>");
     FAIL() << "the late answer was taken for the next call's";

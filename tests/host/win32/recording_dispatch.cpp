@@ -25,7 +25,7 @@ ULONG RecordingDispatch::Release() {
 
 HRESULT RecordingDispatch::GetTypeInfoCount(UINT* count) {
   *count = 0;
-  return S_OK;
+  return TypeInfoCountResult;
 }
 
 HRESULT RecordingDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {

@@ -35,6 +35,9 @@ class RecordingDispatch final : public IDispatch {
   // EXCEPINFO with FailDescription.
   HRESULT FailWith = S_OK;
   std::wstring FailDescription;
+  // What GetTypeInfoCount answers: a proxy to a process that ended answers
+  // the RPC layer's failure.
+  HRESULT TypeInfoCountResult = S_OK;
 
   std::vector<SeenCall> Calls;
   LONG References = 0;
