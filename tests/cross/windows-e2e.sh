@@ -252,12 +252,12 @@ expect_probe "exit=0" finish
 stop_sim second
 wait "$relvan_pid" 2>/dev/null
 
-# Relvan again, and a Tolm that takes 8 s to answer anything: the call of the
+# Relvan again, and a Tolm that takes 10 s to answer anything: the call of the
 # next Status is given up after 5 s, the window answering meanwhile, and the
 # bridge attaches again once Tolm answers.
 start_relvan "$port2"
 expect_status "Tolm is not running"
-start_sim hung --slow-for 8
+start_sim hung --slow-for 10
 expect_status "Listening on port $port2"
 echo 'status dial=14074000 mode=FT8 dxcall=W9XYZ report=-08 rxdf=1200 txdf=1500' >hang.txt
 # The box is watched for from before the Status, so that the probe's own
