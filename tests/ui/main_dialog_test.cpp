@@ -29,7 +29,7 @@ class MainDialog : public BridgeFixture {
   }
   // A datagram from JTDX, and the tick that takes it.
   void Arrive(const std::vector<std::uint8_t>& datagram) {
-    FakeSockets::Incoming.push_back(datagram);
+    FakeSockets::Arrive(port, datagram);
     dialog.OnTimer(1500);
   }
 
@@ -223,7 +223,7 @@ TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {
   host.AttachAvailable = true;
   OpenOnItsPort();
   window.Controls[ids::kGridEdit] = "FN42";
-  FakeSockets::Incoming.push_back(EncodeMessage(QsoLoggedMessage()));
+  FakeSockets::Arrive(port, EncodeMessage(QsoLoggedMessage()));
   host.AttachHost();
   dialog.OnOK();  // the Finish button, or Enter anywhere in the dialog
   EXPECT_EQ(window.Result, ids::kOk);

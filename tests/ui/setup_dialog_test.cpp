@@ -38,7 +38,7 @@ TEST_F(SetupDialog, OpensWithTheStoredPortAndTheBridgeKeepsListening) {
   EXPECT_TRUE(setup_window.Messages.empty());  // its own push is no user edit
 
   // JTDX's contact while the dialog is open is taken by the next tick.
-  FakeSockets::Incoming.push_back(EncodeMessage(QsoLoggedMessage()));
+  FakeSockets::Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
   main.OnTimer(1500);
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
 }
@@ -78,7 +78,7 @@ TEST_F(SetupDialog, RefusesTextThatIsNoPortAndKeepsWhatWasTypedToItself) {
 
 TEST_F(SetupDialog, OkMovesToTheNewPortStoresItAndTheNextTickTitlesIt) {
   // A contact JTDX sent to the old port just before OK is not lost.
-  FakeSockets::Incoming.push_back(EncodeMessage(QsoLoggedMessage()));
+  FakeSockets::Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
   const SocketHandle old_socket = state->Endpoint.Socket;
   const std::uint16_t new_port = 2241;
   setup_window.Type(ids::kPortEdit, std::to_string(new_port));
