@@ -5,14 +5,12 @@
 #include <string_view>
 #include <utility>
 
-#include "adif/adif_file.h"
 #include "bridge/clean_text.h"
 #include "bridge/frequency.h"
 #include "bridge/message_handlers.h"
+#include "bridge/unsaved_contacts.h"
 
 namespace {
-
-constexpr char kUnsavedFileProgram[] = "Relvan";
 
 // A call as JTDX writes one ("K1ABC", "VP2E/K1ABC"): printable ASCII without
 // spaces once the spaces around it are trimmed. The whole field counts, so
@@ -92,17 +90,17 @@ OperatorNotice::Miss DetachedMiss(const BridgeState& state) {
 
 // A contact Tolm did not take goes to the unsaved-contacts file, and the
 // operator is told where it went (or that even that failed), with all of it.
-void KeepUnsaved(OperatorFacts& told, const LoggedContact& contact, OperatorNotice::Miss why, std::string host_detail) {
+void KeepUnsaved(OperatorFacts& told, Clock::TimePoint now, const LoggedContact& contact, OperatorNotice::Miss why,
+                 std::string host_detail) {
   OperatorNotice notice;
   notice.What = OperatorNotice::Kind::ContactNotSaved;
   notice.Why = why;
   notice.HostDetail = std::move(host_detail);
   notice.Contact = contact;
-  notice.Kept = AppendAdifRecord(told.UnsavedContactsPath, contact, kUnsavedFileProgram, notice.FileProblem);
+  notice.Kept = AppendUnsavedContact(told, contact, now, notice.DamagedFileSetAside, notice.FileProblem);
   if (notice.Kept) {
     notice.FileProblem.clear();
     told.SettingsWritable = true;
-    ++told.UnsavedWaiting;  // counted in the file again later; the line says so at once
   } else {
     told.SettingsWritable = false;
   }
@@ -168,7 +166,7 @@ void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uin
 
   if (!host.IsAttached()) {
     const OperatorNotice::Miss why = DetachedMiss(state);
-    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, texts, frequency_hz, times), why,
+    KeepUnsaved(state.Told, state.TickTime, ContactToKeep(qso, state.Kept, texts, frequency_hz, times), why,
                 why == OperatorNotice::Miss::HostNotAnswering ? state.Health.Failure : "");
     window.PushFields();
     return;
@@ -181,7 +179,7 @@ void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uin
     // Tolm may have saved it: a contact twice in the log is mended by hand,
     // a lost one is not.
     const bool may_have_run = saving && error.MayHaveRun();
-    KeepUnsaved(state.Told, ContactToKeep(qso, state.Kept, texts, frequency_hz, times),
+    KeepUnsaved(state.Told, state.TickTime, ContactToKeep(qso, state.Kept, texts, frequency_hz, times),
                 may_have_run ? OperatorNotice::Miss::SaveMayHaveRun : OperatorNotice::Miss::CallFailed, error.what());
     state.Health.Outage = true;
     window.PushFields();

@@ -8,6 +8,7 @@
 #include "adif/adif_band.h"
 
 #include "bridge/frequency.h"
+#include "core/file_path.h"
 
 namespace texts {
 
@@ -106,6 +107,13 @@ std::string PortHeldMessage(int wanted_port, int current_port, bool listening, b
 }
 
 std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsaved_path) {
+  if (!notice.DamagedFileSetAside.empty()) {
+    OperatorNotice told_before = notice;
+    told_before.DamagedFileSetAside.clear();
+    return NoticeMessage(told_before, unsaved_path) + " The file there before was damaged; it is kept as " +
+           Utf8FromPath(notice.DamagedFileSetAside) +
+           ", where its records can be mended and imported by hand, and the contact starts a new file.";
+  }
   using Miss = OperatorNotice::Miss;
   if (notice.What == OperatorNotice::Kind::HostStopped) {
     return "Tolm stopped answering; Relvan will attach again when it runs (" + notice.HostDetail + ").";
