@@ -90,7 +90,14 @@ EndpointStatus OpenEndpoint(UdpEndpoint& endpoint, const std::function<void()>& 
   return MakeNonBlocking(endpoint.Socket) ? EndpointStatus::Open : EndpointStatus::Blocking;
 }
 
-PortChange MoveEndpoint(UdpEndpoint& endpoint, int port) {
+PortChange MoveEndpoint(UdpEndpoint& endpoint, int port, Clock::TimePoint now,
+                        const std::function<void()>& finish_retired) {
+  const auto finish = [&] {
+    if (finish_retired && endpoint.RetiredSocket != kInvalidSocket) finish_retired();
+    CloseRetiredSocket(endpoint);
+  };
+  // Back to the port an earlier move left: its socket would hold the bind off.
+  if (endpoint.RetiredSocket != kInvalidSocket && port == endpoint.RetiredPort) finish();
   const SocketHandle socket = CreateUdpSocket();
   if (socket == kInvalidSocket) return PortChange::NoSocket;
   const PeerAddress address = BindAddressOf(endpoint, port);
@@ -103,10 +110,13 @@ PortChange MoveEndpoint(UdpEndpoint& endpoint, int port) {
     return PortChange::Blocking;
   }
   // What JTDX sent to the old port before the move is still handled: the
-  // next tick takes it before it closes the old socket.
-  CloseRetiredSocket(endpoint);
+  // ticks take it before they close the old socket. Only one is kept: an
+  // older one is seen to its end now.
+  finish();
   if (endpoint.Bound) {
     endpoint.RetiredSocket = endpoint.Socket;
+    endpoint.RetiredPort = endpoint.Port;
+    endpoint.RetiredAt = now;
   } else if (endpoint.Socket != kInvalidSocket) {
     CloseSocket(endpoint.Socket);
   }

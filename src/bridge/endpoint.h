@@ -45,11 +45,15 @@ enum class PortChange {
 };
 
 // Binds a new socket on `port` first, and only once it listens there makes
-// `port` the endpoint's Port: the bridge never stops listening because a port it was
-// asked to move to is taken. A bound old socket is kept as RetiredSocket,
-// so that what was queued on it is still handled, until the next tick or
-// CloseRetiredSocket; an unbound one is closed.
-[[nodiscard]] PortChange MoveEndpoint(UdpEndpoint& endpoint, int port);
+// `port` the endpoint's Port: the bridge never stops listening because a port
+// it was asked to move to is taken. A bound old socket is kept as
+// RetiredSocket (retired at `now`), so that what was queued on it is still
+// handled, until the ticks have read it empty or CloseRetiredSocket; an
+// unbound one is closed. A socket an earlier move retired is handed to
+// `finish_retired` first, which must see to what is queued on it and close
+// it (without one it is closed), and so is one still bound to `port` itself.
+[[nodiscard]] PortChange MoveEndpoint(UdpEndpoint& endpoint, int port, Clock::TimePoint now = {},
+                                      const std::function<void()>& finish_retired = nullptr);
 
 // One more try at binding Port, for an endpoint whose port was held when
 // it was opened; true when it listens now. Nothing happens to an endpoint

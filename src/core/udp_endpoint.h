@@ -24,9 +24,12 @@ struct UdpEndpoint {
   int Port = 2237;
   bool Bound = false;         // whether the last bind took the port
   bool PortReserved = false;  // the last bind was refused for a port Windows reserves
-  // The socket a move of the endpoint left, kept until what was queued on it
-  // has been handled.
+  // The socket a move of the endpoint left, read until it is empty, and when
+  // the move was made: a sender that keeps sending there is cut off a while
+  // later.
   SocketHandle RetiredSocket = kInvalidSocket;
+  int RetiredPort = 0;
+  Clock::TimePoint RetiredAt;
   PeerAddress BindAddress;  // 127.0.0.1 and the port; 0.0.0.0 and the port when shared
   PeerAddress LastSender;   // where the last datagram came from; Heartbeats are answered there
 

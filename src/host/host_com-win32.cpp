@@ -104,6 +104,8 @@ void ComHostLink::StartTickWork() {
   if (filter_ != nullptr) filter_->Waits().StartTickWork();
 }
 
+void ComHostLink::LimitCalls(std::chrono::milliseconds left) { calls_end_ = std::chrono::steady_clock::now() + left; }
+
 void ComHostLink::DetachHost() {
   if (host_dispatch_ != nullptr) host_dispatch_->Release();
   host_dispatch_ = nullptr;
@@ -139,7 +141,12 @@ void ComHostLink::AttachHost() {
 void ComHostLink::Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params) {
   ExcepInfoGuard excep;
   UINT bad_argument = 0;
-  const HostMessageFilter::CallWatch watch(filter_);
+  HostCallWaits::Ms limit = HostCallWaits::Ms::max();
+  if (calls_end_) {
+    limit = std::chrono::ceil<HostCallWaits::Ms>(*calls_end_ - std::chrono::steady_clock::now());
+    if (limit.count() <= 0) throw HostCallError(operation, "not sent, Relvan was ending");
+  }
+  const HostMessageFilter::CallWatch watch(filter_, limit);
   const HRESULT hr = host_dispatch_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr, &excep.info,
                                             &bad_argument);
   if (FAILED(hr)) throw HostCallError(operation, DescribeFailure(hr, excep.info), OutcomeOf(hr));

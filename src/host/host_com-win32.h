@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include "host/host_link.h"
@@ -27,6 +29,7 @@ class ComHostLink final : public HostLink {
   bool IsAttached() const override { return host_dispatch_ != nullptr; }
   void DetachHost() override;
   void StartTickWork() override;
+  void LimitCalls(std::chrono::milliseconds left) override;
 
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;
@@ -41,4 +44,5 @@ class ComHostLink final : public HostLink {
   IDispatch* host_dispatch_ = nullptr;   // the one reference the query returned
   HostMessageFilter* filter_ = nullptr;  // registered once COM is up on this thread
   bool filter_tried_ = false;
+  std::optional<std::chrono::steady_clock::time_point> calls_end_;  // set by LimitCalls
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -52,6 +53,11 @@ class HostLink {
   // The tick calls this before its host work: a binding that limits how long
   // one tick may wait on a busy host starts counting afresh.
   virtual void StartTickWork() {}
+  // The end of the program: every call from now on is given up `left` from
+  // now at the latest, the call under way then included, however long it
+  // would wait otherwise (a call given up so may have run); a call made
+  // after that fails at once, without reaching the host.
+  virtual void LimitCalls(std::chrono::milliseconds left) { (void)left; }
 
   virtual void ExecMacro(std::string_view text) = 0;
   virtual void SetLogField(LogField field, std::string_view text) = 0;

@@ -26,9 +26,9 @@ void HostMessageFilter::Revoke() {
   Release();
 }
 
-HostMessageFilter::CallWatch::CallWatch(HostMessageFilter* filter) {
+HostMessageFilter::CallWatch::CallWatch(HostMessageFilter* filter, HostCallWaits::Ms limit) {
   if (filter == nullptr) return;
-  filter->waits_.StartCall();
+  filter->waits_.StartCall(limit);
   timer_ = SetTimer(nullptr, 0, kWatchIntervalMs, nullptr);
 }
 

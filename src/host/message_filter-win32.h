@@ -19,12 +19,13 @@ class HostMessageFilter final : public IMessageFilter {
 
   HostCallWaits& Waits() { return waits_; }
 
-  // One call's watch: the call starts afresh in HostCallWaits, and a thread
+  // One call's watch: the call starts afresh in HostCallWaits, given up
+  // `limit` from now at the latest, and a thread
   // timer makes sure a message arrives now and then, since the filter is asked
   // whether to give up only when one does.
   class CallWatch {
    public:
-    explicit CallWatch(HostMessageFilter* filter);
+    explicit CallWatch(HostMessageFilter* filter, HostCallWaits::Ms limit = HostCallWaits::Ms::max());
     ~CallWatch();
     CallWatch(const CallWatch&) = delete;
     CallWatch& operator=(const CallWatch&) = delete;
