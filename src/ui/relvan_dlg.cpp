@@ -105,7 +105,7 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   // its own.
   const auto is_contact = [](const OperatorNotice& notice) {
     return notice.What == OperatorNotice::Kind::ContactNotSaved && notice.Kept &&
-           notice.Why != OperatorNotice::Miss::SaveMayHaveRun;
+           notice.Why != OperatorNotice::Miss::SaveMayHaveRun && notice.DamagedFileSetAside.empty();
   };
   const bool batch =
       after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;
@@ -118,6 +118,12 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   std::copy_if(notices.begin(), notices.end(), std::back_inserter(contacts), is_contact);
   std::erase_if(notices, is_contact);
   return texts::MoreContactsMessage(contacts, Utf8FromPath(told.UnsavedContactsPath));
+}
+
+std::vector<std::string> CRelvanDlg::TakeLastMessages() {
+  std::vector<std::string> texts;
+  while (!bridge_.State().Told.Notices.empty()) texts.push_back(TakeNextMessage(true));
+  return texts;
 }
 
 void CRelvanDlg::OnButtonClicked(int control) {
