@@ -68,3 +68,17 @@ std::string_view CleanNonAsciiText(std::string_view text, std::string& scratch) 
   }
   return scratch;
 }
+
+std::string SenderName(std::string_view id) {
+  std::string scratch;
+  std::string_view name = CleanText(id, scratch);
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < name.size(); ++at) {
+    const bool starts_character = (static_cast<unsigned char>(name[at]) & 0xC0) != 0x80;
+    if (starts_character && ++characters > kSenderNameMax) {
+      name = name.substr(0, at);
+      break;
+    }
+  }
+  return name.empty() ? "JTDX" : std::string(name);
+}

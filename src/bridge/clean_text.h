@@ -47,3 +47,9 @@ std::string_view CleanNonAsciiText(std::string_view text, std::string& scratch);
 inline std::string_view CleanText(std::string_view text, std::string& scratch) {
   return IsPrintableAscii(text) ? text : CleanNonAsciiText(text, scratch);
 }
+
+// The sending program as the operator is told of it ("WSJT-X closed at
+// ..."): its id cleaned, at most kSenderNameMax whole characters of it, and
+// "JTDX" for an empty one.
+inline constexpr std::size_t kSenderNameMax = 12;
+std::string SenderName(std::string_view id);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "bridge/clean_text.h"
 #include "bridge/endpoint.h"
 #include "bridge/message_handlers.h"
 #include "bridge/mode_macros.h"
@@ -63,6 +64,23 @@ void TryToAttach(BridgeState& state, HostLink& host) {
   if (host.IsAttached()) state.Health.Outage = false;
 }
 
+// Shared, a datagram sent to this machine's address rather than through the
+// group reaches only one of the port's readers, which may not be Relvan next
+// time: the operator is told until one comes through the group again. The
+// sender is named once per run of them, so that the tick allocates nothing.
+void NoteDestination(std::span<const std::uint8_t> datagram, BridgeState& state) {
+  const UdpEndpoint& endpoint = state.Endpoint;
+  if (endpoint.Group == 0) return;
+  // Where the packet information was missing or cut, it is taken as the group's.
+  if (endpoint.LastDestination == 0 || endpoint.LastDestination == endpoint.Group) {
+    state.Told.NotSentToGroup = false;
+    return;
+  }
+  if (state.Told.NotSentToGroup) return;
+  state.Told.NotSentToGroup = true;
+  state.Told.NotToGroupSender = SenderName(jtdx::SenderId(datagram));
+}
+
 }  // namespace
 
 void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state, HostLink& host, MainWindow& window) {
@@ -70,6 +88,7 @@ void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state
   if (!SenderIsLocal(state.Endpoint, state.TickTime)) return;
   const std::optional<MessageType> type = jtdx::MessageTypeOf(datagram);
   if (!type) return;
+  NoteDestination(datagram, state);
   state.Told.JtdxClosed = false;
   switch (*type) {
     case MessageType::Heartbeat: HandleHeartbeat(datagram, state); break;

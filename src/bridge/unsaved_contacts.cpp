@@ -51,7 +51,11 @@ fs::path SetAsideName(const fs::path& path, Clock::TimePoint now) {
   for (int n = 1;; ++n) {
     fs::path name = stem;
     name += stamp;
-    if (n > 1) name += "-" + std::to_string(n);
+    if (n > 1) {
+      std::string suffix = "-";  // not "-" + ...: MinGW's GCC 12 takes that for an overlapping copy at -O3
+      suffix += std::to_string(n);
+      name += suffix;
+    }
     name += extension;
     fs::path candidate = path.parent_path() / name;
     if (!fs::exists(candidate, error) || n >= 1000) return candidate;

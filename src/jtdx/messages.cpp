@@ -26,6 +26,12 @@ std::optional<MessageType> MessageTypeOf(std::span<const std::uint8_t> datagram)
   return static_cast<MessageType>(datagram[kTypeByte]);
 }
 
+std::string_view SenderId(std::span<const std::uint8_t> datagram) {
+  WireReader reader(datagram, kHeaderSize);
+  const std::string_view id = reader.Utf8();
+  return reader.Overran() ? std::string_view() : id;
+}
+
 StatusMessage DecodeStatus(std::span<const std::uint8_t> datagram) {
   WireReader reader = FieldsOf(datagram);
   StatusMessage status;

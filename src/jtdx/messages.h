@@ -54,6 +54,10 @@ bool IsJtdxDatagram(std::span<const std::uint8_t> datagram);
 // id that the bridge reads: their type is all there is to decode.
 std::optional<MessageType> MessageTypeOf(std::span<const std::uint8_t> datagram);
 
+// The id after the header: the sending program's name ("JTDX", "WSJT-X"),
+// as it sent it; empty when the datagram ends inside it.
+std::string_view SenderId(std::span<const std::uint8_t> datagram);
+
 // The decoders of the messages with fields, each given a datagram with a
 // whole header. A Status's fields past the datagram's end read as 0 or empty.
 StatusMessage DecodeStatus(std::span<const std::uint8_t> datagram);

@@ -106,6 +106,12 @@ std::string PortHeldMessage(int wanted_port, int current_port, bool listening, b
   return text + "Relvan cannot hear JTDX until that port is free or another is chosen.";
 }
 
+std::string AnotherRelvanMessage(int wanted_port, int current_port, bool listening) {
+  const std::string text = "Another Relvan already listens on port " + std::to_string(wanted_port) + "; ";
+  if (listening) return text + "Relvan goes on listening on port " + std::to_string(current_port) + ".";
+  return text + "Relvan cannot hear JTDX until that port is free or another is chosen.";
+}
+
 std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsaved_path) {
   if (!notice.DamagedFileSetAside.empty()) {
     OperatorNotice told_before = notice;

@@ -5,6 +5,7 @@
 namespace {
 
 SocketHandle next_socket = 100;
+PortLock next_lock = 1;
 
 FakeSockets::Socket* Find(SocketHandle handle) {
   const auto socket = FakeSockets::Sockets.find(handle);
@@ -34,6 +35,22 @@ BindResult BindShared(SocketHandle socket, std::uint16_t port) {
   ++FakeSockets::SharedBinds;
   return BindTo(socket, port);
 }
+
+PortLockResult TakePortLock(std::uint16_t port, PortLock& lock) {
+  if (FakeSockets::LocksUnavailable) return PortLockResult::Unavailable;
+  // Taking a lock this Relvan holds already would be a fault of the endpoint
+  // (a second flock of the same file fails): it counts as another's.
+  const auto held = std::find_if(FakeSockets::Locks.begin(), FakeSockets::Locks.end(),
+                                 [&](const auto& entry) { return entry.second == port; });
+  if (FakeSockets::LockedByAnother.count(port) != 0 || held != FakeSockets::Locks.end()) {
+    return PortLockResult::HeldByAnother;
+  }
+  lock = next_lock++;
+  FakeSockets::Locks[lock] = port;
+  return PortLockResult::Taken;
+}
+
+void ReleasePortLock(PortLock lock) { FakeSockets::Locks.erase(lock); }
 
 bool JoinGroup(SocketHandle, std::uint32_t, std::uint32_t interface_ip) {
   if (std::find(FakeSockets::Joined.begin(), FakeSockets::Joined.end(), interface_ip) != FakeSockets::Joined.end()) {
@@ -70,6 +87,13 @@ std::optional<std::size_t> ReceiveFrom(SocketHandle handle, std::uint8_t* buffer
   std::copy_n(datagram.Bytes.begin(), size, buffer);
   from = datagram.From;
   return size;
+}
+
+std::optional<std::size_t> ReceiveFromTo(SocketHandle handle, std::uint8_t* buffer, std::size_t capacity,
+                                         PeerAddress& from, std::uint32_t& to) {
+  const FakeSockets::Socket* socket = Find(handle);
+  if (socket != nullptr && !socket->Queue.empty()) to = socket->Queue.front().To;
+  return ReceiveFrom(handle, buffer, capacity, from);
 }
 
 bool SendTo(SocketHandle, const std::uint8_t* data, std::size_t size, PeerAddress) {

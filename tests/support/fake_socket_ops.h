@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "bridge/socket_ops.h"
@@ -12,13 +13,14 @@
 // bridge library, they take the place of the platform's own: each socket
 // bound to a port has a queue of its own, filled by Arrive and taken in
 // order by that socket's receive, and closing a socket drops what is queued
-// on it, as a real one does. What is sent is kept in Sent, and the failures
+// on it, as a real one does. Port locks are a set of memory too. What is sent is kept in Sent, and the failures
 // no real socket can be made to show are reachable on request. Where a test
 // hands in its clock, each receive costs ReceiveCost of it.
 struct FakeSockets {
   struct Datagram {
     std::vector<std::uint8_t> Bytes;
     PeerAddress From;
+    std::uint32_t To = 0;  // the destination a shared receive reports; 0: none
   };
   struct Socket {
     std::uint16_t Port = 0;  // bound to; 0 while unbound
@@ -38,6 +40,12 @@ struct FakeSockets {
   static inline int LocalIpReads = 0;
   static inline std::vector<std::uint32_t> Joined;  // the interfaces a group was joined on
   static inline int SharedBinds = 0;                // binds on all addresses, for a group
+  static inline std::uint32_t Destination = 0;      // where the datagrams arriving now were sent
+  // Ports whose lock another Relvan holds; the locks this one holds, by
+  // handle; and whether no lock can be made at all.
+  static inline std::set<int> LockedByAnother;
+  static inline std::map<PortLock, int> Locks;
+  static inline bool LocksUnavailable = false;
   static inline FakeClock* Clock = nullptr;
   static inline std::chrono::nanoseconds ReceiveCost{0};
 
@@ -45,7 +53,7 @@ struct FakeSockets {
   // shared port has several), lost where none is.
   static void Arrive(int port, const std::vector<std::uint8_t>& bytes) {
     for (auto& [handle, socket] : Sockets) {
-      if (socket.Port != 0 && socket.Port == port) socket.Queue.push_back({bytes, Sender});
+      if (socket.Port != 0 && socket.Port == port) socket.Queue.push_back({bytes, Sender, Destination});
     }
   }
   // What is queued on a socket, not yet received.
@@ -65,6 +73,10 @@ struct FakeSockets {
     LocalIpReads = 0;
     Joined.clear();
     SharedBinds = 0;
+    Destination = 0;
+    LockedByAnother.clear();
+    Locks.clear();
+    LocksUnavailable = false;
     Clock = nullptr;
     ReceiveCost = {};
   }
