@@ -56,6 +56,12 @@ wine explorer "/desktop=$desktop,480x300" "$relvan" >relvan.out 2>&1 &
 started+=($!)
 probe wait-status "Listening on $group:$port" >/dev/null || fail "status line: $(probe status)"
 
+# A Status sent to 127.0.0.1 rather than the group is told: Wine delivers
+# each datagram's destination.
+printf 'status dial=14074000 mode=FT8 report=-10 rxdf=1500 txdf=1500\n' >local.txt
+"$replay" --to 127.0.0.1 --port "$port" local.txt || fail "jtdx-replay to 127.0.0.1:$port"
+probe wait-status "JTDX does not send to the group" >/dev/null || fail "status line: $(probe status)"
+
 # A second Relvan.exe with the same settings, in a folder and a desktop of
 # its own, takes nothing while the first listens.
 mkdir -p second/Plugins && cp Plugins/Tolm_JTDX.ini second/Plugins/
@@ -79,7 +85,7 @@ probe status | grep -qx "status=K1ABC saved at [0-9:]* UTC (1 today)" || fail "s
 [ "$(probe finish)" = "exit=0" ] || fail "Finish"
 # The second takes the port over once the first has ended.
 probe2 wait-status "Listening on $group:$port" >/dev/null || fail "second status line: $(probe2 status)"
+probe2 set-event "sim-$$" >/dev/null
 [ "$(probe2 finish)" = "exit=0" ] || fail "Finish of the second"
-probe set-event "sim-$$" >/dev/null
 cd / && rm -rf "$work"
 echo "windows-multicast: ok, Relvan.exe and a second reader on $group:$port, the session whole to both, saved once; a second Relvan.exe waited and took over"
