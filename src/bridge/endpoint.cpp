@@ -168,9 +168,9 @@ PortChange MoveEndpoint(UdpEndpoint& endpoint, int port, Clock::TimePoint now,
 bool RetryBind(UdpEndpoint& endpoint) {
   if (endpoint.Bound || endpoint.Socket == kInvalidSocket) return false;
   const PortChange change = MoveEndpoint(endpoint, endpoint.Port);
-  if (change == PortChange::AnotherRelvan || change == PortChange::PortHeld) {
-    endpoint.LockedByAnother = change == PortChange::AnotherRelvan;
-  }
+  // The status line says who holds the port now: the other Relvan may have
+  // ended and left it to another program.
+  if (change != PortChange::Moved) endpoint.LockedByAnother = change == PortChange::AnotherRelvan;
   return change == PortChange::Moved;
 }
 
