@@ -37,6 +37,9 @@ class ComHostLink final : public HostLink {
   void RxFrequency(double hz) override;
 
  private:
+  // How long a call may wait now: without limit until LimitCalls, then the
+  // time the end has left.
+  HostCallWaits::Ms CallLimit() const;
   void PutFrequency(const char* operation, DISPID member, double hz);
   void Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params);
 
