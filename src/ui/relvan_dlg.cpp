@@ -122,7 +122,8 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
 
 std::vector<std::string> CRelvanDlg::TakeLastMessages() {
   std::vector<std::string> texts;
-  while (!bridge_.State().Told.Notices.empty()) texts.push_back(TakeNextMessage(true));
+  // As during the run: the first on its own, the contacts after it together.
+  while (!bridge_.State().Told.Notices.empty()) texts.push_back(TakeNextMessage(!texts.empty()));
   return texts;
 }
 
