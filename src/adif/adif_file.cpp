@@ -1,9 +1,13 @@
 #include "adif/adif_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "adif/adif_reader.h"
 #include "adif/adif_record.h"
@@ -68,17 +72,77 @@ bool AppendAdifRecord(const fs::path& path, const LoggedContact& contact, std::s
   return false;
 }
 
-int CountAdifRecords(const fs::path& path) {
-  std::string text;
-  std::string reason;
-  if (!ReadWholeFile(path, text, reason)) return 0;
-  // Only a record's end counts; the fields of an unfinished one do not.
-  int records = 0;
-  AdifScanner scanner(text);
-  for (AdifItem item; scanner.Next(item);) {
-    if (item.What == AdifItem::Kind::EndOfRecord) ++records;
+namespace {
+
+// Counts ADIF text handed in pieces, as AdifScanner would walk it whole.
+class RecordCounter {
+ public:
+  void Take(std::string_view piece) {
+    for (std::size_t at = 0; at < piece.size() && !stopped_;) {
+      if (value_left_ > 0) {
+        const std::size_t skip = std::min<std::uintmax_t>(value_left_, piece.size() - at);
+        value_left_ -= skip;
+        at += skip;
+        continue;
+      }
+      const char c = piece[at++];
+      if (in_tag_) {
+        if (c == '>') {
+          EndTag();
+        } else if (tag_.size() < kMaxTag) {
+          tag_ += c;
+        } else {
+          stopped_ = true;  // no tag an importer reads is that long
+        }
+      } else if (c == '<') {
+        in_tag_ = true;
+        seen_tag_ = true;
+        at_end_ = false;
+        tag_.clear();
+      } else if (seen_tag_ && c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+        at_end_ = false;  // text after a record's end (before the first tag it is the preamble)
+      }
+    }
   }
-  return records;
+
+  AdifCount Result() const { return {records_, stopped_ || in_tag_ || value_left_ > 0 || !at_end_}; }
+
+ private:
+  static constexpr std::size_t kMaxTag = 4096;
+
+  void EndTag() {
+    in_tag_ = false;
+    const std::optional<AdifTag> tag = ReadAdifTag(tag_);
+    if (!tag) {
+      stopped_ = true;
+    } else if (tag->What == AdifItem::Kind::Field) {
+      value_left_ = tag->Length;
+    } else {
+      if (tag->What == AdifItem::Kind::EndOfRecord) ++records_;
+      at_end_ = true;
+    }
+  }
+
+  int records_ = 0;
+  bool in_tag_ = false;
+  bool seen_tag_ = false;
+  bool at_end_ = true;  // nothing but white space since the last end (or the start)
+  bool stopped_ = false;
+  std::string tag_;
+  std::uintmax_t value_left_ = 0;
+};
+
+}  // namespace
+
+AdifCount CountAdifRecords(const fs::path& path) {
+  std::FILE* in = OpenFile(path, "rb");
+  if (in == nullptr) return {};
+  RecordCounter counter;
+  std::vector<char> buffer(64 * 1024);
+  std::size_t got = 0;
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) counter.Take({buffer.data(), got});
+  std::fclose(in);
+  return counter.Result();
 }
 
 bool CanAppendTo(const fs::path& path) {

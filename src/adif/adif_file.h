@@ -20,11 +20,24 @@
 [[nodiscard]] bool AppendAdifRecord(const std::filesystem::path& path, const LoggedContact& contact,
                                     std::string_view program_id, std::string& reason);
 
+// What a count of an ADIF file found.
+struct AdifCount {
+  int Records = 0;
+  // The count stopped before the file's end at something other than white
+  // space: a record cut short (as a full disk or a crash leaves it), damage
+  // inside, or text after the last record. A record appended there would
+  // be swallowed by what is before it. A file holding only a header, or
+  // nothing, is not damaged.
+  bool Damaged = false;
+};
+
 // How many records an import of the ADIF file at path would find
 // (adif/adif_reader.h): a tag's length is honoured, so "<eor>" inside a value
 // is no record's end, and a damaged tail leaves the whole records before it
-// counted. 0 for a file that is missing or cannot be read.
-int CountAdifRecords(const std::filesystem::path& path);
+// counted. Read through a buffer of fixed size, so that a file of any size
+// costs the same memory. 0 records for a file that is missing or cannot be
+// read.
+AdifCount CountAdifRecords(const std::filesystem::path& path);
 
 // Whether an append to the file at path could be made now: the file opens
 // for appending, or, while it does not exist, its folder takes a new file

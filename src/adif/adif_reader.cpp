@@ -29,6 +29,19 @@ bool SameLetters(std::string_view tag, std::string_view upper) {
 
 }  // namespace
 
+std::optional<AdifTag> ReadAdifTag(std::string_view tag) {
+  if (SameLetters(tag, "EOH")) return AdifTag{AdifItem::Kind::EndOfHeader, tag, 0};
+  if (SameLetters(tag, "EOR")) return AdifTag{AdifItem::Kind::EndOfRecord, tag, 0};
+  // The name, the length, then perhaps ":" and a type indicator.
+  const auto colon = tag.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  std::size_t length = 0;
+  const char* tag_end = tag.data() + tag.size();
+  const auto [length_end, error] = std::from_chars(tag.data() + colon + 1, tag_end, length);
+  if (error != std::errc() || (length_end != tag_end && *length_end != ':')) return std::nullopt;
+  return AdifTag{AdifItem::Kind::Field, tag.substr(0, colon), length};
+}
+
 AdifScanner::AdifScanner(std::string_view text) : text_(text) {
   if (!text.empty() && text[0] != '<') {
     pos_ = std::min(text.find('<'), text.size());
@@ -50,30 +63,21 @@ bool AdifScanner::Next(AdifItem& item) {
   }
   const std::string_view tag = text_.substr(pos_ + 1, close - pos_ - 1);
   pos_ = close + 1;
-  item.Value = {};
-  if (SameLetters(tag, "EOH") || SameLetters(tag, "EOR")) {
-    item.What = SameLetters(tag, "EOH") ? AdifItem::Kind::EndOfHeader : AdifItem::Kind::EndOfRecord;
-    item.Name = tag;
-    return true;
-  }
-  // The name, the length, then perhaps ":" and a type indicator.
-  const auto colon = tag.find(':');
-  std::size_t length = 0;
-  const char* length_begin = tag.data() + (colon == std::string_view::npos ? tag.size() : colon + 1);
-  const char* tag_end = tag.data() + tag.size();
-  const auto [length_end, error] = std::from_chars(length_begin, tag_end, length);
-  if (colon == std::string_view::npos || error != std::errc() || (length_end != tag_end && *length_end != ':')) {
+  const std::optional<AdifTag> read = ReadAdifTag(tag);
+  if (!read) {
     damage_ = "tag <" + Upper(tag) + "> without a length at byte " + std::to_string(close - tag.size() - 1);
     return false;
   }
-  item.Name = tag.substr(0, colon);
-  if (length > text_.size() - pos_) {
+  item.What = read->What;
+  item.Name = read->Name;
+  item.Value = {};
+  if (read->What != AdifItem::Kind::Field) return true;
+  if (read->Length > text_.size() - pos_) {
     damage_ = "the value of " + Upper(item.Name) + " runs past the end";
     return false;
   }
-  item.What = AdifItem::Kind::Field;
-  item.Value = text_.substr(pos_, length);
-  pos_ += length;
+  item.Value = text_.substr(pos_, read->Length);
+  pos_ += read->Length;
   return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,17 @@ struct AdifItem {
   std::string_view Name;  // as written, in any case
   std::string_view Value;
 };
+
+// What one tag says, from its text between '<' and '>': the end of the
+// header or of a record, or a field with its name (as written) and the
+// length of its value. Nothing for a tag that is none of these (a field
+// without a length).
+struct AdifTag {
+  AdifItem::Kind What = AdifItem::Kind::Field;
+  std::string_view Name;
+  std::size_t Length = 0;
+};
+std::optional<AdifTag> ReadAdifTag(std::string_view tag);
 
 // Walks ADIF text the way ParseAdif reads it, copying nothing: the header's
 // preamble (any text not beginning with '<', up to the first '<') is skipped,

@@ -50,5 +50,6 @@ int main(int argc, char** argv) {
   // the terminal's again.
   screen.Close();
   app.Exits().PrintHeldLines();
+  for (const std::string& message : app.TakeEndMessages()) std::fprintf(stderr, "relvan: %s\n", message.c_str());
   return 0;
 }

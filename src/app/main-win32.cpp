@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/relvan_app.h"
 #include "host/platform_host.h"
 #include "ui/win32/window_port-win32.h"
@@ -20,5 +22,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitCommonControlsEx(&controls);
   DesktopModalRunner runner(instance);
   theApp.InitInstance(runner);
+  for (const std::string& message : theApp.TakeEndMessages()) ShowMessageAlone(message);
   return 0;
 }

@@ -13,5 +13,6 @@ bool CRelvanApp::InitInstance(ModalRunner& runner) {
   // Esc, the close box and a signal to the terminal program end the run
   // without Finish: what JTDX sent last is handled all the same.
   bridge_.ShutDown();
+  end_messages_ = dialog.TakeLastMessages();
   return false;
 }

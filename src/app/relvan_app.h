@@ -1,5 +1,8 @@
 #pragma once
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/program_exits.h"
 #include "bridge/bridge.h"
@@ -20,6 +23,11 @@ class CRelvanApp {
   // loop of the application's own, the program ends with the dialog.
   bool InitInstance(ModalRunner& runner);
 
+  // What the end left to tell, one message box's text each (a contact kept
+  // nowhere, one Tolm may have saved, those queued behind a box), taken: the
+  // front end shows them once its window has gone.
+  std::vector<std::string> TakeEndMessages() { return std::exchange(end_messages_, {}); }
+
   HostLink& Host() { return *host_; }
   ProgramExits& Exits() { return exits_; }
 
@@ -29,4 +37,5 @@ class CRelvanApp {
   SystemClock clock_;
   Bridge bridge_;
   ProgramExits exits_;
+  std::vector<std::string> end_messages_;
 };

@@ -35,4 +35,8 @@ void Bridge::Tick(MainWindow& window) {
   RunUpkeep(*state_, host_, state_->TickTime);
 }
 
+PortChange Bridge::MovePort(int port) {
+  return MoveEndpoint(state_->Endpoint, port, clock_.Now(), [this] { KeepRetiredContactsAndClose(*state_, clock_); });
+}
+
 void Bridge::ShutDown() { DrainAndCloseEndpoint(*state_, host_, clock_); }

@@ -38,8 +38,10 @@ class Bridge {
   // One tick of the 100 ms timer (PollTick), then the upkeep when it is due.
   void Tick(MainWindow& window);
 
-  // Setup's OK: the endpoint to another port, or to its own again.
-  [[nodiscard]] PortChange MovePort(int port) { return MoveEndpoint(state_->Endpoint, port); }
+  // Setup's OK: the endpoint to another port, or to its own again. What an
+  // earlier move left queued on its old socket is seen to first
+  // (KeepRetiredContactsAndClose).
+  [[nodiscard]] PortChange MovePort(int port);
 
   // The end of the program, however it ends: what is queued is handled, then
   // the endpoint is closed (DrainAndCloseEndpoint).

@@ -23,6 +23,32 @@ BindResult Bind(UdpEndpoint& endpoint, SocketHandle socket, PeerAddress address)
   return bind;
 }
 
+enum class BindOutcome { Bound, Held, Reserved, LockedByAnother };
+
+// Takes the port's lock (or keeps the one this endpoint holds for it), then
+// binds; a lock taken here is let go again when the bind fails, so that a
+// Relvan waiting for a port another program holds holds no lock.
+BindOutcome LockAndBind(UdpEndpoint& endpoint, SocketHandle socket, PeerAddress address, std::intptr_t& lock,
+                        bool& kept_own) {
+  bool taken_here = false;
+  lock = kNoPortLock;
+  kept_own = endpoint.PortLock != kNoPortLock && address.Port == static_cast<std::uint16_t>(endpoint.Port);
+  if (kept_own) {
+    lock = endpoint.PortLock;
+  } else {
+    switch (TakePortLock(address.Port, lock)) {
+      case PortLockResult::Taken: taken_here = true; break;
+      case PortLockResult::HeldByAnother: return BindOutcome::LockedByAnother;
+      case PortLockResult::Unavailable: lock = kNoPortLock; break;  // bound as if no Relvan could lock
+    }
+  }
+  const BindResult bind = Bind(endpoint, socket, address);
+  if (bind == BindResult::Bound) return BindOutcome::Bound;
+  if (taken_here) ReleasePortLock(lock);
+  lock = kNoPortLock;
+  return bind == BindResult::Reserved ? BindOutcome::Reserved : BindOutcome::Held;
+}
+
 void ReadLocalIps(UdpEndpoint& endpoint) {
   endpoint.LocalIpCount = InterfaceAddresses(endpoint.LocalIps.data(), endpoint.LocalIps.size());
 }
@@ -84,33 +110,53 @@ EndpointStatus OpenEndpoint(UdpEndpoint& endpoint, const std::function<void()>& 
   endpoint.BindAddress = BindAddressOf(endpoint, endpoint.Port);
   endpoint.LastSender = {};
   if (caller_step) caller_step();
-  const BindResult bind = Bind(endpoint, endpoint.Socket, endpoint.BindAddress);
-  endpoint.Bound = bind == BindResult::Bound;
-  endpoint.PortReserved = bind == BindResult::Reserved;
+  bool kept_own = false;
+  const BindOutcome bind = LockAndBind(endpoint, endpoint.Socket, endpoint.BindAddress, endpoint.PortLock, kept_own);
+  endpoint.Bound = bind == BindOutcome::Bound;
+  endpoint.PortReserved = bind == BindOutcome::Reserved;
+  endpoint.LockedByAnother = bind == BindOutcome::LockedByAnother;
   return MakeNonBlocking(endpoint.Socket) ? EndpointStatus::Open : EndpointStatus::Blocking;
 }
 
-PortChange MoveEndpoint(UdpEndpoint& endpoint, int port) {
+PortChange MoveEndpoint(UdpEndpoint& endpoint, int port, Clock::TimePoint now,
+                        const std::function<void()>& finish_retired) {
+  const auto finish = [&] {
+    if (finish_retired && endpoint.RetiredSocket != kInvalidSocket) finish_retired();
+    CloseRetiredSocket(endpoint);
+  };
+  // Back to the port an earlier move left: its socket would hold the bind off.
+  if (endpoint.RetiredSocket != kInvalidSocket && port == endpoint.RetiredPort) finish();
   const SocketHandle socket = CreateUdpSocket();
   if (socket == kInvalidSocket) return PortChange::NoSocket;
   const PeerAddress address = BindAddressOf(endpoint, port);
-  if (const BindResult bind = Bind(endpoint, socket, address); bind != BindResult::Bound) {
-    CloseSocket(socket);
-    return bind == BindResult::Reserved ? PortChange::PortReserved : PortChange::PortHeld;
+  std::intptr_t lock = kNoPortLock;
+  bool kept_own = false;
+  switch (LockAndBind(endpoint, socket, address, lock, kept_own)) {
+    case BindOutcome::Bound: break;
+    case BindOutcome::Held: CloseSocket(socket); return PortChange::PortHeld;
+    case BindOutcome::Reserved: CloseSocket(socket); return PortChange::PortReserved;
+    case BindOutcome::LockedByAnother: CloseSocket(socket); return PortChange::AnotherRelvan;
   }
   if (!MakeNonBlocking(socket)) {
     CloseSocket(socket);
+    if (!kept_own) ReleasePortLock(lock);
     return PortChange::Blocking;
   }
   // What JTDX sent to the old port before the move is still handled: the
-  // next tick takes it before it closes the old socket.
-  CloseRetiredSocket(endpoint);
-  if (endpoint.Bound) {
+  // ticks take it before they close the old socket. Only one is kept: an
+  // older one is seen to its end now.
+  finish();
+  if (endpoint.Bound && !kept_own) {
     endpoint.RetiredSocket = endpoint.Socket;
+    endpoint.RetiredPort = endpoint.Port;
+    endpoint.RetiredPortLock = endpoint.PortLock;
+    endpoint.RetiredAt = now;
   } else if (endpoint.Socket != kInvalidSocket) {
     CloseSocket(endpoint.Socket);
   }
   endpoint.Socket = socket;
+  endpoint.PortLock = lock;
+  endpoint.LockedByAnother = false;
   endpoint.Port = port;
   endpoint.BindAddress = address;
   endpoint.LastSender = {};
@@ -121,7 +167,11 @@ PortChange MoveEndpoint(UdpEndpoint& endpoint, int port) {
 
 bool RetryBind(UdpEndpoint& endpoint) {
   if (endpoint.Bound || endpoint.Socket == kInvalidSocket) return false;
-  return MoveEndpoint(endpoint, endpoint.Port) == PortChange::Moved;
+  const PortChange change = MoveEndpoint(endpoint, endpoint.Port);
+  // The status line says who holds the port now: the other Relvan may have
+  // ended and left it to another program.
+  if (change != PortChange::Moved) endpoint.LockedByAnother = change == PortChange::AnotherRelvan;
+  return change == PortChange::Moved;
 }
 
 void CloseEndpoint(UdpEndpoint& endpoint) {
@@ -130,12 +180,16 @@ void CloseEndpoint(UdpEndpoint& endpoint) {
   CloseSocket(endpoint.Socket);
   endpoint.Socket = kInvalidSocket;
   endpoint.Bound = false;
+  ReleasePortLock(endpoint.PortLock);
+  endpoint.PortLock = kNoPortLock;
 }
 
 void CloseRetiredSocket(UdpEndpoint& endpoint) {
   if (endpoint.RetiredSocket == kInvalidSocket) return;
   CloseSocket(endpoint.RetiredSocket);
   endpoint.RetiredSocket = kInvalidSocket;
+  ReleasePortLock(endpoint.RetiredPortLock);
+  endpoint.RetiredPortLock = kNoPortLock;
 }
 
 namespace {
@@ -143,7 +197,12 @@ namespace {
 bool ReceiveInto(UdpEndpoint& endpoint, SocketHandle socket) {
   if (socket == kInvalidSocket) return false;
   PeerAddress sender;
-  const auto length = ReceiveFrom(socket, endpoint.RecvBuffer.data(), endpoint.RecvBuffer.size(), sender);
+  // Only shared does a datagram's destination matter: alone, the socket is
+  // bound to 127.0.0.1, and the plain receive is the cheaper.
+  const auto length = endpoint.Group == 0
+                          ? ReceiveFrom(socket, endpoint.RecvBuffer.data(), endpoint.RecvBuffer.size(), sender)
+                          : ReceiveFromTo(socket, endpoint.RecvBuffer.data(), endpoint.RecvBuffer.size(), sender,
+                                          endpoint.LastDestination);
   if (!length) return false;
   endpoint.RecvLength = *length;
   endpoint.LastSender = sender;

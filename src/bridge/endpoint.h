@@ -31,29 +31,42 @@ enum class EndpointStatus {
 };
 
 // Closes an endpoint that is still open, then: a new socket, BindAddress set
-// to 127.0.0.1 and the port, the caller's own step, the bind (its outcome
-// kept in Bound and PortReserved), the non-blocking switch.
+// to 127.0.0.1 and the port, the caller's own step, the port's lock and the
+// bind (their outcome kept in Bound, PortReserved and LockedByAnother), the
+// non-blocking switch.
+//
+// One Relvan per port: the lock (bridge/socket_ops.h) is taken just before
+// each bind and held while that socket is bound; it goes with the socket
+// (after Setup's move, once the old socket has been read empty) or with a
+// bind that failed. A port whose lock another Relvan holds is not bound at
+// all; a port whose lock this endpoint holds keeps it for a bind again.
 [[nodiscard]] EndpointStatus OpenEndpoint(UdpEndpoint& endpoint, const std::function<void()>& caller_step);
 
 // Moving the endpoint to another port (or binding its port again).
 enum class PortChange {
-  Moved,         // listening on the new port; the old socket is closed
-  PortHeld,      // the new port could not be bound; the old endpoint is untouched
-  PortReserved,  // the same, a port Windows keeps for itself or another holds exclusively
-  NoSocket,      // no socket could be made; the old endpoint is untouched
-  Blocking,      // the new socket would block; it is closed, the old one untouched
+  Moved,          // listening on the new port; the old socket is closed
+  PortHeld,       // the new port could not be bound; the old endpoint is untouched
+  PortReserved,   // the same, a port Windows keeps for itself or another holds exclusively
+  AnotherRelvan,  // the same, another Relvan of this session holds the port's lock
+  NoSocket,       // no socket could be made; the old endpoint is untouched
+  Blocking,       // the new socket would block; it is closed, the old one untouched
 };
 
 // Binds a new socket on `port` first, and only once it listens there makes
-// `port` the endpoint's Port: the bridge never stops listening because a port it was
-// asked to move to is taken. A bound old socket is kept as RetiredSocket,
-// so that what was queued on it is still handled, until the next tick or
-// CloseRetiredSocket; an unbound one is closed.
-[[nodiscard]] PortChange MoveEndpoint(UdpEndpoint& endpoint, int port);
+// `port` the endpoint's Port: the bridge never stops listening because a port
+// it was asked to move to is taken. A bound old socket is kept as
+// RetiredSocket (retired at `now`), so that what was queued on it is still
+// handled, until the ticks have read it empty or CloseRetiredSocket; an
+// unbound one is closed. A socket an earlier move retired is handed to
+// `finish_retired` first, which must see to what is queued on it and close
+// it (without one it is closed), and so is one still bound to `port` itself.
+[[nodiscard]] PortChange MoveEndpoint(UdpEndpoint& endpoint, int port, Clock::TimePoint now = {},
+                                      const std::function<void()>& finish_retired = nullptr);
 
-// One more try at binding Port, for an endpoint whose port was held when
-// it was opened; true when it listens now. Nothing happens to an endpoint
-// that is bound or closed.
+// One more try at binding Port, for an endpoint whose port was held (or
+// locked by another Relvan) when it was opened; true when it listens now.
+// LockedByAnother follows. Nothing happens to an endpoint that is bound or
+// closed.
 [[nodiscard]] bool RetryBind(UdpEndpoint& endpoint);
 
 // Closes the socket, and the retired one; does nothing when they are closed

@@ -71,6 +71,23 @@ void TryToAttach(BridgeState& state, HostLink& host) {
   if (host.IsAttached()) state.Health.Outage = false;
 }
 
+// Shared, a datagram sent to this machine's address rather than through the
+// group reaches only one of the port's readers, which may not be Relvan next
+// time: the operator is told until one comes through the group again. The
+// sender is named once per run of them, so that the tick allocates nothing.
+void NoteDestination(std::span<const std::uint8_t> datagram, BridgeState& state) {
+  const UdpEndpoint& endpoint = state.Endpoint;
+  if (endpoint.Group == 0) return;
+  // Where the packet information was missing or cut, it is taken as the group's.
+  if (endpoint.LastDestination == 0 || endpoint.LastDestination == endpoint.Group) {
+    state.Told.NotSentToGroup = false;
+    return;
+  }
+  if (state.Told.NotSentToGroup) return;
+  state.Told.NotSentToGroup = true;
+  state.Told.NotToGroupSender = SenderName(jtdx::SenderId(datagram));
+}
+
 }  // namespace
 
 void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state, HostLink& host, MainWindow& window) {
@@ -78,6 +95,7 @@ void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state
   if (!SenderIsLocal(state.Endpoint, state.TickTime)) return;
   const std::optional<MessageType> type = jtdx::MessageTypeOf(datagram);
   if (!type) return;
+  NoteDestination(datagram, state);
   state.Told.JtdxClosed = false;
   switch (*type) {
     case MessageType::Heartbeat: HandleHeartbeat(datagram, state); break;
@@ -97,28 +115,6 @@ void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state
   }
 }
 
-void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Clock& clock) {
-  window.StopPollTimer();
-  state.TickTime = clock.Now();
-  host.StartTickWork();
-
-  if (!host.IsAttached()) TryToAttach(state, host);
-
-  int taken = 0;
-  const auto handle_all = [&](bool (*receive)(UdpEndpoint&)) {
-    for (; taken < kMaxDatagramsPerTick && receive(state.Endpoint); ++taken) {
-      RunHostWork(state, host, [&] { DispatchDatagram(state.Endpoint.Datagram(), state, host, window); });
-    }
-  };
-  if (state.Endpoint.RetiredSocket != kInvalidSocket) {
-    handle_all(ReceiveRetiredDatagram);
-    CloseRetiredSocket(state.Endpoint);
-  }
-  handle_all(ReceiveDatagram);
-
-  window.StartPollTimer();
-}
-
 namespace {
 
 // A host that is not there: a QSO Logged handed with it goes to the
@@ -134,7 +130,8 @@ class AbsentHost : public HostLink {
   void RxFrequency(double) override {}
 };
 
-// The main dialog's stand-in at the end, when its window may be gone.
+// The main dialog's stand-in where its window is not to be touched, or may
+// be gone.
 class UnseenWindow : public MainWindow {
  public:
   DisplayFields& Fields() override { return fields_; }
@@ -146,28 +143,91 @@ class UnseenWindow : public MainWindow {
   DisplayFields fields_;
 };
 
+using Receive = bool (*)(UdpEndpoint&);
+
+// A datagram handled without Tolm: a QSO Logged goes to the unsaved file,
+// the rest is dropped.
+void KeepIfContact(BridgeState& state, MainWindow& window) {
+  const std::span<const std::uint8_t> datagram = state.Endpoint.Datagram();
+  if (jtdx::MessageTypeOf(datagram) != MessageType::QsoLogged) return;
+  AbsentHost absent;
+  DispatchDatagram(datagram, state, absent, window);
+}
+
+// Whether `now` is still before `end` of a span that began at `start`; a
+// clock set back ends the span rather than stretching it.
+bool Before(Clock::TimePoint now, Clock::TimePoint start, Clock::TimePoint end) { return now >= start && now < end; }
+
+// Reads a socket empty without Tolm, for `span` at most.
+void KeepContactsUntilEmpty(BridgeState& state, Receive receive, MainWindow& window, const Clock& clock,
+                            Clock::TimePoint::duration span) {
+  const Clock::TimePoint start = clock.Now();
+  while (Before(clock.Now(), start, start + span) && receive(state.Endpoint)) {
+    state.TickTime = clock.Now();
+    KeepIfContact(state, window);
+  }
+}
+
 }  // namespace
+
+void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Clock& clock) {
+  window.StopPollTimer();
+  state.TickTime = clock.Now();
+  host.StartTickWork();
+
+  if (!host.IsAttached()) TryToAttach(state, host);
+
+  // The intake's time is counted from here, so that a slow attach cannot
+  // leave a tick nothing; the old socket and the new share it.
+  const Clock::TimePoint start = clock.Now();
+  const auto intake_open = [&] { return Before(clock.Now(), start, start + kTickIntakeTime); };
+  // True when the socket was found empty.
+  const auto handle_all = [&](Receive receive) {
+    while (intake_open()) {
+      if (!receive(state.Endpoint)) return true;
+      RunHostWork(state, host, [&] { DispatchDatagram(state.Endpoint.Datagram(), state, host, window); });
+    }
+    return false;
+  };
+  UdpEndpoint& endpoint = state.Endpoint;
+  if (endpoint.RetiredSocket != kInvalidSocket) {
+    if (!Before(state.TickTime, endpoint.RetiredAt, endpoint.RetiredAt + kRetiredServedFor)) {
+      KeepRetiredContactsAndClose(state, clock);
+    } else if (handle_all(ReceiveRetiredDatagram)) {
+      CloseRetiredSocket(endpoint);
+    }
+  }
+  handle_all(ReceiveDatagram);
+
+  window.StartPollTimer();
+}
+
+void KeepRetiredContactsAndClose(BridgeState& state, const Clock& clock) {
+  UnseenWindow window;
+  KeepContactsUntilEmpty(state, ReceiveRetiredDatagram, window, clock, kLateDrainTime);
+  CloseRetiredSocket(state.Endpoint);
+}
 
 void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& clock) {
   UnseenWindow window;
-  AbsentHost absent;
   host.StartTickWork();
-  const Clock::TimePoint deadline = clock.Now() + kDrainTime;
-  int late = 0;  // a sender that never stops must not hold the program open
-  const auto drain = [&](bool (*receive)(UdpEndpoint&)) {
-    while (late < kMaxDatagramsPerTick && receive(state.Endpoint)) {
+  const Clock::TimePoint start = clock.Now();
+  const Clock::TimePoint deadline = start + kDrainTime;
+  host.LimitCalls(kDrainTime);
+  for (const Receive receive : {ReceiveRetiredDatagram, ReceiveDatagram}) {
+    while (Before(clock.Now(), start, deadline) && receive(state.Endpoint)) {
       state.TickTime = clock.Now();
-      const std::span<const std::uint8_t> datagram = state.Endpoint.Datagram();
-      if (state.TickTime < deadline) {
-        RunHostWork(state, host, [&] { DispatchDatagram(datagram, state, host, window); });
-        continue;
-      }
-      ++late;
-      if (jtdx::MessageTypeOf(datagram) == MessageType::QsoLogged) DispatchDatagram(datagram, state, absent, window);
+      RunHostWork(state, host, [&] { DispatchDatagram(state.Endpoint.Datagram(), state, host, window); });
     }
-  };
-  drain(ReceiveRetiredDatagram);
-  drain(ReceiveDatagram);
-  state.Told.Notices.clear();
+  }
+  // Past the deadline, Tolm is not asked again; only a sender that never
+  // stops can leave anything behind.
+  const Clock::TimePoint late_start = clock.Now();
+  for (const Receive receive : {ReceiveRetiredDatagram, ReceiveDatagram}) {
+    const Clock::TimePoint::duration left = late_start + kLateDrainTime - clock.Now();
+    KeepContactsUntilEmpty(state, receive, window, clock, left);
+  }
+  std::erase_if(state.Told.Notices,
+                [](const OperatorNotice& notice) { return notice.What == OperatorNotice::Kind::HostStopped; });
   CloseEndpoint(state.Endpoint);
 }

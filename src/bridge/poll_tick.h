@@ -8,18 +8,26 @@
 #include "core/main_window.h"
 #include "host/host_link.h"
 
-// The most datagrams one tick takes: a few milliseconds of work at most, so
-// the window stays responsive under a burst; the rest wait for the next tick.
-inline constexpr int kMaxDatagramsPerTick = 1024;
+// How long one tick takes datagrams: the window stays responsive under a
+// burst, and the rest wait for the next tick. The time, not a count, bounds
+// it, so that a flood of datagrams refused at little cost each cannot keep
+// this machine's own waiting until the socket's queue overflows.
+inline constexpr std::chrono::milliseconds kTickIntakeTime{50};
+
+// How long a sender that goes on sending to the port Setup moved away from is
+// still served there.
+inline constexpr std::chrono::seconds kRetiredServedFor{1};
 
 // One tick of the main window's 100 ms poll timer. With the timer stopped, it
 // attaches to the host while detached (and brings a host that has just
-// attached up to date with the last Status), then takes every datagram
-// waiting, up to
-// kMaxDatagramsPerTick, in arrival order, and acts on each once: first what
-// was left on the socket a move of the endpoint retired (which it then
-// closes), then the endpoint's own. A tick with
-// nothing new calls nothing, and every tick re-arms the timer.
+// attached up to date with the last Status), then, for at most
+// kTickIntakeTime from there, takes the datagrams waiting, in arrival order,
+// and acts on each once: first what is left on the socket a move of the
+// endpoint retired (which it closes once a receive finds it empty), then
+// the endpoint's own. kRetiredServedFor after the move the retired socket is
+// read empty at once: its QSO Logged go to the unsaved-contacts file without
+// a host call, the rest is dropped, and it is closed. A tick with nothing new
+// calls nothing, and every tick re-arms the timer.
 //
 // Nothing stops the intake. A failing host call ends only the host work of
 // the datagram (or of the resend on attach) it belongs to: the tick lets go
@@ -31,17 +39,28 @@ inline constexpr int kMaxDatagramsPerTick = 1024;
 // until the next datagram; the endpoint stays open for the next JTDX.
 void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Clock& clock);
 
-// How long the end of the program waits on Tolm for what is still queued.
+// How long the end of the program waits on Tolm for what is still queued,
+// and then how long it goes on reading the sockets empty without Tolm.
 inline constexpr std::chrono::seconds kDrainTime{1};
+inline constexpr std::chrono::seconds kLateDrainTime{1};
 
 // The end of the program, however it ends: what is queued on the endpoint
-// is handled as a tick would, for kDrainTime (a call under way is not cut);
-// after that each QSO Logged left goes to the unsaved-contacts file without
-// a host call, and every other datagram is dropped. No box follows: the
-// notices are dropped, and the next start's status line tells of the
-// contacts waiting. Then the endpoint is closed. The main dialog's fields
-// are not touched: its window may be gone.
+// is handled as a tick would, for kDrainTime, and the host's calls are
+// given up at that deadline (HostLink::LimitCalls), the call under way
+// included. After it the sockets are read until they are empty, for
+// kLateDrainTime at most: each QSO Logged goes to the unsaved-contacts file
+// without a host call, every other datagram is dropped. Then the endpoint is
+// closed. The notices of the contacts are left in state.Told.Notices for the
+// front end to show as the program ends; those of Tolm's outages, which
+// promise an attach that will not come, are dropped. The main dialog's
+// fields are not touched: its window may be gone.
 void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& clock);
+
+// What a retired socket still holds, seen to its end without Tolm: each QSO
+// Logged to the unsaved-contacts file, the rest dropped, read for at most
+// kLateDrainTime; then the socket is closed. For a second move of the
+// endpoint while the first one's socket is still read.
+void KeepRetiredContactsAndClose(BridgeState& state, const Clock& clock);
 
 // Decodes a datagram once and hands the message to its handler; a datagram
 // that is none of JTDX's is ignored. A failing host call throws

@@ -5,15 +5,13 @@
 #include <string_view>
 #include <utility>
 
-#include "adif/adif_file.h"
 #include "bridge/clean_text.h"
 #include "bridge/frequency.h"
 #include "bridge/message_handlers.h"
 #include "bridge/mode_macros.h"
+#include "bridge/unsaved_contacts.h"
 
 namespace {
-
-constexpr char kUnsavedFileProgram[] = "Relvan";
 
 // A call as JTDX writes one ("K1ABC", "VP2E/K1ABC"): printable ASCII without
 // spaces. Anything else (a letter typed with a Cyrillic layout, a space
@@ -114,11 +112,10 @@ void KeepUnsaved(BridgeState& state, const LoggedContact& contact, OperatorNotic
   notice.Why = why;
   notice.HostDetail = std::move(host_detail);
   notice.Contact = contact;
-  notice.Kept = AppendAdifRecord(told.UnsavedContactsPath, contact, kUnsavedFileProgram, notice.FileProblem);
+  notice.Kept = AppendUnsavedContact(told, contact, state.TickTime, notice.DamagedFileSetAside, notice.FileProblem);
   if (notice.Kept) {
     notice.FileProblem.clear();
     told.SettingsWritable = true;
-    ++told.UnsavedWaiting;  // counted in the file again later; the line says so at once
   } else {
     told.SettingsWritable = false;
   }

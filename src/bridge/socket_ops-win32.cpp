@@ -1,6 +1,10 @@
 #include <winsock2.h>
 #include <mswsock.h>
+#include <windows.h>
 #include <ws2tcpip.h>
+
+#include <cstring>
+#include <string>
 
 #include "bridge/ipv4_sockaddr.h"
 #include "bridge/socket_ops.h"
@@ -46,12 +50,35 @@ BindResult BindSocket(SocketHandle socket, PeerAddress address) {
 BindResult BindShared(SocketHandle socket, std::uint16_t port) {
   BOOL reuse = TRUE;
   ::setsockopt(Native(socket), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+  DWORD packet_info = 1;
+  ::setsockopt(Native(socket), IPPROTO_IP, IP_PKTINFO, reinterpret_cast<const char*>(&packet_info), sizeof packet_info);
   const sockaddr_in addr = ToSockaddr({INADDR_ANY, port});
   if (::bind(Native(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) return BindResult::Bound;
   // With SO_REUSEADDR set, Windows refuses a port only for a program that
   // holds it exclusively (WSAEACCES) or for its own reservations, which
   // cannot be told apart here; the program is by far the likelier.
   return BindResult::Held;
+}
+
+PortLockResult TakePortLock(std::uint16_t port, PortLock& lock) {
+  const std::wstring name = L"Local\\Relvan UDP port " + std::to_wstring(port);
+  const HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+  if (mutex == nullptr) return PortLockResult::Unavailable;
+  // One a Relvan that died left is abandoned: ours now.
+  const DWORD waited = WaitForSingleObject(mutex, 0);
+  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+    lock = reinterpret_cast<PortLock>(mutex);
+    return PortLockResult::Taken;
+  }
+  CloseHandle(mutex);
+  return waited == WAIT_TIMEOUT ? PortLockResult::HeldByAnother : PortLockResult::Unavailable;
+}
+
+void ReleasePortLock(PortLock lock) {
+  if (lock == kNoPortLock) return;
+  const HANDLE mutex = reinterpret_cast<HANDLE>(lock);
+  ReleaseMutex(mutex);
+  CloseHandle(mutex);
 }
 
 bool JoinGroup(SocketHandle socket, std::uint32_t group, std::uint32_t interface_ip) {
@@ -94,6 +121,56 @@ std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer
                                   reinterpret_cast<sockaddr*>(&addr), &length);
   if (received == SOCKET_ERROR) return std::nullopt;
   from = FromSockaddr(addr);
+  return static_cast<std::size_t>(received);
+}
+
+namespace {
+
+// WSARecvMsg is reached through the provider's extension table, once.
+LPFN_WSARECVMSG RecvMsgOf(SOCKET socket) {
+  static LPFN_WSARECVMSG recv_msg = nullptr;
+  if (recv_msg != nullptr) return recv_msg;
+  GUID id = WSAID_WSARECVMSG;
+  DWORD returned = 0;
+  LPFN_WSARECVMSG found = nullptr;
+  if (WSAIoctl(socket, SIO_GET_EXTENSION_FUNCTION_POINTER, &id, sizeof id, &found, sizeof found, &returned, nullptr,
+               nullptr) == 0) {
+    recv_msg = found;
+  }
+  return recv_msg;
+}
+
+}  // namespace
+
+std::optional<std::size_t> ReceiveFromTo(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
+                                         PeerAddress& from, std::uint32_t& to) {
+  const LPFN_WSARECVMSG recv_msg = RecvMsgOf(Native(socket));
+  if (recv_msg == nullptr) {
+    to = 0;
+    return ReceiveFrom(socket, buffer, capacity, from);
+  }
+  sockaddr_in addr{};
+  WSABUF data{static_cast<ULONG>(capacity), reinterpret_cast<char*>(buffer)};
+  alignas(WSACMSGHDR) char control[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))];
+  WSAMSG message{};
+  message.name = reinterpret_cast<sockaddr*>(&addr);
+  message.namelen = sizeof addr;
+  message.lpBuffers = &data;
+  message.dwBufferCount = 1;
+  message.Control = {sizeof control, control};
+  DWORD received = 0;
+  if (recv_msg(Native(socket), &message, &received, nullptr, nullptr) == SOCKET_ERROR) return std::nullopt;
+  from = FromSockaddr(addr);
+  to = 0;
+  if ((message.dwFlags & MSG_CTRUNC) == 0) {
+    for (WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message); header != nullptr;
+         header = WSA_CMSG_NXTHDR(&message, header)) {
+      if (header->cmsg_level != IPPROTO_IP || header->cmsg_type != IP_PKTINFO) continue;
+      IN_PKTINFO info;
+      std::memcpy(&info, WSA_CMSG_DATA(header), sizeof info);
+      to = ntohl(info.ipi_addr.s_addr);
+    }
+  }
   return static_cast<std::size_t>(received);
 }
 

@@ -1,9 +1,96 @@
 #include "bridge/unsaved_contacts.h"
 
+#include <chrono>
+#include <cstdio>
+#include <system_error>
+
 #include "adif/adif_file.h"
 
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kUnsavedFileProgram[] = "Relvan";
+
+OperatorFacts::FileStamp StampOf(const fs::path& path) {
+  std::error_code error;
+  OperatorFacts::FileStamp stamp;
+  stamp.Size = fs::file_size(path, error);
+  if (error) return {};
+  stamp.Modified = fs::last_write_time(path, error);
+  if (error) return {};
+  stamp.Exists = true;
+  return stamp;
+}
+
+// Counts the file again unless it is as it was last counted or written.
+void Recount(OperatorFacts& told) {
+  const OperatorFacts::FileStamp stamp = StampOf(told.UnsavedContactsPath);
+  if (told.UnsavedStamp == stamp) return;
+  const AdifCount count = CountAdifRecords(told.UnsavedContactsPath);
+  told.UnsavedWaiting = count.Records;
+  told.UnsavedDamaged = count.Damaged;
+  told.UnsavedStamp = stamp;
+}
+
+// "Tolm_JTDX_unsaved-damaged-20261209-081503.adi" beside the file, or with
+// "-2", "-3" where that name is taken.
+fs::path SetAsideName(const fs::path& path, Clock::TimePoint now) {
+  using namespace std::chrono;
+  const auto day = floor<days>(now);
+  const year_month_day date{day};
+  const hh_mm_ss time{floor<seconds>(now - day)};
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "-damaged-%04d%02u%02u-%02ld%02ld%02ld", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<long>(time.hours().count()), static_cast<long>(time.minutes().count()),
+                static_cast<long>(time.seconds().count()));
+  const fs::path stem = path.stem();
+  const fs::path extension = path.extension();
+  std::error_code error;
+  for (int n = 1;; ++n) {
+    fs::path name = stem;
+    name += stamp;
+    if (n > 1) {
+      std::string suffix = "-";  // not "-" + ...: MinGW's GCC 12 takes that for an overlapping copy at -O3
+      suffix += std::to_string(n);
+      name += suffix;
+    }
+    name += extension;
+    fs::path candidate = path.parent_path() / name;
+    if (!fs::exists(candidate, error) || n >= 1000) return candidate;
+  }
+}
+
+}  // namespace
+
 void RecountUnsavedContacts(OperatorFacts& told) {
-  told.UnsavedWaiting = CountAdifRecords(told.UnsavedContactsPath);
+  Recount(told);
   // Only while a problem is shown: a file that works is not opened every time.
   if (!told.SettingsWritable) told.SettingsWritable = CanAppendTo(told.UnsavedContactsPath);
+}
+
+bool AppendUnsavedContact(OperatorFacts& told, const LoggedContact& contact, Clock::TimePoint now, fs::path& set_aside,
+                          std::string& reason) {
+  Recount(told);
+  if (told.UnsavedDamaged) {
+    const fs::path aside = SetAsideName(told.UnsavedContactsPath, now);
+    std::error_code error;
+    fs::rename(told.UnsavedContactsPath, aside, error);
+    if (error) {
+      reason = "the file is damaged and could not be set aside: " + error.message();
+      return false;
+    }
+    set_aside = aside;
+    told.UnsavedWaiting = 0;
+    told.UnsavedDamaged = false;
+  }
+  if (!AppendAdifRecord(told.UnsavedContactsPath, contact, kUnsavedFileProgram, reason)) {
+    // Looked at afresh next time: the failed append may have left it as it was, or not.
+    told.UnsavedStamp.reset();
+    return false;
+  }
+  ++told.UnsavedWaiting;
+  told.UnsavedStamp = StampOf(told.UnsavedContactsPath);
+  return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "core/logged_contact.h"
@@ -30,4 +31,7 @@ struct OperatorNotice {
   LoggedContact Contact;
   bool Kept = false;        // added to the unsaved-contacts file
   std::string FileProblem;  // why it could not be, when not kept
+  // Where the unsaved file was found damaged and set aside before this
+  // contact started a new one, the name it was given; empty otherwise.
+  std::filesystem::path DamagedFileSetAside;
 };

@@ -24,9 +24,18 @@ struct UdpEndpoint {
   int Port = 2237;
   bool Bound = false;         // whether the last bind took the port
   bool PortReserved = false;  // the last bind was refused for a port Windows reserves
-  // The socket a move of the endpoint left, kept until what was queued on it
-  // has been handled.
+  // The lock of the port among this user's Relvans (bridge/socket_ops.h),
+  // held while bound; and whether the last bind was not tried because
+  // another Relvan holds it.
+  std::intptr_t PortLock = -1;
+  bool LockedByAnother = false;
+  // The socket a move of the endpoint left, read until it is empty, and when
+  // the move was made: a sender that keeps sending there is cut off a while
+  // later.
   SocketHandle RetiredSocket = kInvalidSocket;
+  int RetiredPort = 0;
+  std::intptr_t RetiredPortLock = -1;
+  Clock::TimePoint RetiredAt;
   PeerAddress BindAddress;  // 127.0.0.1 and the port; 0.0.0.0 and the port when shared
   PeerAddress LastSender;   // where the last datagram came from; Heartbeats are answered there
 
@@ -41,6 +50,8 @@ struct UdpEndpoint {
   std::size_t LocalIpCount = 0;
   Clock::TimePoint LocalIpsReadAt;
   std::uint64_t Refused = 0;  // since the program started
+  // Shared: where the last datagram was sent (0: not known, taken as the group).
+  std::uint32_t LastDestination = 0;
 
   // The last datagram a receive took, whole.
   std::array<std::uint8_t, kMaxDatagram> RecvBuffer{};

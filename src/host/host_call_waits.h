@@ -9,8 +9,10 @@
 // call with "retry later": the call is tried again every kBusyRetryInterval
 // while one tick's host work has spent less than kBusyBudget in such waits.
 // A call that the host took but does not answer is given up kAnswerLimit
-// after it was (last) sent, as the Linux binding gives up on its socket. A
-// call refused outright, or given up, fails as any failed call does.
+// after it was (last) sent, as the Linux binding gives up on its socket. At
+// the end of the program a call has only the time the end has left, busy
+// retries included. A call refused outright, or given up, fails as any
+// failed call does.
 class HostCallWaits {
  public:
   using Ms = std::chrono::milliseconds;
@@ -23,10 +25,11 @@ class HostCallWaits {
 
   // A tick's host work begins: its busy waits start from nothing.
   void StartTickWork() { busy_waited_ = Ms{0}; }
-  // A call is made (elapsed times below count from now).
-  void StartCall() { Start(kAnswerLimit, false); }
+  // A call is made (elapsed times below count from now), to be given up
+  // `limit` from now whatever else it waits for.
+  void StartCall(Ms limit = Ms::max()) { Start(kAnswerLimit, false, limit); }
   // A check that the host is still there is made, in place of a call.
-  void StartProbe() { Start(kProbeLimit, true); }
+  void StartProbe() { Start(kProbeLimit, true, Ms::max()); }
 
   // The host refused the call `elapsed` after it was made, busy (retry
   // later) or outright: how long until it is tried again, or nothing when
@@ -35,17 +38,21 @@ class HostCallWaits {
 
   // A message arrived while the call made `elapsed` ago waits for its
   // answer: whether to give the call up.
-  [[nodiscard]] bool GiveUpWaiting(Ms elapsed) const { return elapsed - attempt_sent_at_ >= answer_limit_; }
+  [[nodiscard]] bool GiveUpWaiting(Ms elapsed) const {
+    return elapsed - attempt_sent_at_ >= answer_limit_ || elapsed >= call_limit_;
+  }
 
  private:
-  void Start(Ms answer_limit, bool probe) {
+  void Start(Ms answer_limit, bool probe, Ms call_limit) {
     attempt_sent_at_ = Ms{0};
     answer_limit_ = answer_limit;
     probe_ = probe;
+    call_limit_ = call_limit;
   }
 
   Ms busy_waited_{0};
   Ms attempt_sent_at_{0};
   Ms answer_limit_ = kAnswerLimit;
   bool probe_ = false;
+  Ms call_limit_ = Ms::max();
 };

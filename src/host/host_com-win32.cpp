@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <utility>
@@ -115,14 +116,26 @@ bool ComHostLink::StillThere() {
   if (host_dispatch_ == nullptr) return false;
   // A busy Tolm refuses it at once, a hung one is given up after 250 ms:
   // both are there.
-  const HostMessageFilter::CallWatch watch(filter_, HostMessageFilter::CallWatch::Kind::Probe);
+  const HostMessageFilter::CallWatch watch(filter_, HostCallWaits::Ms::max(),
+                                           HostMessageFilter::CallWatch::Kind::Probe);
   UINT count = 0;
   return !ServerGone(host_dispatch_->GetTypeInfoCount(&count));
 }
+void ComHostLink::LimitCalls(std::chrono::milliseconds left) { calls_end_ = std::chrono::steady_clock::now() + left; }
 
 void ComHostLink::DetachHost() {
-  if (host_dispatch_ != nullptr) host_dispatch_->Release();
+  if (host_dispatch_ == nullptr) return;
+  // The last release reaches Tolm's process: a hung Tolm is given up here
+  // too, within what the end has left (nothing to wait for once it is over).
+  const HostMessageFilter::CallWatch watch(filter_, CallLimit());
+  host_dispatch_->Release();
   host_dispatch_ = nullptr;
+}
+
+HostCallWaits::Ms ComHostLink::CallLimit() const {
+  if (!calls_end_) return HostCallWaits::Ms::max();
+  const auto left = std::chrono::ceil<HostCallWaits::Ms>(*calls_end_ - std::chrono::steady_clock::now());
+  return std::max(left, HostCallWaits::Ms{0});
 }
 
 void ComHostLink::AttachHost() {
@@ -155,7 +168,9 @@ void ComHostLink::AttachHost() {
 void ComHostLink::Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params) {
   ExcepInfoGuard excep;
   UINT bad_argument = 0;
-  const HostMessageFilter::CallWatch watch(filter_);
+  const HostCallWaits::Ms limit = CallLimit();
+  if (limit.count() <= 0) throw HostCallError(operation, "not sent, Relvan was ending");
+  const HostMessageFilter::CallWatch watch(filter_, limit);
   const HRESULT hr = host_dispatch_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr, &excep.info,
                                             &bad_argument);
   if (FAILED(hr)) throw HostCallError(operation, DescribeFailure(hr, excep.info), OutcomeOf(hr));

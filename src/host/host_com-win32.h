@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include "host/host_link.h"
@@ -31,6 +33,7 @@ class ComHostLink final : public HostLink {
   // to Tolm's process without running anything of Tolm's: only a failure of
   // the connection itself means Tolm has gone.
   bool StillThere() override;
+  void LimitCalls(std::chrono::milliseconds left) override;
 
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;
@@ -38,6 +41,9 @@ class ComHostLink final : public HostLink {
   void RxFrequency(double hz) override;
 
  private:
+  // How long a call may wait now: without limit until LimitCalls, then the
+  // time the end has left.
+  HostCallWaits::Ms CallLimit() const;
   void PutFrequency(const char* operation, DISPID member, double hz);
   void Invoke(const char* operation, DISPID member, WORD flags, DISPPARAMS& params);
 
@@ -45,4 +51,5 @@ class ComHostLink final : public HostLink {
   IDispatch* host_dispatch_ = nullptr;   // the one reference the query returned
   HostMessageFilter* filter_ = nullptr;  // registered once COM is up on this thread
   bool filter_tried_ = false;
+  std::optional<std::chrono::steady_clock::time_point> calls_end_;  // set by LimitCalls
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -56,6 +57,11 @@ class HostLink {
   // own and without waiting on a busy or hung host: false only when it is
   // known to have gone (its process ended), and always when detached.
   virtual bool StillThere() { return IsAttached(); }
+  // The end of the program: every call from now on is given up `left` from
+  // now at the latest, the call under way then included, however long it
+  // would wait otherwise (a call given up so may have run); a call made
+  // after that fails at once, without reaching the host.
+  virtual void LimitCalls(std::chrono::milliseconds left) { (void)left; }
 
   virtual void ExecMacro(std::string_view text) = 0;
   virtual void SetLogField(LogField field, std::string_view text) = 0;

@@ -93,10 +93,20 @@ void SocketHostLink::SetLogField(LogField field, std::string_view text) {
 void SocketHostLink::TxFrequency(double hz) { Call(HostCall::Tx(hz)); }
 void SocketHostLink::RxFrequency(double hz) { Call(HostCall::Rx(hz)); }
 
+void SocketHostLink::LimitCalls(std::chrono::milliseconds left) {
+  calls_end_ = std::chrono::steady_clock::now() + left;
+}
+
 void SocketHostLink::Call(const HostCall& call) {
   if (fd_ < 0) return;
   if (!broken_.empty()) Fail(call, "the connection to Tolm was lost earlier: " + broken_);
-  const auto deadline = std::chrono::steady_clock::now() + call_timeout_;
+  const auto now = std::chrono::steady_clock::now();
+  auto deadline = now + call_timeout_;
+  cut_by_end_ = calls_end_ && *calls_end_ < deadline;
+  if (cut_by_end_) {
+    if (*calls_end_ <= now) Fail(call, "not sent, Relvan was ending");
+    deadline = *calls_end_;
+  }
   request_.clear();
   AppendWireRequest(call, request_);
   SendAll(call, request_, deadline);
@@ -115,7 +125,7 @@ void SocketHostLink::SendAll(const HostCall& call, const std::string& request,
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      if (!WaitFor(fd_, POLLOUT, deadline)) Break(call, "Tolm took no request within " + SecondsText(call_timeout_));
+      if (!WaitFor(fd_, POLLOUT, deadline)) Break(call, "Tolm took no request " + WaitedFor());
     } else if (n < 0 && errno != EINTR) {
       Break(call, std::strerror(errno));
     }
@@ -142,12 +152,16 @@ std::string SocketHostLink::ReceiveLine(const HostCall& call, std::chrono::stead
       Break(call, "Tolm closed the connection", HostCallError::Outcome::MayHaveRun);
     } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
       if (!WaitFor(fd_, POLLIN, deadline)) {
-        Break(call, "no answer from Tolm within " + SecondsText(call_timeout_), HostCallError::Outcome::MayHaveRun);
+        Break(call, "no answer from Tolm " + WaitedFor(), HostCallError::Outcome::MayHaveRun);
       }
     } else if (errno != EINTR) {
       Break(call, std::strerror(errno), HostCallError::Outcome::MayHaveRun);
     }
   }
+}
+
+std::string SocketHostLink::WaitedFor() const {
+  return cut_by_end_ ? "before Relvan ended" : "within " + SecondsText(call_timeout_);
 }
 
 void SocketHostLink::Fail(const HostCall& call, const std::string& reason, HostCallError::Outcome outcome) {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "host/host_call.h"
@@ -31,6 +32,7 @@ class SocketHostLink : public HostLink {
   // A host that ended has closed its end: the socket has hung up, or reads
   // the end of the stream.
   bool StillThere() override;
+  void LimitCalls(std::chrono::milliseconds left) override;
 
   void ExecMacro(std::string_view text) override;
   void SetLogField(LogField field, std::string_view text) override;
@@ -43,6 +45,8 @@ class SocketHostLink : public HostLink {
   void Call(const HostCall& call);
   void SendAll(const HostCall& call, const std::string& request, std::chrono::steady_clock::time_point deadline);
   std::string ReceiveLine(const HostCall& call, std::chrono::steady_clock::time_point deadline);
+  // "within 5 s", or where the end cut the call short, that.
+  std::string WaitedFor() const;
   [[noreturn]] void Fail(const HostCall& call, const std::string& reason,
                          HostCallError::Outcome outcome = HostCallError::Outcome::Refused);
   [[noreturn]] void Break(const HostCall& call, const std::string& reason,
@@ -55,4 +59,8 @@ class SocketHostLink : public HostLink {
   std::string request_;   // the line being sent; its storage serves every call
   std::string received_;  // bytes after the last complete reply line
   std::string broken_;    // why the stream can no longer be trusted, if it can't
+  // Where LimitCalls set an end to every call, and whether the call under
+  // way waits for it rather than for its own time-out.
+  std::optional<std::chrono::steady_clock::time_point> calls_end_;
+  bool cut_by_end_ = false;
 };

@@ -27,12 +27,12 @@ void HostMessageFilter::Revoke() {
   Release();
 }
 
-HostMessageFilter::CallWatch::CallWatch(HostMessageFilter* filter, Kind kind) {
+HostMessageFilter::CallWatch::CallWatch(HostMessageFilter* filter, HostCallWaits::Ms limit, Kind kind) {
   if (filter == nullptr) return;
   if (kind == Kind::Probe) {
     filter->waits_.StartProbe();
   } else {
-    filter->waits_.StartCall();
+    filter->waits_.StartCall(limit);
   }
   timer_ = SetTimer(nullptr, 0, kind == Kind::Probe ? kProbeWatchIntervalMs : kWatchIntervalMs, nullptr);
 }

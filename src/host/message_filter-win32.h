@@ -19,13 +19,15 @@ class HostMessageFilter final : public IMessageFilter {
 
   HostCallWaits& Waits() { return waits_; }
 
-  // One call's watch: the call starts afresh in HostCallWaits, and a thread
+  // One call's watch: the call starts afresh in HostCallWaits, given up
+  // `limit` from now at the latest, and a thread
   // timer makes sure a message arrives now and then, since the filter is asked
   // whether to give up only when one does.
   class CallWatch {
    public:
     enum class Kind { Call, Probe };  // a probe is HostCallWaits::StartProbe's
-    explicit CallWatch(HostMessageFilter* filter, Kind kind = Kind::Call);
+    explicit CallWatch(HostMessageFilter* filter, HostCallWaits::Ms limit = HostCallWaits::Ms::max(),
+                       Kind kind = Kind::Call);
     ~CallWatch();
     CallWatch(const CallWatch&) = delete;
     CallWatch& operator=(const CallWatch&) = delete;

@@ -8,6 +8,7 @@
 #include "adif/adif_band.h"
 
 #include "bridge/frequency.h"
+#include "core/file_path.h"
 
 namespace texts {
 
@@ -105,7 +106,20 @@ std::string PortHeldMessage(int wanted_port, int current_port, bool listening, b
   return text + "Relvan cannot hear JTDX until that port is free or another is chosen.";
 }
 
+std::string AnotherRelvanMessage(int wanted_port, int current_port, bool listening) {
+  const std::string text = "Another Relvan already listens on port " + std::to_string(wanted_port) + "; ";
+  if (listening) return text + "Relvan goes on listening on port " + std::to_string(current_port) + ".";
+  return text + "Relvan cannot hear JTDX until that port is free or another is chosen.";
+}
+
 std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsaved_path) {
+  if (!notice.DamagedFileSetAside.empty()) {
+    OperatorNotice told_before = notice;
+    told_before.DamagedFileSetAside.clear();
+    return NoticeMessage(told_before, unsaved_path) + " The file there before was damaged; it is kept as " +
+           Utf8FromPath(notice.DamagedFileSetAside) +
+           ", where its records can be mended and imported by hand, and the contact starts a new file.";
+  }
   using Miss = OperatorNotice::Miss;
   if (notice.What == OperatorNotice::Kind::HostStopped) {
     return "Tolm stopped answering; Relvan will attach again when it runs (" + notice.HostDetail + ").";

@@ -16,6 +16,9 @@ std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when);
 // Setup's OK on a port another program holds, or one Windows reserves.
 std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved, bool shared);
 
+// Setup's OK on a port another Relvan of this session listens on.
+std::string AnotherRelvanMessage(int wanted_port, int current_port, bool listening);
+
 // The box for one notice. A contact kept nowhere else is given whole, on
 // lines of its own, for the operator to enter by hand.
 std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsaved_path);

@@ -107,7 +107,8 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   const auto is_contact = [](const OperatorNotice& notice) {
     using Miss = OperatorNotice::Miss;
     return notice.What == OperatorNotice::Kind::ContactNotSaved && notice.Kept && notice.Why != Miss::SaveMayHaveRun &&
-           notice.Why != Miss::NotACallSign && notice.Why != Miss::ModeNotSettable;
+           notice.Why != Miss::NotACallSign && notice.Why != Miss::ModeNotSettable &&
+           notice.DamagedFileSetAside.empty();
   };
   const bool batch =
       after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;
@@ -120,6 +121,13 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   std::copy_if(notices.begin(), notices.end(), std::back_inserter(contacts), is_contact);
   std::erase_if(notices, is_contact);
   return texts::MoreContactsMessage(contacts, Utf8FromPath(told.UnsavedContactsPath));
+}
+
+std::vector<std::string> CRelvanDlg::TakeLastMessages() {
+  std::vector<std::string> texts;
+  // As during the run: the first on its own, the contacts after it together.
+  while (!bridge_.State().Told.Notices.empty()) texts.push_back(TakeNextMessage(!texts.empty()));
+  return texts;
 }
 
 void CRelvanDlg::OnButtonClicked(int control) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "bridge/bridge.h"
 #include "core/display_fields.h"
@@ -26,6 +27,10 @@ class CRelvanDlg : public Dialog, public MainWindow {
   void OnTimer(unsigned id) override;
   void OnSetCursor() override;
   bool OnSysCommand(unsigned command) override;
+
+  // What the notices still queued say, one box's text each, taking them:
+  // at the end, when no box can be shown in this window any more.
+  std::vector<std::string> TakeLastMessages();
 
   // MainWindow, for the poll tick and the message handlers.
   DisplayFields& Fields() override { return fields_; }

@@ -57,6 +57,10 @@ bool Setup::OnAccepted() {
                              MessageKind::Error);
         Window().FocusControl(ids::kPortEdit);
         return false;
+      case PortChange::AnotherRelvan:
+        Window().ShowMessage(texts::AnotherRelvanMessage(PortNumber, old_port, endpoint.Bound), MessageKind::Error);
+        Window().FocusControl(ids::kPortEdit);
+        return false;
       case PortChange::NoSocket: failures_.NoSocket(); return false;
       case PortChange::Blocking: failures_.ReportBlockingSocket(); return false;
     }

@@ -65,11 +65,13 @@ std::string StatusLine(const BridgeState& state, bool host_attached) {
   const OperatorFacts& told = state.Told;
   const std::string port = std::to_string(endpoint.Port);
   if (!endpoint.Bound) {
+    if (endpoint.LockedByAnother) return "Relvan already listens on port " + port;
     return "Port " + port + (endpoint.PortReserved ? " is reserved by Windows" : " is held by another program");
   }
   if (!told.SettingsWritable) return "Settings folder cannot be written";
   if (told.SettingsUnreadable) return "Tolm_JTDX.ini unreadable; port " + port;
   if (told.UdpGroupInvalid) return "UDP_Group is not a multicast address";
+  if (told.NotSentToGroup) return told.NotToGroupSender + " does not send to the group";
   if (told.UnsavedWaiting > 0) return Waiting(told.UnsavedWaiting);
   if (state.Health.Outage) return "Tolm is not answering";
   if (!host_attached) return "Tolm is not running";

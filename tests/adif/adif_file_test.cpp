@@ -56,30 +56,42 @@ TEST(AdifFile, PathInAnyCharactersIsAppendedCountedReadAndChecked) {
   std::string reason;
   ASSERT_TRUE(AppendAdifRecord(path, TestContact("K1ABC"), "Relvan", reason)) << reason;
   ASSERT_TRUE(AppendAdifRecord(path, TestContact("W9XYZ"), "Relvan", reason)) << reason;
-  EXPECT_EQ(CountAdifRecords(path), 2);
+  EXPECT_EQ(CountAdifRecords(path).Records, 2);
   EXPECT_EQ(ReadAdifLog(path).Records.size(), 2u);
   EXPECT_TRUE(CanAppendTo(path));
 }
 
 // The count is what an import finds: "<eor>" inside a value ends no record,
-// and a damaged tail leaves the whole records before it counted.
-TEST(AdifFile, CountReadsRecordsTheWayAnImportDoes) {
+// and a damaged tail leaves the whole records before it counted. A file is
+// damaged where the count stops before its end at anything but white space;
+// a value longer than the count's buffer is read across it.
+TEST(AdifFile, CountReadsRecordsTheWayAnImportDoesAndFindsDamage) {
   TempDir dir;
   const auto path = dir.Path() / "unsaved.adi";
   LoggedContact contact = TestContact("K1ABC");
   contact.Comments = "tnx <eor> 73";
   const std::string record = AdifRecord(contact);
-  const auto write = [&](const std::string& text) {
+  contact.Comments = std::string(200'000, '<');
+  const std::string long_record = AdifRecord(contact);
+  const auto count = [&](const std::string& text) {
     std::FILE* file = OpenFile(path, "wb");
-    ASSERT_NE(file, nullptr);
+    EXPECT_NE(file, nullptr);
     std::fwrite(text.data(), 1, text.size(), file);
     std::fclose(file);
+    const AdifCount counted = CountAdifRecords(path);
+    return std::pair(counted.Records, counted.Damaged);
   };
-  write(AdifHeader("Relvan") + record);
-  EXPECT_EQ(CountAdifRecords(path), 1);
-  write(AdifHeader("Relvan") + record + record + "<CALL:5>W9X");
-  EXPECT_EQ(CountAdifRecords(path), 2);
-  EXPECT_EQ(CountAdifRecords(dir.Path() / "missing.adi"), 0);
+  const std::string header = AdifHeader("Relvan");
+  EXPECT_EQ(count(header + record + long_record + record + "\r\n "), std::pair(3, false));
+  EXPECT_EQ(count(header + record + record + "<CALL:5>W9X"), std::pair(2, true));  // torn
+  EXPECT_EQ(count(header + record + "<CALL:5>W9XYZ"), std::pair(1, true));         // no <EOR> after it
+  EXPECT_EQ(count(header + record + "<CALL>W9XYZ<EOR>" + record), std::pair(1, true));
+  EXPECT_EQ(count(header + record + "73\n"), std::pair(1, true));
+  EXPECT_EQ(count(header), std::pair(0, false));
+  EXPECT_EQ(count(header.substr(0, header.size() - 8)), std::pair(0, true));  // a header cut short
+  EXPECT_EQ(count(""), std::pair(0, false));
+  EXPECT_EQ(CountAdifRecords(dir.Path() / "missing.adi").Records, 0);
+  EXPECT_FALSE(CountAdifRecords(dir.Path() / "missing.adi").Damaged);
 }
 
 }  // namespace

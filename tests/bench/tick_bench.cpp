@@ -1,8 +1,15 @@
 // Time and heap allocations of the poll tick: a tick with nothing new on a
 // real loopback endpoint, the handling of one Status and of one QSO Logged
-// as the tick hands them over, and a tick that drains a burst of Decodes.
+// as the tick hands them over, a tick that drains a burst of Decodes (alone,
+// and shared beside a bare recvmsg loop), and the tick with its upkeep
+// beside a large unsaved-contacts file.
 #include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,7 +18,9 @@
 #include "fake_clock.h"
 #include "jtdx_messages.h"
 #include "bridge/endpoint.h"
+#include "adif/adif_file.h"
 #include "bridge/poll_tick.h"
+#include "bridge/upkeep.h"
 #include "udp_peer.h"
 
 namespace {
@@ -191,5 +200,103 @@ void DrainTick(benchmark::State& run) {
       benchmark::Counter(static_cast<double>(AllocationCount() - before - sending), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(DrainTick);
+
+// The same burst on an endpoint shared in a group, where each receive reads
+// the datagram's destination too (recvmsg with IP_PKTINFO) ...
+void SharedDrainTick(benchmark::State& run) {
+  TickRig bridge(*ParseMulticastGroup("239.255.0.1"));
+  const std::vector<std::uint8_t> decode = EncodeMessage(DecodeMessage());
+  bridge.Send(decode);
+  bridge.Tick();  // the sender, which sends to 127.0.0.1 here, is named once
+  const std::size_t before = AllocationCount();
+  std::size_t sending = 0;
+  for (auto _ : run) {
+    run.PauseTiming();
+    const std::size_t start = AllocationCount();
+    for (int i = 0; i < 81; ++i) bridge.Send(decode);
+    sending += AllocationCount() - start;
+    run.ResumeTiming();
+    bridge.Tick();
+  }
+  run.counters["allocs_per_tick"] =
+      benchmark::Counter(static_cast<double>(AllocationCount() - before - sending), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(SharedDrainTick);
+
+// ... beside a bare recvmsg loop asking for the same packet information on
+// a socket bound the same way: what the shared drain costs above the system.
+void BareRecvmsgDrain(benchmark::State& run) {
+  TickRig bridge(*ParseMulticastGroup("239.255.0.1"));
+  const int fd = static_cast<int>(bridge.state->Endpoint.Socket);
+  const std::vector<std::uint8_t> decode = EncodeMessage(DecodeMessage());
+  static std::uint8_t buffer[kMaxDatagram];
+  for (auto _ : run) {
+    run.PauseTiming();
+    for (int i = 0; i < 81; ++i) bridge.Send(decode);
+    run.ResumeTiming();
+    for (;;) {
+      sockaddr_in from{};
+      iovec data{buffer, sizeof buffer};
+      alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+      msghdr message{};
+      message.msg_name = &from;
+      message.msg_namelen = sizeof from;
+      message.msg_iov = &data;
+      message.msg_iovlen = 1;
+      message.msg_control = control;
+      message.msg_controllen = sizeof control;
+      if (::recvmsg(fd, &message, 0) < 0) break;
+      benchmark::DoNotOptimize(message.msg_controllen);
+    }
+  }
+}
+BENCHMARK(BareRecvmsgDrain);
+
+// The tick with the upkeep due each time, beside an unsaved-contacts file of
+// the given size in MB that nobody changes: the file is counted once, at the
+// first upkeep, and not read again.
+void UpkeepTickBesideUnsavedFile(benchmark::State& run) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("relvan-bench-unsaved-" + std::to_string(::getpid()) + ".adi");
+  {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const std::string header = "Relvan ADIF log\n<EOH>\n";
+    std::fwrite(header.data(), 1, header.size(), file);
+    const std::string record = "<CALL:5>K1ABC <MODE:3>FT8 <QSO_DATE:8>20240601 <TIME_ON:6>183000 <EOR>\n";
+    for (std::int64_t written = 0; written < run.range(0) * 1'000'000; written += record.size()) {
+      std::fwrite(record.data(), 1, record.size(), file);
+    }
+    std::fclose(file);
+  }
+  TickRig bridge;
+  bridge.state->Told.UnsavedContactsPath = path;
+  FakeClock clock;
+  RunUpkeep(*bridge.state, bridge.host, clock.Now());  // the one count
+  for (auto _ : run) {
+    clock.Advance(kUpkeepInterval);
+    PollTick(*bridge.state, bridge.host, bridge.window, clock);
+    RunUpkeep(*bridge.state, bridge.host, bridge.state->TickTime);
+  }
+  run.counters["waiting"] = bridge.state->Told.UnsavedWaiting;
+  std::filesystem::remove(path);
+}
+BENCHMARK(UpkeepTickBesideUnsavedFile)->Arg(0)->Arg(100);
+
+// The one count after someone else changed a 100 MB file.
+void CountOfAHundredMegabyteFile(benchmark::State& run) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("relvan-bench-count-" + std::to_string(::getpid()) + ".adi");
+  {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const std::string record = "<CALL:5>K1ABC <MODE:3>FT8 <QSO_DATE:8>20240601 <TIME_ON:6>183000 <EOR>\n";
+    for (std::int64_t written = 0; written < 100'000'000; written += record.size()) {
+      std::fwrite(record.data(), 1, record.size(), file);
+    }
+    std::fclose(file);
+  }
+  for (auto _ : run) benchmark::DoNotOptimize(CountAdifRecords(path).Records);
+  std::filesystem::remove(path);
+}
+BENCHMARK(CountOfAHundredMegabyteFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -151,6 +151,27 @@ TEST_F(PollTickTest, HostThatAttachesAfterAStatusIsBroughtUpToDateOnce) {
                             "TxFrequency 14075500", "RxFrequency 14075200"}));
 }
 
+// A Tolm that quits while nothing is sent to it is seen within one upkeep:
+// let go of without a word (nothing was lost), and attached again at the
+// next tick once it runs, not after the wait of a failed call.
+TEST_F(PollTickTest, TolmThatQuitIsLetGoOfByTheUpkeepWithoutAWordAndAttachedAgainAtOnce) {
+  Tick(Ft8Status());
+  Calls();
+  RunUpkeep(*state, host, clock.Now());
+  EXPECT_TRUE(host.IsAttached());
+  host.Gone = true;
+  clock.Advance(kUpkeepInterval);
+  RunUpkeep(*state, host, clock.Now());
+  EXPECT_FALSE(host.IsAttached());
+  EXPECT_TRUE(state->Told.Notices.empty());
+  EXPECT_FALSE(state->Health.Outage);
+
+  host.Gone = false;
+  Tick();
+  EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-5")",
+                            "TxFrequency 14075500", "RxFrequency 14075200"}));
+}
+
 TEST_F(PollTickTest, HeartbeatsAreAnsweredAtTheSendersPortUntilAStatusNamesAMode) {
   const Bytes magic{0xAD, 0xBC, 0xCB, 0xDA};
   const HeartbeatMessage heartbeat;

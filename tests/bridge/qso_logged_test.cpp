@@ -156,7 +156,7 @@ TEST_F(QsoLoggedHandling, CallThatIsNoCallSignIsKeptAndToldNeverSentToTolm) {
   ASSERT_EQ(state->Told.Notices.size(), 1u);
   EXPECT_EQ(state->Told.Notices[0].Why, OperatorNotice::Miss::NotACallSign);
   EXPECT_TRUE(state->Told.Notices[0].Kept);
-  EXPECT_EQ(CountAdifRecords(state->Told.UnsavedContactsPath), 1);
+  EXPECT_EQ(CountAdifRecords(state->Told.UnsavedContactsPath).Records, 1);
 
   for (const std::string& call : {std::string("K1\0ABC", 6), std::string("W9 XYZ"), std::string("\xff\xfeK1")}) {
     Tick(Qso(call));

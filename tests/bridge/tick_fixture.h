@@ -36,7 +36,7 @@ class TickTest : public ::testing::Test {
     SetUp();
   }
 
-  void Send(const Bytes& datagram) { FakeSockets::Incoming.push_back(datagram); }
+  void Send(const Bytes& datagram) { FakeSockets::Arrive(state->Endpoint.Port, datagram); }
   template <typename Message>
   void Send(const Message& message) {
     Send(EncodeMessage(message));

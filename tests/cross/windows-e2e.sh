@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Relvan.exe as its user meets it, under Wine in a virtual desktop on Xvfb:
 # beside tolm-sim.exe, fed by the Linux jtdx-replay, driven by relvan-probe.
-# One story: start without Tolm, Tolm comes, a session is logged, JTDX closes
-# and comes back, Tolm quits while Relvan idles and comes back, the port is
-# changed in Setup (with a refused text on the way), Tolm quits again (the
-# contact kept in the unsaved file, which tolm-sim then imports) and comes
-# back, Finish; the status line says
+# One story: start without Tolm, Tolm comes, a second Relvan on the same port
+# waits, a session is logged once, JTDX closes and comes back, Tolm quits
+# while Relvan idles and comes back, the port is changed in Setup (with a
+# refused text on the way), Tolm quits again (the contact kept in the unsaved
+# file, which tolm-sim then imports) and comes back, Finish; the status line says
 # each in turn, and fits its control. All of it in a folder whose name no
 # ANSI code page spells (Cyrillic and Greek). Then Relvan again, beside a
 # Tolm that hangs in its first seconds: the call is given up after about 5 s,
@@ -112,11 +112,22 @@ if [ "$port1" = 2237 ] && probe status | grep -qx "status=Port 2237 is held by a
 fi
 expect_status "Tolm is not running"
 
-# Tolm comes; a whole FT8 session reaches it.
+# Tolm comes; a second Relvan started by hand on the same port (in a folder
+# and a desktop of its own) takes nothing and says why; a whole FT8 session
+# reaches Tolm once.
 start_sim first
 expect_status "Listening on port $port1"
+mkdir -p second/Plugins && printf '[Settings]\r\nUDP_Port=%s\r\n' "$port1" >second/Plugins/Tolm_JTDX.ini
+(cd second && exec wine explorer "/desktop=$desktop-2,480x300" "$relvan" >relvan.out 2>&1) &
+started+=($!)
+second_pid=$!
+probe2() { wine "$probe_exe" --desktop "$desktop-2" "$@" | tr -d '\r'; }
+probe2 wait-status "Relvan already listens on port $port1" >/dev/null ||
+  fail "the second Relvan's status line: $(probe2 status)"
 "$replay" --port "$port1" "$session" >/dev/null || fail "jtdx-replay to $port1"
 wait_records first.adi 1
+[ "$(probe2 finish)" = "exit=0" ] || fail "Finish of the second Relvan"
+wait "$second_pid" 2>/dev/null
 # Every call reaches Tolm with its values, each datagram acted on once: the
 # frequencies of each Status, the contact saved once, the Clear.
 status_frequencies='TxFrequency 14075500

@@ -2,8 +2,10 @@
 # Relvan.exe beside another reader of JTDX's datagrams in the multicast group
 # 239.255.0.1 on port 2237, under Wine in a network namespace of this run
 # alone, with its own wineserver (Wine's sockets live in the server): the
-# status line names the group, the FT8 session sent to the group reaches both
-# readers whole and tolm-sim.exe once. Exits 77, saying why, where no
+# status line names the group, a second Relvan.exe with the same settings
+# waits, the FT8 session sent to the group reaches both readers whole and
+# tolm-sim.exe once, and the second Relvan.exe takes the port over once the
+# first has ended. Exits 77, saying why, where no
 # namespace can be made. Needs NATIVE_BUILD and WINDOWS_BUILD.
 set -uo pipefail
 
@@ -54,6 +56,20 @@ wine explorer "/desktop=$desktop,480x300" "$relvan" >relvan.out 2>&1 &
 started+=($!)
 probe wait-status "Listening on $group:$port" >/dev/null || fail "status line: $(probe status)"
 
+# A Status sent to 127.0.0.1 rather than the group is told: Wine delivers
+# each datagram's destination.
+printf 'status dial=14074000 mode=FT8 report=-10 rxdf=1500 txdf=1500\n' >local.txt
+"$replay" --to 127.0.0.1 --port "$port" local.txt || fail "jtdx-replay to 127.0.0.1:$port"
+probe wait-status "JTDX does not send to the group" >/dev/null || fail "status line: $(probe status)"
+
+# A second Relvan.exe with the same settings, in a folder and a desktop of
+# its own, takes nothing while the first listens.
+mkdir -p second/Plugins && cp Plugins/Tolm_JTDX.ini second/Plugins/
+(cd second && exec wine explorer "/desktop=$desktop-2,480x300" "$relvan" >relvan.out 2>&1) &
+started+=($!)
+probe2() { wine "$probe_exe" --desktop "$desktop-2" "$@" | tr -d '\r'; }
+probe2 wait-status "Relvan already listens on port $port" >/dev/null || fail "second status line: $(probe2 status)"
+
 "$source_dir/tests/support/multicast-reader" "$group" "$port" reader.txt &
 started+=($!)
 for _ in $(seq 100); do grep -qsx ready reader.txt && break; sleep 0.1; done
@@ -67,6 +83,9 @@ for _ in $(seq 100); do [ "$(grep -ci '<eor>' log.adi 2>/dev/null)" = 1 ] && bre
 [ "$(grep -cF 'ExecMacro "<SAVEQSO>"' log.txt)" = 1 ] || fail "the contact was not saved once: $(cat log.txt)"
 probe status | grep -qx "status=K1ABC saved at [0-9:]* UTC (1 today)" || fail "status line: $(probe status)"
 [ "$(probe finish)" = "exit=0" ] || fail "Finish"
-probe set-event "sim-$$" >/dev/null
+# The second takes the port over once the first has ended.
+probe2 wait-status "Listening on $group:$port" >/dev/null || fail "second status line: $(probe2 status)"
+probe2 set-event "sim-$$" >/dev/null
+[ "$(probe2 finish)" = "exit=0" ] || fail "Finish of the second"
 cd / && rm -rf "$work"
-echo "windows-multicast: ok, Relvan.exe and a second reader on $group:$port, the session whole to both, saved once"
+echo "windows-multicast: ok, Relvan.exe and a second reader on $group:$port, the session whole to both, saved once; a second Relvan.exe waited and took over"

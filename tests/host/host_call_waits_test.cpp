@@ -73,4 +73,17 @@ TEST(HostCallWaits, ProbeOfABusyOrSilentHostEndsAtOnceOrAfterAQuarterSecond) {
   EXPECT_TRUE(waits.Refused(true, Ms(0)));
 }
 
+// The end of the program gives each call only the time it has left.
+TEST(HostCallWaits, CallAtTheEndIsGivenUpWhenTheEndsTimeIsUp) {
+  HostCallWaits waits;
+  waits.StartTickWork();
+  waits.StartCall(Ms(400));
+  EXPECT_FALSE(waits.GiveUpWaiting(Ms(399)));
+  EXPECT_TRUE(waits.GiveUpWaiting(Ms(400)));
+  // A busy host is tried again only while a retry still fits.
+  waits.StartCall(Ms(400));
+  ASSERT_TRUE(waits.Refused(true, Ms(100)));
+  EXPECT_FALSE(waits.Refused(true, Ms(200)));
+}
+
 }  // namespace

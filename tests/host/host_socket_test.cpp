@@ -302,8 +302,9 @@ TEST_F(HostSocket, PeerOfAnotherUserIsRefused) {
 
 // The bridge against tolm-sim in a busy band: JTDX sends a Decode for every
 // line it decodes, tens in each 15 s period and far more in a contest. The
-// datagrams that matter among them reach Tolm in their order, each tick
-// taking its share and leaving the rest to the next.
+// datagrams that matter among them reach Tolm in their order, all in the
+// tick that finds them (the time a tick may take them is not spent here:
+// the clock stands still).
 TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   auto sim = StartSim();
   SocketHostLink link;
@@ -319,7 +320,8 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
 
   // The whole burst waits in the receive queue before the first tick: a
   // kernel that grants less drops datagrams, which is no fault of the bridge.
-  constexpr int kBurst = kMaxDatagramsPerTick + 4;
+  constexpr int kDecodes = 2000;
+  constexpr int kBurst = kDecodes + 5;
   if (ReceiveQueueBytes(state.Endpoint.Socket) < kBurst * 1024) {
     GTEST_SKIP() << "the system grants a receive queue of only " << ReceiveQueueBytes(state.Endpoint.Socket)
                  << " bytes";
@@ -335,9 +337,7 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   StatusMessage next = calling;
   next.DxCall = "W9XYZ";
   next.DialFrequency = 7074000;
-  // The Status is the last datagram the first tick takes, the contact the
-  // first it leaves.
-  for (int i = 0; i < kMaxDatagramsPerTick - 1; ++i) jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
+  for (int i = 0; i < kDecodes; ++i) jtdx.SendTo(port, EncodeMessage(DecodeMessage()));
   jtdx.SendTo(port, EncodeMessage(calling));
   jtdx.SendTo(port, EncodeMessage(qso));
   jtdx.SendTo(port, EncodeMessage(ClearMessage()));
@@ -348,10 +348,6 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   PollTick(state, link, window, clock);
   Lines expected{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-7")",
                  "TxFrequency 14075500", "RxFrequency 14074000"};
-  EXPECT_EQ(sim->Transcript(), TranscriptText(expected));
-  EXPECT_TRUE(window.TimerRunning);
-
-  PollTick(state, link, window, clock);
   Append(expected, QsoLoggedCalls({"K1ABC", "FN42", "Bob", "-10", "-10", "", "14075500"}));
   Append(expected, kClearCalls);
   // The next station on 40 m.

@@ -7,7 +7,7 @@
 class FakeClock : public Clock {
  public:
   TimePoint Now() const override { return now; }
-  void Advance(std::chrono::milliseconds step) { now += step; }
+  void Advance(TimePoint::duration step) { now += step; }
 
   TimePoint now =
       std::chrono::sys_days{std::chrono::year{2024} / 6 / 1} + std::chrono::hours{18} + std::chrono::minutes{40};

@@ -1,5 +1,6 @@
 #include "recording_host.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "host/transcript.h"
@@ -10,8 +11,19 @@ void RecordingHost::AttachHost() {
   attached_ = AttachAvailable;
 }
 
+void RecordingHost::LimitCalls(std::chrono::milliseconds left) {
+  if (WaitClock != nullptr) calls_end_ = WaitClock->Now() + left;
+}
+
 void RecordingHost::Record(const HostCall& call) {
   if (!attached_) return;
+  if (WaitClock != nullptr && HangFor.count() > 0) {
+    const ::Clock::TimePoint until =
+        calls_end_ ? std::min(*calls_end_, WaitClock->Now() + HangFor) : WaitClock->Now() + HangFor;
+    if (until > WaitClock->Now()) WaitClock->Advance(until - WaitClock->Now());
+    lines_.push_back(TranscriptLine(call));
+    throw HostCallError(HostCallName(call.Op), "no answer", HostCallError::Outcome::MayHaveRun);
+  }
   const bool fails = FailAfter >= 0 && calls_ >= FailAfter;
   if (fails && !FailMayHaveRun) throw HostCallError(HostCallName(call.Op), "refused " + TranscriptLine(call));
   ++calls_;

@@ -29,7 +29,7 @@ class MainDialog : public BridgeFixture {
   }
   // A datagram from JTDX, and the tick that takes it.
   void Arrive(const std::vector<std::uint8_t>& datagram) {
-    FakeSockets::Incoming.push_back(datagram);
+    FakeSockets::Arrive(port, datagram);
     dialog.OnTimer(1500);
   }
 
@@ -56,6 +56,43 @@ TEST_F(MainDialog, StartWithOnlyAPortStoredPlacesTheWindowListensAndTitles) {
   EXPECT_EQ(window.Pushed, (std::vector<int>{1000, 1001, 1003, 1004, 1006, 1005, 1008}));
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on port " + std::to_string(port));
   EXPECT_EQ(SettingsFileText(), "[Settings]\nUDP_Port=" + std::to_string(port) + "\n");  // nothing written
+}
+
+// A second Relvan on the port (one from the Startup folder, one started by
+// hand) takes nothing, says why, and takes over once the first has ended.
+TEST_F(MainDialog, PortAnotherRelvanListensOnIsTakenOverOnceItHasEnded) {
+  FakeSockets::LockedByAnother = {port};
+  OpenOnItsPort();
+  const std::string waiting = "Relvan already listens on port " + std::to_string(port);
+  EXPECT_EQ(window.Controls[ids::kStatusLine], waiting);
+  EXPECT_FALSE(state->Endpoint.Bound);
+  Arrive(EncodeMessage(QsoLoggedMessage()));  // the first Relvan's
+  EXPECT_TRUE(host.Lines().empty());
+  clock.Advance(std::chrono::seconds(3));
+  dialog.OnTimer(1500);
+  EXPECT_EQ(window.Controls[ids::kStatusLine], waiting);
+
+  FakeSockets::LockedByAnother.clear();  // the first one ends
+  clock.Advance(std::chrono::seconds(3));
+  dialog.OnTimer(1500);
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on port " + std::to_string(port));
+  EXPECT_EQ(FakeSockets::Locks.size(), 1u);
+  EXPECT_EQ(FakeSockets::Locks.begin()->second, port);
+  CloseEndpoint(state->Endpoint);
+  EXPECT_TRUE(FakeSockets::Locks.empty());
+}
+
+// Shared, JTDX still sending to 127.0.0.1 reaches Relvan today, but a second
+// reader of the port may be given such datagrams instead: the line says so
+// until one comes through the group again.
+TEST_F(MainDialog, SharedEndpointTellsOfASenderThatDoesNotSendToTheGroup) {
+  OpenOnItsPort("UDP_Group=239.255.0.1\n");
+  FakeSockets::Destination = kLoopbackIp;
+  Arrive(EncodeMessage(StatusMessage()));
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "JTDX does not send to the group");
+  FakeSockets::Destination = *ParseMulticastGroup("239.255.0.1");
+  Arrive(EncodeMessage(StatusMessage()));
+  EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on 239.255.0.1:" + std::to_string(port));
 }
 
 TEST_F(MainDialog, PortHeldAtStartIsShownAndTakenOnceTheOtherProgramLetsGo) {
@@ -240,7 +277,7 @@ TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {
   host.AttachAvailable = true;
   OpenOnItsPort();
   window.Controls[ids::kGridEdit] = "FN42";
-  FakeSockets::Incoming.push_back(EncodeMessage(QsoLoggedMessage()));
+  FakeSockets::Arrive(port, EncodeMessage(QsoLoggedMessage()));
   host.AttachHost();
   dialog.OnOK();  // the Finish button, or Enter anywhere in the dialog
   EXPECT_EQ(window.Result, ids::kOk);

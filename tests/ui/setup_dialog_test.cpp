@@ -38,7 +38,7 @@ TEST_F(SetupDialog, OpensWithTheStoredPortAndTheBridgeKeepsListening) {
   EXPECT_TRUE(setup_window.Messages.empty());  // its own push is no user edit
 
   // JTDX's contact while the dialog is open is taken by the next tick.
-  FakeSockets::Incoming.push_back(EncodeMessage(QsoLoggedMessage()));
+  FakeSockets::Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
   main.OnTimer(1500);
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
 }
@@ -78,7 +78,7 @@ TEST_F(SetupDialog, RefusesTextThatIsNoPortAndKeepsWhatWasTypedToItself) {
 
 TEST_F(SetupDialog, OkMovesToTheNewPortStoresItAndTheNextTickTitlesIt) {
   // A contact JTDX sent to the old port just before OK is not lost.
-  FakeSockets::Incoming.push_back(EncodeMessage(QsoLoggedMessage()));
+  FakeSockets::Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
   const SocketHandle old_socket = state->Endpoint.Socket;
   const std::uint16_t new_port = 2241;
   setup_window.Type(ids::kPortEdit, std::to_string(new_port));
@@ -114,6 +114,28 @@ TEST_F(SetupDialog, OkOnAPortHeldElsewhereKeepsTheOldPortListeningAndStoresNothi
   EXPECT_EQ(state->Endpoint.Socket, listening);
   main.OnTimer(1500);
   EXPECT_EQ(window.Title, Title(old_port));
+}
+
+// A move to a port another Relvan listens on fails as a held port does; the
+// old port's lock goes only with its socket, once that has been read empty.
+TEST_F(SetupDialog, OkOnAPortAnotherRelvanListensOnKeepsTheOldPortAndItsLock) {
+  FakeSockets::LockedByAnother = {2241};
+  setup_window.Type(ids::kPortEdit, "2241");
+  setup.OnOK();
+  ASSERT_EQ(setup_window.Messages.size(), 1u);
+  EXPECT_EQ(setup_window.Messages[0].first,
+            "Another Relvan already listens on port 2241; Relvan goes on listening on port " +
+                std::to_string(old_port) + ".");
+  EXPECT_FALSE(setup_window.Result.has_value());
+
+  FakeSockets::Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
+  setup_window.Type(ids::kPortEdit, "2242");
+  setup.OnOK();
+  EXPECT_EQ(setup_window.Result, ids::kOk);
+  EXPECT_EQ(FakeSockets::Locks.size(), 2u);  // the old port's, while its socket is read
+  main.OnTimer(1500);
+  EXPECT_EQ(FakeSockets::Locks.size(), 1u);
+  EXPECT_EQ(FakeSockets::Locks.begin()->second, 2242);
 }
 
 // Shared in a group, the endpoint moves as the other does, bound on all

@@ -224,10 +224,14 @@ InputEvent TerminalScreen::Wait(int timeout_ms) {
   }
 
   pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {quit_pipe[0], POLLIN, 0}};
-  const int ready = poll(watched, 2, timeout_ms);
+  int ready = poll(watched, 2, timeout_ms);
   if (ready < 0) {
-    // A signal: a resize reaches ncurses' own handler and shows up as a key.
-    return ReadPending();
+    // A signal. One that asks the program to end has written its byte by
+    // now: it is taken before any timer, so that no tick (and no call to a
+    // hung Tolm) comes before the end. A resize reaches ncurses' own handler
+    // and shows up as a key.
+    ready = poll(&watched[1], 1, 0);
+    if (ready <= 0) return ReadPending();
   }
   if (watched[1].revents != 0) {
     char drained[16];

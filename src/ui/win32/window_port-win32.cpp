@@ -209,3 +209,7 @@ int DesktopModalRunner::RunModal(Dialog& dialog) {
   }
   return result;
 }
+
+void ShowMessageAlone(const std::string& text) {
+  MessageBoxW(nullptr, Utf8ToUtf16(text).c_str(), kMessageCaption, MB_OK | MB_ICONERROR);
+}

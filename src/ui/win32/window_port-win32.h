@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "ui/dialog.h"
 #include "ui/window_port.h"
 
@@ -70,3 +72,7 @@ class DesktopModalRunner final : public ModalRunner {
  private:
   HINSTANCE resources_;
 };
+
+// A message box owned by no window, for what is told once the main window
+// has gone.
+void ShowMessageAlone(const std::string& text);

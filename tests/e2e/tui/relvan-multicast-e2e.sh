@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # relvan beside another reader of JTDX's datagrams, both in the multicast
 # group 239.255.0.1 on port 2237, in a network namespace of this run alone:
-# the status line names the group, the replayed FT8 session reaches both
-# readers whole, and the contact reaches tolm-sim once. Where no namespace can
-# be made (no root), the story is skipped (exit 77) and says why.
+# the status line names the group, and tells of a Status sent to 127.0.0.1
+# instead; a second relvan with the same settings waits; the replayed FT8
+# session reaches both readers whole, and the contact reaches tolm-sim once;
+# once the first relvan has ended the second takes the port over and saves
+# the next contact once. Where no namespace can be made (no root), the story
+# is skipped (exit 77) and says why.
 #
 # usage: relvan-multicast-e2e.sh RELVAN TOLM_SIM JTDX_REPLAY EXAMPLES_DIR WORK_ROOT
 set -euo pipefail
@@ -42,23 +45,24 @@ cleanup() {
 }
 trap cleanup EXIT
 
-screen() { "${tmux[@]}" capture-pane -p -t story; }
+screen() { "${tmux[@]}" capture-pane -p -t "${1:-story}"; }
 fail() {
   echo "FAIL: $*" >&2
   screen >&2 || true
   echo "(files kept in $dir)" >&2
   exit 1
 }
-# Waits (10 s) until the command succeeds.
+# Waits (10 s, or WAIT_MS milliseconds) until the command succeeds.
 wait_until() {
-  local what=$1 deadline=$((SECONDS + 10))
+  local what=$1 deadline=$((${EPOCHREALTIME/./} / 1000 + ${WAIT_MS:-10000}))
   shift
   until "$@"; do
-    [ $SECONDS -lt $deadline ] || fail "$what"
+    [ $((${EPOCHREALTIME/./} / 1000)) -lt $deadline ] || fail "$what"
     sleep 0.1
   done
 }
 shows() { screen | grep -Eq -- "$1"; }
+second_shows() { screen second | grep -Eq -- "$1"; }
 
 "$sim" --adif "$dir/work/log.adi" --transcript "$dir/work/transcript.txt" >"$dir/sim.log" 2>&1 &
 sim_pid=$!
@@ -67,6 +71,17 @@ wait_until "tolm-sim did not start" test -S "$XDG_RUNTIME_DIR/Tolm2.Application.
 echo "== relvan listens on $group:$port"
 "${tmux[@]}" new-session -d -s story -x 80 -y 24 -c "$dir/work" "'$relvan' 2>'$dir/relvan.err'"
 wait_until "no status line naming the group" shows "^ *Listening on $group:$port *\$"
+
+echo "== a Status sent to 127.0.0.1 rather than the group is told"
+printf 'status dial=14074000 mode=FT8 report=-10 rxdf=1500 txdf=1500\n' >"$dir/local.txt"
+"$replay" --to 127.0.0.1 --port "$port" "$dir/local.txt"
+wait_until "no word of the Status not sent to the group" shows "^ *JTDX does not send to the group *\$"
+
+echo "== a second relvan, in a folder of its own with the same settings, waits"
+mkdir -p "$dir/second/Plugins"
+cp "$dir/work/Plugins/Tolm_JTDX.ini" "$dir/second/Plugins/"
+"${tmux[@]}" new-session -d -s second -x 80 -y 24 -c "$dir/second" "'$relvan' 2>'$dir/second.err'"
+wait_until "the second relvan did not say the port is taken" second_shows "^ *Relvan already listens on port $port *\$"
 
 echo "== a second reader joins the group on the same port"
 "$(dirname "$0")/../../support/multicast-reader" "$group" "$port" "$dir/reader.txt" &
@@ -82,5 +97,17 @@ wait_until "the session's last Clear did not empty the fields" shows '^ *\[ +\] 
 [ "$(grep -c '<CALL:5>K1ABC' "$dir/work/log.adi")" = 1 ] || fail "tolm-sim's log: $(cat "$dir/work/log.adi")"
 [ "$(grep -cF 'ExecMacro "<SAVEQSO>"' "$dir/work/transcript.txt")" = 1 ] || fail "not saved once"
 [ ! -s "$dir/relvan.err" ] || fail "relvan wrote to standard error"
+second_shows "^ *Relvan already listens on port $port *\$" || fail "the second relvan took the port"
+
+echo "== the first relvan ends; the second takes the port over"
+"${tmux[@]}" send-keys -t story Enter
+WAIT_MS=3500 wait_until "the second relvan did not take the port over" second_shows "^ *Listening on $group:$port *\$"
+printf 'qso date=2024-06-01 timeon=18:40:00 timeoff=18:41:00 call=W9XYZ grid=EN52 freq=14075500 mode=FT8 sent=-07 rcvd=-09\n' \
+  >"$dir/next.txt"
+"$replay" --to "$group" --port "$port" "$dir/next.txt"
+wait_until "the second relvan did not save the next contact" second_shows "^ *W9XYZ saved at [0-9:]+ UTC \(1 today\) *\$"
+[ "$(grep -c '<CALL:5>W9XYZ' "$dir/work/log.adi")" = 1 ] || fail "tolm-sim's log: $(cat "$dir/work/log.adi")"
+[ "$(grep -cF 'ExecMacro "<SAVEQSO>"' "$dir/work/transcript.txt")" = 2 ] || fail "not saved once"
+[ ! -s "$dir/second.err" ] || fail "the second relvan wrote to standard error"
 rm -rf "$dir"
 echo "PASS"

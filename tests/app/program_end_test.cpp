@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/relvan_app.h"
+#include "bridge_fixture.h"
+#include "fake_socket_ops.h"
+#include "jtdx_messages.h"
+#include "settings/settings_file.h"
+#include "ui/relvan_dlg.h"
+
+namespace {
+
+using ProgramEnd = BridgeFixture;
+
+// Esc with a contact queued that finds no Tolm and no unsaved file to take
+// it (a folder of that name, which refuses even root): its box is left for
+// the front end to show once the window has gone.
+TEST_F(ProgramEnd, ContactKeptNowhereAtTheEndIsToldAfterTheWindowHasGone) {
+  FakeSockets::Reset();
+  std::filesystem::create_directories(UnsavedContactsPath());
+  auto absent = std::make_unique<RecordingHost>(false);
+  absent->AttachAvailable = false;
+  CRelvanApp app(std::move(absent));
+  FakeWindowPort desktop;
+  desktop.ChildScript = [](Dialog& main, FakeWindowPort&) {
+    QsoLoggedMessage qso;
+    qso.DxCall = "N0LOST";
+    FakeSockets::Arrive(2237, EncodeMessage(qso));
+    main.OnCancel();
+  };
+  EXPECT_FALSE(app.InitInstance(desktop));
+  const std::vector<std::string> told = app.TakeEndMessages();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("N0LOST"), std::string::npos);
+  EXPECT_NE(told[0].find("Please enter it in Tolm by hand"), std::string::npos);
+  EXPECT_TRUE(app.TakeEndMessages().empty());
+}
+
+}  // namespace
