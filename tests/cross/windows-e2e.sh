@@ -263,12 +263,14 @@ expect_probe "exit=0" finish
 stop_sim second
 wait "$relvan_pid" 2>/dev/null
 
-# Relvan again, and a Tolm that takes 10 s to answer anything: the call of the
+# Relvan again, and a Tolm that takes 12 s to answer anything: the call of the
 # next Status is given up after 5 s, the window answering meanwhile, and the
-# bridge attaches again once Tolm answers.
+# bridge attaches again once Tolm answers. (Wine hands a call given up back
+# only once the server has answered, so the box may come later than 5 s; the
+# code it names, RPC_E_CALL_CANCELED, says the call was given up.)
 start_relvan "$port2"
 expect_status "Tolm is not running"
-start_sim hung --slow-for 10
+start_sim hung --slow-for 12
 expect_status "Listening on port $port2"
 echo 'status dial=14074000 mode=FT8 dxcall=W9XYZ report=-08 rxdf=1200 txdf=1500' >hang.txt
 # The box is watched for from before the Status, so that the probe's own
@@ -284,10 +286,10 @@ wait "$box_probe" || fail "no box for the hung Tolm: $(cat hung.box)"
 waited_ms=$((($(date +%s%N) - asked) / 1000000))
 hung=$(head -1 hung.box)
 case "$hung" in
-  "text=Tolm stopped answering; Relvan will attach again when it runs (ExecMacro: "*) ;;
+  "text=Tolm stopped answering; Relvan will attach again when it runs (ExecMacro: "*"0x80010002)."*) ;;
   *) fail "the hung Tolm's box: $hung" ;;
 esac
-[ "$waited_ms" -ge 4500 ] && [ "$waited_ms" -le 7000 ] || fail "the hung call cost $waited_ms ms, not about 5 s"
+[ "$waited_ms" -ge 4500 ] && [ "$waited_ms" -le 12000 ] || fail "the hung call cost $waited_ms ms"
 expect_status "Listening on port $port2"
 probe no-message 1 || fail "a further message box for the hung Tolm"
 grep -qx 'SetLogField 0 "W9XYZ"' hung.txt || fail "the Status after the hang: $(cat hung.txt)"
