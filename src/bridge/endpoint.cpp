@@ -25,15 +25,14 @@ BindResult Bind(UdpEndpoint& endpoint, SocketHandle socket, PeerAddress address)
 
 enum class BindOutcome { Bound, Held, Reserved, LockedByAnother };
 
-// Takes the port's lock (or keeps the one this endpoint holds for it), then
-// binds; a lock taken here is let go again when the bind fails, so that a
-// Relvan waiting for a port another program holds holds no lock.
-BindOutcome LockAndBind(UdpEndpoint& endpoint, SocketHandle socket, PeerAddress address, std::intptr_t& lock,
-                        bool& kept_own) {
+// Takes the port's lock into `lock` (or keeps the one this endpoint holds
+// for it), then binds; a lock taken here is let go again when the bind
+// fails, so that a Relvan waiting for a port another program holds holds no
+// lock.
+BindOutcome LockAndBind(UdpEndpoint& endpoint, SocketHandle socket, PeerAddress address, PortLock& lock) {
   bool taken_here = false;
   lock = kNoPortLock;
-  kept_own = endpoint.PortLock != kNoPortLock && address.Port == static_cast<std::uint16_t>(endpoint.Port);
-  if (kept_own) {
+  if (endpoint.PortLock != kNoPortLock && address.Port == static_cast<std::uint16_t>(endpoint.Port)) {
     lock = endpoint.PortLock;
   } else {
     switch (TakePortLock(address.Port, lock)) {
@@ -110,8 +109,9 @@ EndpointStatus OpenEndpoint(UdpEndpoint& endpoint, const std::function<void()>& 
   endpoint.BindAddress = BindAddressOf(endpoint, endpoint.Port);
   endpoint.LastSender = {};
   if (caller_step) caller_step();
-  bool kept_own = false;
-  const BindOutcome bind = LockAndBind(endpoint, endpoint.Socket, endpoint.BindAddress, endpoint.PortLock, kept_own);
+  PortLock lock = kNoPortLock;
+  const BindOutcome bind = LockAndBind(endpoint, endpoint.Socket, endpoint.BindAddress, lock);
+  endpoint.PortLock = lock;
   endpoint.Bound = bind == BindOutcome::Bound;
   endpoint.PortReserved = bind == BindOutcome::Reserved;
   endpoint.LockedByAnother = bind == BindOutcome::LockedByAnother;
@@ -129,14 +129,15 @@ PortChange MoveEndpoint(UdpEndpoint& endpoint, int port, Clock::TimePoint now,
   const SocketHandle socket = CreateUdpSocket();
   if (socket == kInvalidSocket) return PortChange::NoSocket;
   const PeerAddress address = BindAddressOf(endpoint, port);
-  std::intptr_t lock = kNoPortLock;
-  bool kept_own = false;
-  switch (LockAndBind(endpoint, socket, address, lock, kept_own)) {
+  PortLock lock = kNoPortLock;
+  switch (LockAndBind(endpoint, socket, address, lock)) {
     case BindOutcome::Bound: break;
     case BindOutcome::Held: CloseSocket(socket); return PortChange::PortHeld;
     case BindOutcome::Reserved: CloseSocket(socket); return PortChange::PortReserved;
     case BindOutcome::LockedByAnother: CloseSocket(socket); return PortChange::AnotherRelvan;
   }
+  // Bound again on the port whose lock the endpoint holds already.
+  const bool kept_own = lock != kNoPortLock && lock == endpoint.PortLock;
   if (!MakeNonBlocking(socket)) {
     CloseSocket(socket);
     if (!kept_own) ReleasePortLock(lock);

@@ -97,19 +97,26 @@ std::string CountOfContacts(std::size_t count) {
 
 }  // namespace
 
+namespace {
+
+// What Setup's refused move leaves the bridge doing, after why it was refused.
+std::string AfterRefusedMove(std::string why, int current_port, bool listening) {
+  if (listening) return why + "Relvan goes on listening on port " + std::to_string(current_port) + ".";
+  return why + "Relvan cannot hear JTDX until that port is free or another is chosen.";
+}
+
+}  // namespace
+
 std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved, bool shared) {
   const char* why = reserved ? " is reserved by Windows; "
                     : shared ? " is held by a program that does not share it; "
                              : " is held by another program; ";
-  std::string text = "Port " + std::to_string(wanted_port) + why;
-  if (listening) return text + "Relvan goes on listening on port " + std::to_string(current_port) + ".";
-  return text + "Relvan cannot hear JTDX until that port is free or another is chosen.";
+  return AfterRefusedMove("Port " + std::to_string(wanted_port) + why, current_port, listening);
 }
 
 std::string AnotherRelvanMessage(int wanted_port, int current_port, bool listening) {
-  const std::string text = "Another Relvan already listens on port " + std::to_string(wanted_port) + "; ";
-  if (listening) return text + "Relvan goes on listening on port " + std::to_string(current_port) + ".";
-  return text + "Relvan cannot hear JTDX until that port is free or another is chosen.";
+  return AfterRefusedMove("Another Relvan already listens on port " + std::to_string(wanted_port) + "; ", current_port,
+                          listening);
 }
 
 std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsaved_path) {
@@ -133,15 +140,13 @@ std::string NoticeMessage(const OperatorNotice& notice, const std::string& unsav
     return text + " It could not be added to " + unsaved_path + " (" + notice.FileProblem +
            "): look in Tolm's log, and if it is not there, enter it by hand:\n" + ContactByHand(notice.Contact);
   }
-  std::string text;
+  std::string text = "The " + contact + " was not saved in Tolm";
   std::string after_import;
   switch (notice.Why) {
-    case Miss::HostNotRunning: text = "The " + contact + " was not saved in Tolm, which is not running"; break;
-    case Miss::HostNotAnswering:
-      text = "The " + contact + " was not saved in Tolm, which is not answering (" + notice.HostDetail + ")";
-      break;
+    case Miss::HostNotRunning: text += ", which is not running"; break;
+    case Miss::HostNotAnswering: text += ", which is not answering (" + notice.HostDetail + ")"; break;
     case Miss::CallFailed:
-    case Miss::SaveMayHaveRun: text = "The " + contact + " was not saved in Tolm (" + notice.HostDetail + ")"; break;
+    case Miss::SaveMayHaveRun: text += " (" + notice.HostDetail + ")"; break;
     case Miss::NotACallSign:
       text = "The call \"" + notice.Contact.Call + "\" of the contact at " + UtcClock(notice.Contact.TimeOff) +
              " has characters no call sign has, so it was not saved in Tolm";

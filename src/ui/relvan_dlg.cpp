@@ -100,14 +100,16 @@ void CRelvanDlg::ShowNotices() {
 std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   OperatorFacts& told = bridge_.State().Told;
   auto& notices = told.Notices;
-  // Contacts kept in the unsaved file are told of together. One that may be
-  // in Tolm's log already, one kept nowhere but in its box, and one Tolm was
-  // not given for its call or its mode have a box of their own: each asks
+  // Contacts kept in the unsaved file because Tolm was away or failing are
+  // told of together. One that may be in Tolm's log already, one kept nowhere
+  // but in its box, one Tolm was not given for its call or its mode, and one
+  // that set a damaged file aside have a box of their own: each asks
   // something else of the operator.
   const auto is_contact = [](const OperatorNotice& notice) {
     using Miss = OperatorNotice::Miss;
-    return notice.What == OperatorNotice::Kind::ContactNotSaved && notice.Kept && notice.Why != Miss::SaveMayHaveRun &&
-           notice.Why != Miss::NotACallSign && notice.Why != Miss::ModeNotSettable &&
+    const bool tolm_away =
+        notice.Why == Miss::HostNotRunning || notice.Why == Miss::HostNotAnswering || notice.Why == Miss::CallFailed;
+    return notice.What == OperatorNotice::Kind::ContactNotSaved && notice.Kept && tolm_away &&
            notice.DamagedFileSetAside.empty();
   };
   const bool batch =
