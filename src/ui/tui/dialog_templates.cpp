@@ -45,14 +45,14 @@ DialogTemplate MessageBoxTemplate(const std::string& text, int max_text_width) {
   DialogTemplate box{texts::kMessageBoxTitle, cols * kDuPerColumn, 0, {}};
   int row = 1;
   for (const auto& line : lines) {
-    box.Controls.push_back(
-        {-1, ControlKind::Label, kMarginCols * kDuPerColumn, row * kDuPerRow, Utf8Columns(line) * kDuPerColumn, kDuPerRow, line});
+    box.Controls.push_back({-1, ControlKind::Label, kMarginCols * kDuPerColumn, row * kDuPerRow,
+                            Utf8Columns(line) * kDuPerColumn, kDuPerRow, line});
     ++row;
   }
   ++row;
-  box.Controls.insert(box.Controls.begin(), {ids::kOk, ControlKind::DefaultButton, (cols - button_cols) / 2 * kDuPerColumn,
-                                             row * kDuPerRow, button_cols * kDuPerColumn, kDuPerRow,
-                                             texts::kMessageBoxOk});
+  box.Controls.insert(box.Controls.begin(),
+                      {ids::kOk, ControlKind::DefaultButton, (cols - button_cols) / 2 * kDuPerColumn, row * kDuPerRow,
+                       button_cols * kDuPerColumn, kDuPerRow, texts::kMessageBoxOk});
   box.Height = (row + 2) * kDuPerRow;
   return box;
 }

@@ -12,7 +12,7 @@ struct ControlTemplate {
   int Id;  // -1 for labels and the icon, which never get messages
   ControlKind Kind;
   int X, Y, Width, Height;  // dialog units
-  std::string Text;  // empty for the icon
+  std::string Text;         // empty for the icon
   bool TabStop() const {
     return Kind == ControlKind::Edit || Kind == ControlKind::Button || Kind == ControlKind::DefaultButton;
   }

@@ -35,8 +35,7 @@ inline std::string UnknownTerminalType(const char* term) {
   return std::string("cannot use the terminal type \"") + (term ? term : "") + "\"";
 }
 
-// The Linux program's lines on standard error, each after kProgramPrefix.
-inline constexpr char kProgramPrefix[] = "relvan: ";
+// Why the Linux program will not start, on standard error after "relvan: ".
 inline constexpr char kTakesNoArguments[] = "takes no arguments (the port is set in its Setup dialog)";
 inline constexpr char kNeedsATerminal[] = "needs a terminal: start it from one, with standard input and output on it";
 
