@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/notice_texts.h"
 #include "ui/resource_ids.h"
+#include "ui/texts.h"
 #include "ui/tui/dialog_templates.h"
 #include "ui/tui/utf8_text.h"
 
