@@ -9,6 +9,7 @@
 #include "host/platform_host.h"
 #include "ui/tui/terminal_desktop.h"
 #include "ui/tui/terminal_screen.h"
+#include "ui/tui/terminal_texts.h"
 
 namespace {
 
@@ -21,11 +22,11 @@ constexpr int kExitArguments = 2;
 
 int main(int argc, char** argv) {
   if (argc > 1) {
-    std::fprintf(stderr, "relvan: takes no arguments (the port is set in its Setup dialog)\n");
+    std::fprintf(stderr, "relvan: %s\n", texts::kTakesNoArguments);
     return kExitArguments;
   }
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
-    std::fprintf(stderr, "relvan: needs a terminal: start it from one, with standard input and output on it\n");
+    std::fprintf(stderr, "relvan: %s\n", texts::kNeedsATerminal);
     return kExitNoTerminal;
   }
   (void)argv;

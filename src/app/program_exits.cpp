@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "bridge/endpoint.h"
+#include "ui/texts.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ namespace {
 void ProgramExits::SocketsDidNotStart() { ExitWithCode(kExitSocketsFailed); }
 void ProgramExits::NoSocket() { ExitWithCode(kExitNoSocket); }
 
-void ProgramExits::ReportBlockingSocket() { Print("failed to set non-blocking socket\n"); }
+void ProgramExits::ReportBlockingSocket() { Print(texts::kBlockingSocketLine); }
 
 void ProgramExits::Print(const char* line) {
   if (when_ == Lines::AtEnd) {

@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "core/file_path.h"
-#include "ui/about_dlg.h"
-#include "ui/dialog_texts.h"
-#include "ui/notice_texts.h"
 #include "ui/status_line.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_dlg.h"
+#include "ui/texts.h"
 
 CRelvanDlg::CRelvanDlg(Bridge& bridge, SocketFailures& failures)
     : Dialog(ids::kMainTemplate), bridge_(bridge), failures_(failures) {}
@@ -156,7 +154,8 @@ void CRelvanDlg::OnSetCursor() {
 
 bool CRelvanDlg::OnSysCommand(unsigned command) {
   if ((command & 0xFFF0) != ids::kAboutCommand) return false;
-  CAboutDlg about;
+  // The About box: the icon, two lines of text and OK, nothing of its own.
+  Dialog about(ids::kAboutTemplate);
   Window().RunModal(about);
   return true;
 }

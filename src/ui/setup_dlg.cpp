@@ -3,10 +3,9 @@
 #include <string>
 
 #include "settings/dialog_settings.h"
-#include "ui/dialog_texts.h"
 #include "ui/integer_text.h"
-#include "ui/notice_texts.h"
 #include "ui/resource_ids.h"
+#include "ui/texts.h"
 
 Setup::Setup(Bridge& bridge, WindowPosition& position_cache, SocketFailures& failures)
     : Dialog(ids::kSetupTemplate), bridge_(bridge), position_cache_(position_cache), failures_(failures) {}

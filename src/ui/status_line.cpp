@@ -1,84 +1,43 @@
 #include "ui/status_line.h"
 
 #include <chrono>
-
-#include "ui/notice_texts.h"
+#include <cstdint>
 
 namespace texts {
 
 namespace {
-
-std::string ClockOf(Clock::TimePoint when) {
-  return UtcClock(std::chrono::time_point_cast<std::chrono::milliseconds>(when));
-}
-
-std::string Waiting(int count) {
-  const std::string contacts = std::to_string(count) + (count == 1 ? " contact waits in " : " contacts wait in ");
-  const std::string text = contacts + "Tolm_JTDX_unsaved.adi";
-  return CharacterCount(text) <= kStatusLineMax ? text : contacts + "the unsaved file";
-}
-
-// "K1ABC saved at 18:31 UTC (3 today)", shortened where a long call would
-// not fit: the count goes first, then the call's end. The count is of the
-// UTC day of the last save; once that day is over it says nothing true.
-std::string Saved(const OperatorFacts& told, Clock::TimePoint now) {
-  using std::chrono::floor;
-  const std::string at = " saved at " + ClockOf(told.LastSavedAt);
-  std::string text = told.LastSavedCall + at;
-  if (floor<std::chrono::days>(now) == floor<std::chrono::days>(told.LastSavedAt)) {
-    text += " (" + std::to_string(told.SavedCount) + " today)";
-  }
-  if (CharacterCount(text) <= kStatusLineMax) return text;
-  text = told.LastSavedCall + at;
-  if (CharacterCount(text) <= kStatusLineMax) return text;
-  return told.LastSavedCall.substr(0, kStatusLineMax - at.size()) + at;
-}
 
 std::string Dotted(std::uint32_t ip) {
   return std::to_string(ip >> 24) + "." + std::to_string(ip >> 16 & 0xFF) + "." + std::to_string(ip >> 8 & 0xFF) + "." +
          std::to_string(ip & 0xFF);
 }
 
-// "Listening on 239.255.0.1:2237", or with the datagrams of other machines
-// refused "On 239.255.0.1:2237; 3 refused", the group left out where the
-// count would not fit beside it.
-std::string ListeningShared(const UdpEndpoint& endpoint) {
-  const std::string where = Dotted(endpoint.Group) + ":" + std::to_string(endpoint.Port);
-  if (endpoint.Refused == 0) return "Listening on " + where;
-  const std::string refused = "; " + std::to_string(endpoint.Refused) + " refused";
-  const std::string text = "On " + where + refused;
-  return CharacterCount(text) <= kStatusLineMax ? text : "On port " + std::to_string(endpoint.Port) + refused;
-}
-
 }  // namespace
-
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (const char byte : text) count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-  return count;
-}
-
-std::string Title(int port) { return "Tolm<->JTDX UDP port = " + std::to_string(port); }
 
 std::string StatusLine(const BridgeState& state, bool host_attached) {
   const UdpEndpoint& endpoint = state.Endpoint;
   const OperatorFacts& told = state.Told;
-  const std::string port = std::to_string(endpoint.Port);
   if (!endpoint.Bound) {
-    if (endpoint.LockedByAnother) return "Relvan already listens on port " + port;
-    return "Port " + port + (endpoint.PortReserved ? " is reserved by Windows" : " is held by another program");
+    if (endpoint.LockedByAnother) return AnotherRelvanStatus(endpoint.Port);
+    return PortHeldStatus(endpoint.Port, endpoint.PortReserved);
   }
-  if (!told.SettingsWritable) return "Settings folder cannot be written";
-  if (told.SettingsUnreadable) return "Tolm_JTDX.ini unreadable; port " + port;
-  if (told.UdpGroupInvalid) return "UDP_Group is not a multicast address";
-  if (told.NotSentToGroup) return told.NotToGroupSender + " does not send to the group";
-  if (told.UnsavedWaiting > 0) return Waiting(told.UnsavedWaiting);
-  if (state.Health.Outage) return "Tolm is not answering";
-  if (!host_attached) return "Tolm is not running";
-  if (told.JtdxClosed) return told.ClosedSender + " closed at " + ClockOf(told.JtdxClosedAt);
-  if (told.SavedCount > 0) return Saved(told, state.TickTime);
-  if (endpoint.Group != 0) return ListeningShared(endpoint);
-  return "Listening on port " + port;
+  if (!told.SettingsWritable) return kSettingsFolderStatus;
+  if (told.SettingsUnreadable) return SettingsUnreadableStatus(endpoint.Port);
+  if (told.UdpGroupInvalid) return UdpGroupInvalidStatus();
+  if (told.NotSentToGroup) return NotSentToGroupStatus(told.NotToGroupSender);
+  if (told.UnsavedWaiting > 0) return WaitingStatus(told.UnsavedWaiting);
+  if (state.Health.Outage) return kHostNotAnsweringStatus;
+  if (!host_attached) return kHostNotRunningStatus;
+  if (told.JtdxClosed) return ClosedStatus(told.ClosedSender, told.JtdxClosedAt);
+  if (told.SavedCount > 0) {
+    // The count is of the UTC day of the last save; once that day is over it
+    // says nothing true.
+    using std::chrono::days;
+    const bool same_day = std::chrono::floor<days>(state.TickTime) == std::chrono::floor<days>(told.LastSavedAt);
+    return SavedStatus(told.LastSavedCall, told.LastSavedAt, same_day ? told.SavedCount : 0);
+  }
+  if (endpoint.Group != 0) return SharedListeningStatus(Dotted(endpoint.Group), endpoint.Port, endpoint.Refused);
+  return ListeningStatus(endpoint.Port);
 }
 
 }  // namespace texts

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-// The dialogs' templates as the terminal front end shows them: the same
-// controls, texts, tab order and dialog-unit rectangles as the Windows
-// resources, so both front ends lay the dialogs out alike.
+// The dialogs' templates as the terminal front end shows them: the Windows
+// resource script's own, made from it when the terminal is built
+// (dialog_templates.cmake), so both front ends lay the dialogs out alike.
 
 enum class ControlKind { Label, Edit, Button, DefaultButton, Icon };
 
@@ -12,7 +12,7 @@ struct ControlTemplate {
   int Id;  // -1 for labels and the icon, which never get messages
   ControlKind Kind;
   int X, Y, Width, Height;  // dialog units
-  std::string Text;
+  std::string Text;         // empty for the icon
   bool TabStop() const {
     return Kind == ControlKind::Edit || Kind == ControlKind::Button || Kind == ControlKind::DefaultButton;
   }

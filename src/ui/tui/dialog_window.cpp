@@ -7,6 +7,7 @@
 
 #include "ui/resource_ids.h"
 #include "ui/tui/terminal_desktop.h"
+#include "ui/tui/terminal_texts.h"
 #include "ui/tui/utf8_text.h"
 
 namespace {
@@ -22,6 +23,13 @@ constexpr int kTab = '\t';
 constexpr int kBackspace = 8;
 constexpr int kDelete = 127;
 
+// What a control shows before the dialog sets any text: edits start empty,
+// and the icon is drawn in letters.
+std::string FirstText(const ControlTemplate& control) {
+  if (control.Kind == ControlKind::Icon) return texts::kIconFace;
+  return control.Kind == ControlKind::Edit ? "" : control.Text;
+}
+
 bool IsButton(const ControlTemplate& control) {
   return control.Kind == ControlKind::Button || control.Kind == ControlKind::DefaultButton;
 }
@@ -31,7 +39,7 @@ bool IsButton(const ControlTemplate& control) {
 TerminalDialogWindow::TerminalDialogWindow(TerminalDesktop& desktop, Dialog& dialog, DialogTemplate layout)
     : desktop_(desktop), dialog_(dialog), layout_(std::move(layout)), title_(layout_.Title) {
   for (const ControlTemplate& control : layout_.Controls) {
-    controls_.push_back({control, ControlCells(control), control.Kind == ControlKind::Edit ? "" : control.Text});
+    controls_.push_back({control, ControlCells(control), FirstText(control)});
   }
   const CellSize size = ClientSize();
   rect_ = {0, 0, size.Cols * kCellPixelsWide, size.Rows * kCellPixelsHigh};

@@ -7,6 +7,7 @@
 
 #include "ui/resource_ids.h"
 #include "ui/tui/dialog_window.h"
+#include "ui/tui/terminal_texts.h"
 #include "ui/tui/utf8_text.h"
 
 namespace {
@@ -130,9 +131,8 @@ void TerminalDesktop::Draw() {
   screen_.HideCursor();
   if (rows < needed_rows || cols < needed_cols) {
     screen_.Fill(0, 0, rows, cols, Paint::Background);
-    screen_.Put(0, 0, "Relvan needs a terminal of " + std::to_string(needed_cols) + "x" + std::to_string(needed_rows),
-                Paint::TextCell);
-    screen_.Put(1, 0, "(this one is " + std::to_string(cols) + "x" + std::to_string(rows) + ").", Paint::TextCell);
+    screen_.Put(0, 0, texts::TerminalTooSmall(needed_cols, needed_rows), Paint::TextCell);
+    screen_.Put(1, 0, texts::TerminalSize(cols, rows), Paint::TextCell);
     screen_.Update();
     return;
   }
@@ -154,8 +154,8 @@ void TerminalDesktop::Draw() {
 
   // The keys, on the bottom line where the main dialog leaves it free.
   if (rows > main.ClientSize().Rows + 1) {
-    std::string hint = " Tab/Shift+Tab: move   Enter: activate   Esc: close";
-    if (!main.MenuItemText().empty()) hint += "   F1: " + main.MenuItemText();
+    std::string hint = texts::kKeysHint;
+    if (!main.MenuItemText().empty()) hint += texts::MenuKeyHint(main.MenuItemText());
     screen_.Fill(rows - 1, 0, 1, cols, Paint::Hint);
     screen_.Put(rows - 1, 0, hint, Paint::Hint);
   }

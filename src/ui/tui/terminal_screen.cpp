@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "ui/dialog_colours.h"
+#include "ui/tui/terminal_texts.h"
 #include "ui/tui/utf8_text.h"
 
 // Last: it defines macros with common names (lines, columns).
@@ -91,11 +92,11 @@ attr_t PaintAttributes(Paint paint) {
 
 bool TerminalScreen::Open(std::string& reason) {
   if (open_screen != nullptr) {
-    reason = "the terminal is in use already";
+    reason = texts::kTerminalInUse;
     return false;
   }
   if (quit_pipe[0] < 0 && pipe2(quit_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-    reason = "no pipe for signals";
+    reason = texts::kNoSignalPipe;
     return false;
   }
   // Before ncurses starts: it leaves handlers that are already set alone.
@@ -106,8 +107,7 @@ bool TerminalScreen::Open(std::string& reason) {
 
   open_screen = newterm(nullptr, stdout, stdin);
   if (open_screen == nullptr) {
-    const char* term = std::getenv("TERM");
-    reason = std::string("cannot use the terminal type \"") + (term ? term : "") + "\"";
+    reason = texts::UnknownTerminalType(std::getenv("TERM"));
     return false;
   }
   static const bool registered = std::atexit(RestoreTerminalAtExit) == 0;

@@ -1,4 +1,4 @@
-#include "ui/notice_texts.h"
+#include "ui/texts.h"
 
 #include <chrono>
 #include <cstdint>
@@ -9,9 +9,13 @@
 
 #include "bridge/frequency.h"
 #include "core/file_path.h"
+#include "settings/setting_keys.h"
 
 namespace texts {
 
+namespace {
+
+// "18:40 UTC".
 std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when) {
   using namespace std::chrono;
   const hh_mm_ss time{floor<minutes>(when - floor<days>(when))};
@@ -19,7 +23,9 @@ std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when) {
   return two(time.hours().count()) + ":" + two(time.minutes().count()) + " UTC";
 }
 
-namespace {
+std::string ClockOf(Clock::TimePoint when) {
+  return UtcClock(std::chrono::time_point_cast<std::chrono::milliseconds>(when));
+}
 
 // "14075.50 kHz", as the Freq field shows it; empty without a frequency.
 std::string Kilohertz(std::int64_t hz) {
@@ -96,6 +102,58 @@ std::string CountOfContacts(std::size_t count) {
 }
 
 }  // namespace
+
+std::string Title(int port) { return "Tolm<->JTDX UDP port = " + std::to_string(port); }
+
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (const char byte : text) count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+  return count;
+}
+
+std::string AnotherRelvanStatus(int port) { return "Relvan already listens on port " + std::to_string(port); }
+
+std::string PortHeldStatus(int port, bool reserved) {
+  return "Port " + std::to_string(port) + (reserved ? " is reserved by Windows" : " is held by another program");
+}
+
+std::string SettingsUnreadableStatus(int port) {
+  return std::string(kSettingsFileName) + " unreadable; port " + std::to_string(port);
+}
+
+std::string UdpGroupInvalidStatus() { return std::string(kUdpGroupKey) + " is not a multicast address"; }
+
+std::string NotSentToGroupStatus(const std::string& sender) { return sender + " does not send to the group"; }
+
+std::string WaitingStatus(int count) {
+  const std::string contacts = std::to_string(count) + (count == 1 ? " contact waits in " : " contacts wait in ");
+  const std::string text = contacts + kUnsavedContactsFileName;
+  return CharacterCount(text) <= kStatusLineMax ? text : contacts + "the unsaved file";
+}
+
+std::string ClosedStatus(const std::string& sender, Clock::TimePoint when) {
+  return sender + " closed at " + ClockOf(when);
+}
+
+std::string SavedStatus(const std::string& call, Clock::TimePoint when, int count_today) {
+  const std::string at = " saved at " + ClockOf(when);
+  std::string text = call + at;
+  if (count_today > 0) text += " (" + std::to_string(count_today) + " today)";
+  if (CharacterCount(text) <= kStatusLineMax) return text;
+  text = call + at;
+  if (CharacterCount(text) <= kStatusLineMax) return text;
+  return call.substr(0, kStatusLineMax - at.size()) + at;
+}
+
+std::string ListeningStatus(int port) { return "Listening on port " + std::to_string(port); }
+
+std::string SharedListeningStatus(const std::string& group, int port, std::uint64_t refused) {
+  const std::string where = group + ":" + std::to_string(port);
+  if (refused == 0) return "Listening on " + where;
+  const std::string counted = "; " + std::to_string(refused) + " refused";
+  const std::string text = "On " + where + counted;
+  return CharacterCount(text) <= kStatusLineMax ? text : "On port " + std::to_string(port) + counted;
+}
 
 namespace {
 
