@@ -69,9 +69,9 @@ class SettingsFolder {
   // Without it no contact could be kept.
   [[nodiscard]] bool Writable() const;
 
-  // The absolute path, in the platform's own form, of the file beside the
-  // settings file where contacts Tolm did not take are kept
-  // ("Tolm_JTDX_unsaved.adi").
+  // The path, in the platform's own form, of the file beside the settings
+  // file where contacts Tolm did not take are kept ("Tolm_JTDX_unsaved.adi"):
+  // absolute when the folder is, as the program's is.
   std::filesystem::path UnsavedContactsPath() const;
 
  private:

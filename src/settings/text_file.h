@@ -16,19 +16,20 @@
 // beside it, is flushed to disk and renamed over the file. A symbolic link is written
 // through to its target, and the old file's permission bits are kept. A file
 // we may not write, or without any write permission bit, is left alone, as
-// Windows leaves a read-only file, and so is anything in its place that is
-// no regular file of at most kMaxSettingsFileBytes. Returns false, with the old file untouched,
-// when any step fails.
+// Windows leaves a read-only file, and so is anything in its place but a
+// regular file of at most kMaxSettingsFileBytes. Returns false, with the old
+// file untouched, when any step fails.
 [[nodiscard]] bool ReplaceTextFile(const std::string& path, std::string_view text);
 
-// Reads the file, hands what the read found and the text to `change` and replaces the file with
-// what it returns (nothing: leave the file as it is), all under an exclusive
-// lock on the directory the file is written into, so that processes changing
-// the same file one after the other never lose each other's changes. The
-// temporary files a writer killed in the middle left behind go first.
-// Another process holding the lock longer than `lock_wait` makes the write
-// give up: false, and the file stays as it was. A target that ReplaceTextFile
-// would refuse is refused before the lock is taken.
+// Reads the file, hands what the read found and its text to `change`, and
+// replaces the file with what that returns (nothing: leave the file as it
+// is), all under an exclusive lock on the directory the file is written
+// into, so that processes changing the same file one after the other never
+// lose each other's changes. The temporary files a writer killed in the
+// middle left behind go first. Another process holding the lock longer than
+// `lock_wait` makes the write give up: false, and the file stays as it was.
+// A target that ReplaceTextFile would refuse is refused before the lock is
+// taken.
 //
 // Ample for another bridge's write to end; short enough that a holder that
 // never lets go stalls the dialog that writes for a moment only.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/file_path.h"
 #include "settings/setting_keys.h"
 #include "settings_file_text.h"
 
@@ -62,6 +63,17 @@ TEST_F(SettingsFileTest, WriteWithoutTheDirectoryIsIgnored) {
   settings.Create();  // already there: no harm
   EXPECT_TRUE(settings.Write(kUdpPortKey, 2240));
   EXPECT_EQ(ReadSetting(kUdpPortKey), 2240);
+}
+
+// A folder in two scripts, which no single ANSI code page of Windows spells,
+// as an operator's user folder may be.
+TEST_F(SettingsFileTest, FolderInAnyCharactersIsCreatedWrittenAndRead) {
+  std::filesystem::create_directory(dir.Path() / PathFromUtf8("Журнал Ελλάς"));
+  const SettingsFolder named(dir.Path() / PathFromUtf8("Журнал Ελλάς") / "Plugins");
+  EXPECT_TRUE(named.Writable());  // the check makes the folder
+  ASSERT_TRUE(named.Write(kUdpPortKey, 2250));
+  EXPECT_EQ(named.Read().Integer(kUdpPortKey), 2250);
+  EXPECT_FALSE(named.Read().Unreadable());
 }
 
 TEST_F(SettingsFileTest, FileOverTheLimitReadsAsNoneAndIsNotWrittenOver) {
