@@ -13,8 +13,6 @@
 
 namespace {
 
-const std::wstring kSection = Utf8ToUtf16(kSettingsSection);
-
 // Whether the private-profile functions may have the file: nothing there
 // yet, or a file of a size the settings file can have. They would read a
 // huge one whole and write over anything.
@@ -34,7 +32,8 @@ bool SettingsFileUsable(const std::filesystem::path& file) {
 std::string StoredValue(const std::filesystem::path& file, const char* key) {
   if (!SettingsFileUsable(file)) return {};
   wchar_t buffer[kSettingReadCapacity] = {};
-  GetPrivateProfileStringW(kSection.c_str(), Utf8ToUtf16(key).c_str(), L"", buffer, kSettingReadCapacity, file.c_str());
+  GetPrivateProfileStringW(Utf8ToUtf16(kSettingsSection).c_str(), Utf8ToUtf16(key).c_str(), L"", buffer,
+                           kSettingReadCapacity, file.c_str());
   return Utf16ToUtf8(buffer);
 }
 
@@ -61,6 +60,6 @@ bool SettingsFolder::Values::Unreadable() const {
 bool SettingsFolder::Write(const char* key, int value) const {
   const std::filesystem::path file = SettingsFilePath();
   if (!SettingsFileUsable(file)) return false;
-  return WritePrivateProfileStringW(kSection.c_str(), Utf8ToUtf16(key).c_str(),
+  return WritePrivateProfileStringW(Utf8ToUtf16(kSettingsSection).c_str(), Utf8ToUtf16(key).c_str(),
                                     Utf8ToUtf16(FormatSettingValue(value)).c_str(), file.c_str()) != 0;
 }
