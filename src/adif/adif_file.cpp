@@ -155,10 +155,5 @@ bool CanAppendTo(const fs::path& path) {
   }
   // A file of its own beside it, so that the check never leaves the operator
   // an empty unsaved-contacts file.
-  const fs::path probe = path.parent_path() / ".relvan-write-check";
-  std::FILE* file = OpenFile(probe, "wb");
-  if (file == nullptr) return false;
-  const bool closed = std::fclose(file) == 0;
-  fs::remove(probe, error);
-  return closed;
+  return FolderTakesNewFile(path.parent_path());
 }

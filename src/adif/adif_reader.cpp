@@ -1,10 +1,7 @@
 #include "adif/adif_reader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <system_error>
 
 #include "core/file_path.h"
 
@@ -110,27 +107,7 @@ bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason) {
   return true;
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& reason) {
-  std::FILE* in = OpenFile(path, "rb");
-  if (in == nullptr) {
-    reason = std::generic_category().message(errno);
-    return false;
-  }
-  text.clear();
-  char buffer[16384];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, got);
-  const bool failed = std::ferror(in) != 0;
-  const int error = errno;
-  std::fclose(in);
-  if (failed) {
-    reason = std::generic_category().message(error);
-    return false;
-  }
-  return true;
-}
-
 bool ReadAdifFile(const std::filesystem::path& path, AdifFile& file, std::string& reason) {
   std::string text;
-  return ReadWholeFile(path, text, reason) && ParseAdif(text, file, reason);
+  return ReadWholeFile(path, text, reason) == FileRead::Ok && ParseAdif(text, file, reason);
 }

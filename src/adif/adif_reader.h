@@ -67,7 +67,3 @@ class AdifScanner {
 // ParseAdif of the file at path; false with the system's reason when the file
 // cannot be read.
 [[nodiscard]] bool ReadAdifFile(const std::filesystem::path& path, AdifFile& file, std::string& reason);
-
-// The whole file at path in text; false with the system's reason when it
-// cannot be read.
-[[nodiscard]] bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& reason);

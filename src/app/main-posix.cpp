@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
 
   // Static, so that the exit codes' exit() destroys it too and lets go of
   // the host.
-  static CRelvanApp app(MakePlatformHostLink(), ProgramExits::Lines::AtEnd);
+  static CRelvanApp app(MakePlatformHostLink(), SettingsFolder::InWorkingDirectory(), ProgramExits::Lines::AtEnd);
   TerminalScreen screen;
   std::string reason;
   if (!screen.Open(reason)) {

@@ -13,7 +13,7 @@ namespace {
 
 // In static storage, so that every way out, the exit codes 10 and 11 from
 // inside a dialog included, destroys it and releases Tolm's interface.
-CRelvanApp theApp(MakePlatformHostLink());
+CRelvanApp theApp(MakePlatformHostLink(), SettingsFolder::InWorkingDirectory());
 
 }  // namespace
 

@@ -4,11 +4,11 @@
 
 #include "ui/relvan_dlg.h"
 
-CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host, ProgramExits::Lines lines)
-    : host_(std::move(host)), bridge_(*host_, clock_), exits_(lines) {}
+CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host, SettingsFolder settings, ProgramExits::Lines lines)
+    : host_(std::move(host)), settings_(std::move(settings)), bridge_(*host_, clock_), exits_(lines) {}
 
 bool CRelvanApp::InitInstance(ModalRunner& runner) {
-  CRelvanDlg dialog(bridge_, exits_);
+  CRelvanDlg dialog(bridge_, settings_, exits_);
   runner.RunModal(dialog);
   // Esc, the close box and a signal to the terminal program end the run
   // without Finish: what JTDX sent last is handled all the same.

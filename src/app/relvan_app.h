@@ -8,6 +8,7 @@
 #include "bridge/bridge.h"
 #include "core/clock.h"
 #include "host/host_link.h"
+#include "settings/settings_file.h"
 #include "ui/window_port.h"
 
 // The application: the process-wide state and the link to the host, and the
@@ -17,7 +18,8 @@
 // codes included, destroys it and so releases the host.
 class CRelvanApp {
  public:
-  explicit CRelvanApp(std::unique_ptr<HostLink> host, ProgramExits::Lines lines = ProgramExits::Lines::Now);
+  CRelvanApp(std::unique_ptr<HostLink> host, SettingsFolder settings,
+             ProgramExits::Lines lines = ProgramExits::Lines::Now);
 
   // Runs the main dialog until it ends. Always false: there is no message
   // loop of the application's own, the program ends with the dialog.
@@ -34,6 +36,7 @@ class CRelvanApp {
  private:
   // Destroyed in reverse order: the bridge first, the host link last.
   std::unique_ptr<HostLink> host_;
+  SettingsFolder settings_;
   SystemClock clock_;
   Bridge bridge_;
   ProgramExits exits_;

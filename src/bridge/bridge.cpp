@@ -2,20 +2,19 @@
 
 #include "bridge/poll_tick.h"
 #include "bridge/upkeep.h"
-#include "settings/settings_file.h"
 
 Bridge::Bridge(HostLink& host, const Clock& clock)
     : state_(std::make_unique<BridgeState>()), host_(host), clock_(clock) {}
 
-Bridge::StartResult Bridge::Start(int port, bool settings_unreadable, std::string_view udp_group,
-                                  const std::function<void()>& before_bind) {
+Bridge::StartResult Bridge::Start(const SettingsFolder& settings, int port, bool settings_unreadable,
+                                  std::string_view udp_group, const std::function<void()>& before_bind) {
   OperatorFacts& told = state_->Told;
   told.SettingsUnreadable = settings_unreadable;
   const std::optional<std::uint32_t> group = ParseMulticastGroup(udp_group);
   state_->Endpoint.Group = group.value_or(0);
   told.UdpGroupInvalid = !group && !udp_group.empty();
-  told.UnsavedContactsPath = UnsavedContactsPath();
-  told.SettingsWritable = SettingsFolderWritable();
+  told.UnsavedContactsPath = settings.UnsavedContactsPath();
+  told.SettingsWritable = settings.Writable();
   // With no socket yet, the first upkeep only counts.
   RunUpkeep(*state_, host_, clock_.Now());
 

@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "core/main_window.h"
 #include "host/host_link.h"
+#include "settings/settings_file.h"
 
 // The bridge as both front ends drive it. It owns the state and works the
 // host link and the clock it is handed; the front end starts it, runs its
@@ -24,16 +25,16 @@ class Bridge {
     NoSocket,            // no socket could be made
     Blocking,            // the socket would block: it must never be polled
   };
-  // Start-up: the unsaved-contacts file's path, whether its folder takes
-  // files, and a first count of it; the platform's sockets; a first attempt
+  // Start-up: the unsaved-contacts file's path in `settings`, whether its
+  // folder takes files, and a first count of it; the platform's sockets; a first attempt
   // to reach Tolm; and the endpoint on `port`, with `before_bind` run between
   // the socket and the bind. `settings_unreadable` is the settings' word that
   // the port fell back because their file could not be read.
   // A `udp_group` naming a multicast group shares the endpoint with that
   // group's other readers; any other text leaves it the bridge's own, and
   // says so (UdpGroupInvalid) unless it is empty.
-  [[nodiscard]] StartResult Start(int port, bool settings_unreadable, std::string_view udp_group,
-                                  const std::function<void()>& before_bind);
+  [[nodiscard]] StartResult Start(const SettingsFolder& settings, int port, bool settings_unreadable,
+                                  std::string_view udp_group, const std::function<void()>& before_bind);
 
   // One tick of the 100 ms timer (PollTick), then the upkeep when it is due.
   void Tick(MainWindow& window);

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "settings/setting_keys.h"
+#include "settings/settings_file.h"
 
 // The settings steps of the main and the Setup dialog: what they read at
 // initialisation, with the fallbacks for values that read as 0 (and for a
@@ -23,16 +24,16 @@ inline constexpr int kFallbackUdpPort = 2237;
 inline constexpr int kMinUdpPort = 1;
 inline constexpr int kMaxUdpPort = 65535;
 
-// Main dialog initialisation: creates "Plugins", reads the dialog's position
-// into the cache, the port, the multicast group, and whether a settings file that is there could
-// not be read.
+// Main dialog initialisation: creates the settings folder, then reads the
+// dialog's position into the cache, the port, the multicast group, and
+// whether a settings file that is there could not be read.
 struct MainDialogSettings {
   WindowPosition Position;  // where to move the main dialog (its size and stacking order stay)
   int Port = kFallbackUdpPort;
   bool FileUnreadable = false;
   std::string UdpGroup;  // the multicast group to share the endpoint in, as written; empty for none
 };
-MainDialogSettings LoadMainDialogSettings(WindowPosition& cache);
+MainDialogSettings LoadMainDialogSettings(const SettingsFolder& folder, WindowPosition& cache);
 
 struct SetupDialogSettings {
   WindowPosition Position;  // where to move the Setup dialog
@@ -42,14 +43,15 @@ struct SetupDialogSettings {
 // Setup dialog initialisation: reads its position into the cache and the
 // stored port for the dialog's field, 2237 when it reads as 0 or lies outside
 // kMinUdpPort..kMaxUdpPort.
-SetupDialogSettings LoadSetupDialogSettings(WindowPosition& cache);
+SetupDialogSettings LoadSetupDialogSettings(const SettingsFolder& folder, WindowPosition& cache);
 
 // Run whenever the pointer moves over a dialog: each coordinate that differs
 // from the cache is stored in the cache and written under the dialog's key.
 // A failed write is not retried until the dialog moves again.
-void SaveWindowPositionWhenMoved(WindowPosition& cache, WindowPosition current, const PositionKeys& keys);
+void SaveWindowPositionWhenMoved(const SettingsFolder& folder, WindowPosition& cache, WindowPosition current,
+                                 const PositionKeys& keys);
 
 // The Setup dialog's OK: stores the port, changed or not. False when the
-// write failed (see WriteSetting): the bridge goes on with the port, and the
+// write failed (see SettingsFolder::Write): the bridge goes on with the port, and the
 // next start reads the port stored before.
-[[nodiscard]] bool SaveUdpPort(int port);
+[[nodiscard]] bool SaveUdpPort(const SettingsFolder& folder, int port);

@@ -1,25 +1,24 @@
-// The settings file through the Windows private-profile functions. A path
-// with a directory part is taken relative to the working directory (a bare
-// file name would send them to the Windows directory instead).
+// The settings file through the Windows private-profile functions, one key
+// per call, by the file's wide path (the folder may hold any character).
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
-#include "settings/settings_file.h"
+#include "core/utf16-win32.h"
 #include "settings/setting_keys.h"
 #include "settings/setting_value.h"
+#include "settings/settings_file.h"
 
 namespace {
-
-const std::string kSettingsPath = std::string(kSettingsDirectory) + "\\" + kSettingsFileName;
 
 // Whether the private-profile functions may have the file: nothing there
 // yet, or a file of a size the settings file can have. They would read a
 // huge one whole and write over anything.
-bool SettingsFileUsable() {
+bool SettingsFileUsable(const std::filesystem::path& file) {
   WIN32_FILE_ATTRIBUTE_DATA info{};
-  if (!GetFileAttributesExA(kSettingsPath.c_str(), GetFileExInfoStandard, &info)) {
+  if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &info)) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
   }
@@ -28,26 +27,28 @@ bool SettingsFileUsable() {
   return size <= kMaxSettingsFileBytes;
 }
 
+// The value stored under `key` as the private-profile functions read it: at
+// most kSettingReadCapacity - 1 characters, empty when there is none.
+std::string StoredValue(const std::filesystem::path& file, const char* key) {
+  if (!SettingsFileUsable(file)) return {};
+  wchar_t buffer[kSettingReadCapacity] = {};
+  GetPrivateProfileStringW(Utf8ToUtf16(kSettingsSection).c_str(), Utf8ToUtf16(key).c_str(), L"", buffer,
+                           kSettingReadCapacity, file.c_str());
+  return Utf16ToUtf8(buffer);
+}
+
 }  // namespace
 
-int ReadSetting(const char* key) {
-  if (!SettingsFileUsable()) return 0;
-  char buffer[kSettingReadCapacity] = {};
-  GetPrivateProfileStringA(kSettingsSection, key, "", buffer, sizeof buffer, kSettingsPath.c_str());
-  return ParseSettingValue(buffer);
-}
+SettingsFolder::Values::Values(std::filesystem::path file) : file_(std::move(file)) {}
 
-std::string ReadTextSetting(const char* key) {
-  if (!SettingsFileUsable()) return {};
-  char buffer[kSettingReadCapacity] = {};
-  GetPrivateProfileStringA(kSettingsSection, key, "", buffer, sizeof buffer, kSettingsPath.c_str());
-  return SettingText(buffer);
-}
+int SettingsFolder::Values::Integer(const char* key) const { return ParseSettingValue(StoredValue(file_, key)); }
 
-bool SettingsFileUnreadable() {
-  if (!SettingsFileUsable()) return true;
-  const HANDLE file = CreateFileA(kSettingsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+std::string SettingsFolder::Values::Text(const char* key) const { return SettingText(StoredValue(file_, key)); }
+
+bool SettingsFolder::Values::Unreadable() const {
+  if (!SettingsFileUsable(file_)) return true;
+  const HANDLE file =
+      CreateFileW(file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file != INVALID_HANDLE_VALUE) {
     CloseHandle(file);
     return false;
@@ -56,10 +57,9 @@ bool SettingsFileUnreadable() {
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
-bool WriteSetting(const char* key, int value) {
-  if (!SettingsFileUsable()) return false;
-  const auto text = FormatSettingValue(value);
-  return WritePrivateProfileStringA(kSettingsSection, key, text.c_str(), kSettingsPath.c_str()) != 0;
+bool SettingsFolder::Write(const char* key, int value) const {
+  const std::filesystem::path file = SettingsFilePath();
+  if (!SettingsFileUsable(file)) return false;
+  return WritePrivateProfileStringW(Utf8ToUtf16(kSettingsSection).c_str(), Utf8ToUtf16(key).c_str(),
+                                    Utf8ToUtf16(FormatSettingValue(value)).c_str(), file.c_str()) != 0;
 }
-
-void CreateSettingsDirectory() { CreateDirectoryA(kSettingsDirectory, nullptr); }

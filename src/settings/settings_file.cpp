@@ -1,27 +1,35 @@
 // What both platforms' settings files share.
 #include "settings/settings_file.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "core/file_path.h"
 #include "settings/setting_keys.h"
 
-std::filesystem::path UnsavedContactsPath() {
+SettingsFolder::SettingsFolder(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+SettingsFolder SettingsFolder::InWorkingDirectory() {
   std::error_code error;
   auto directory = std::filesystem::current_path(error);
   if (error) directory.clear();
-  return (directory / kSettingsDirectory / kUnsavedContactsFileName).make_preferred();
+  return SettingsFolder(directory / kSettingsDirectory);
 }
 
-bool SettingsFolderWritable() {
-  CreateSettingsDirectory();
-  const auto probe = std::filesystem::path(kSettingsDirectory) / ".relvan-write-check";
-  std::FILE* file = OpenFile(probe, "wb");
-  if (file == nullptr) return false;
-  const bool closed = std::fclose(file) == 0;
+std::filesystem::path SettingsFolder::SettingsFilePath() const { return folder_ / kSettingsFileName; }
+
+SettingsFolder::Values SettingsFolder::Read() const { return Values(SettingsFilePath()); }
+
+void SettingsFolder::Create() const {
   std::error_code error;
-  std::filesystem::remove(probe, error);
-  return closed;
+  std::filesystem::create_directory(folder_, error);
+}
+
+bool SettingsFolder::Writable() const {
+  Create();
+  return FolderTakesNewFile(folder_);
+}
+
+std::filesystem::path SettingsFolder::UnsavedContactsPath() const {
+  return (folder_ / kUnsavedContactsFileName).make_preferred();
 }

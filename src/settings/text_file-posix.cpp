@@ -73,7 +73,7 @@ bool IsSmallRegularFile(const struct stat& info) {
 }
 
 // Whether a write may put a new file at `target`: nothing is there yet, or a
-// file ReadTextFile would read, whose status goes to `existing`.
+// file the settings' read would read, whose status goes to `existing`.
 bool MayReplace(const std::string& target, std::optional<struct stat>& existing) {
   struct stat info {};
   if (::stat(target.c_str(), &info) != 0) {
@@ -140,29 +140,6 @@ void RemoveStaleTemporaries(const std::string& target) {
 
 }  // namespace
 
-FileContents ReadTextFile(const std::string& path) {
-  // Non-blocking, so that a FIFO without a writer cannot hold the open up;
-  // what was opened is then judged by its descriptor, not by its name.
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (fd.Get() < 0) return {errno == ENOENT ? FileReadStatus::Missing : FileReadStatus::Failed, {}};
-  struct stat info {};
-  if (::fstat(fd.Get(), &info) != 0 || !IsSmallRegularFile(info)) return {FileReadStatus::Failed, {}};
-  FileContents contents{FileReadStatus::Ok, {}};
-  contents.Text.reserve(static_cast<std::size_t>(info.st_size));
-  char chunk[4096];
-  for (;;) {
-    const auto got = ::read(fd.Get(), chunk, sizeof chunk);
-    if (got == 0) return contents;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return {FileReadStatus::Failed, {}};
-    }
-    contents.Text.append(chunk, static_cast<std::size_t>(got));
-    // One that grows while it is read is held to the limit as well.
-    if (contents.Text.size() > kMaxSettingsFileBytes) return {FileReadStatus::Failed, {}};
-  }
-}
-
 bool ReplaceTextFile(const std::string& path, std::string_view text) {
   const auto target = WriteTarget(path);
   std::optional<struct stat> old_file;
@@ -189,7 +166,7 @@ bool ReplaceTextFile(const std::string& path, std::string_view text) {
 }
 
 bool UpdateTextFile(const std::string& path,
-                    const std::function<std::optional<std::string>(const FileContents&)>& change,
+                    const std::function<std::optional<std::string>(FileRead, const std::string&)>& change,
                     std::chrono::milliseconds lock_wait) {
   const std::string target = WriteTarget(path);
   // Checked before the lock too, so that a link to a device never has us
@@ -199,7 +176,10 @@ bool UpdateTextFile(const std::string& path,
   FileDescriptor directory(::open(ParentDirectory(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory.Get() < 0 || !LockWithin(directory.Get(), lock_wait)) return false;
   RemoveStaleTemporaries(target);
-  const auto text = change(ReadTextFile(target));
+  std::string old_text;
+  std::string reason;
+  const FileRead read = ReadWholeFile(target, old_text, reason, kMaxSettingsFileBytes);
+  const auto text = change(read, old_text);
   return text && ReplaceTextFile(target, *text);
   // The lock goes with the directory's descriptor.
 }

@@ -12,8 +12,8 @@
 #include "ui/setup_dlg.h"
 #include "ui/texts.h"
 
-CRelvanDlg::CRelvanDlg(Bridge& bridge, SocketFailures& failures)
-    : Dialog(ids::kMainTemplate), bridge_(bridge), failures_(failures) {}
+CRelvanDlg::CRelvanDlg(Bridge& bridge, const SettingsFolder& settings, SocketFailures& failures)
+    : Dialog(ids::kMainTemplate), bridge_(bridge), settings_(settings), failures_(failures) {}
 
 bool CRelvanDlg::DoDataExchange(bool save) {
   const std::pair<int, std::string*> exchange[] = {
@@ -33,11 +33,11 @@ bool CRelvanDlg::DoDataExchange(bool save) {
 bool CRelvanDlg::OnInitDialog() {
   Window().AddSystemMenuItem(ids::kAboutCommand, texts::kAboutMenuItem);
 
-  const MainDialogSettings settings = LoadMainDialogSettings(position_cache_);
+  const MainDialogSettings settings = LoadMainDialogSettings(settings_, position_cache_);
   Window().MoveWindow(settings.Position.X, settings.Position.Y);
 
   const Bridge::StartResult started =
-      bridge_.Start(settings.Port, settings.FileUnreadable, settings.UdpGroup, [this] { PushFields(); });
+      bridge_.Start(settings_, settings.Port, settings.FileUnreadable, settings.UdpGroup, [this] { PushFields(); });
   if (started == Bridge::StartResult::SocketsDidNotStart) {
     failures_.SocketsDidNotStart();
     return false;
@@ -141,7 +141,7 @@ void CRelvanDlg::OnOK() {
 
 void CRelvanDlg::OnSetup() {
   if (setup_open_) return;
-  Setup setup(bridge_, position_cache_, failures_);
+  Setup setup(bridge_, settings_, position_cache_, failures_);
   setup_open_ = true;
   Window().RunModal(setup);
   setup_open_ = false;
@@ -149,7 +149,7 @@ void CRelvanDlg::OnSetup() {
 
 void CRelvanDlg::OnSetCursor() {
   const WindowRect rect = Window().GetWindowRect();
-  SaveWindowPositionWhenMoved(position_cache_, {rect.Left, rect.Top}, kMainDialogPositionKeys);
+  SaveWindowPositionWhenMoved(settings_, position_cache_, {rect.Left, rect.Top}, kMainDialogPositionKeys);
 }
 
 bool CRelvanDlg::OnSysCommand(unsigned command) {

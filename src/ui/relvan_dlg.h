@@ -17,7 +17,7 @@
 // message box at a time, with the ticks going on under it.
 class CRelvanDlg : public Dialog, public MainWindow {
  public:
-  CRelvanDlg(Bridge& bridge, SocketFailures& failures);
+  CRelvanDlg(Bridge& bridge, const SettingsFolder& settings, SocketFailures& failures);
 
   bool OnInitDialog() override;
   // Finish: the standard OK, then what is queued is handled and the socket
@@ -54,6 +54,7 @@ class CRelvanDlg : public Dialog, public MainWindow {
   std::string TakeNextMessage(bool after_box);
 
   Bridge& bridge_;
+  const SettingsFolder& settings_;
   SocketFailures& failures_;
   DisplayFields fields_;
   // The window's own: one position cache shared with the Setup dialog.

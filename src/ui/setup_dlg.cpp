@@ -7,8 +7,12 @@
 #include "ui/resource_ids.h"
 #include "ui/texts.h"
 
-Setup::Setup(Bridge& bridge, WindowPosition& position_cache, SocketFailures& failures)
-    : Dialog(ids::kSetupTemplate), bridge_(bridge), position_cache_(position_cache), failures_(failures) {}
+Setup::Setup(Bridge& bridge, const SettingsFolder& settings, WindowPosition& position_cache, SocketFailures& failures)
+    : Dialog(ids::kSetupTemplate),
+      bridge_(bridge),
+      settings_(settings),
+      position_cache_(position_cache),
+      failures_(failures) {}
 
 bool Setup::Refuse(const char* message) {
   Window().ShowMessage(message, MessageKind::Warning);
@@ -29,7 +33,7 @@ bool Setup::DoDataExchange(bool save) {
 }
 
 bool Setup::OnInitDialog() {
-  const SetupDialogSettings settings = LoadSetupDialogSettings(position_cache_);
+  const SetupDialogSettings settings = LoadSetupDialogSettings(settings_, position_cache_);
   PortNumber = settings.Port;
   Window().MoveWindow(settings.Position.X, settings.Position.Y);
   UpdateData(false);
@@ -66,11 +70,11 @@ bool Setup::OnAccepted() {
   }
   // A port not stored gets no box: the bridge listens on it all the same, and
   // the status line already tells when the settings folder takes no file.
-  (void)SaveUdpPort(endpoint.Port);
+  (void)SaveUdpPort(settings_, endpoint.Port);
   return true;
 }
 
 void Setup::OnSetCursor() {
   const WindowRect rect = Window().GetWindowRect();
-  SaveWindowPositionWhenMoved(position_cache_, {rect.Left, rect.Top}, kSetupDialogPositionKeys);
+  SaveWindowPositionWhenMoved(settings_, position_cache_, {rect.Left, rect.Top}, kSetupDialogPositionKeys);
 }

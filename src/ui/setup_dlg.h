@@ -13,7 +13,7 @@
 class Setup : public Dialog {
  public:
   // The position cache is the main dialog's, shared with it.
-  Setup(Bridge& bridge, WindowPosition& position_cache, SocketFailures& failures);
+  Setup(Bridge& bridge, const SettingsFolder& settings, WindowPosition& position_cache, SocketFailures& failures);
 
   bool OnInitDialog() override;
   void OnEditChanged(int control) override;
@@ -32,6 +32,7 @@ class Setup : public Dialog {
   bool Refuse(const char* message);
 
   Bridge& bridge_;
+  const SettingsFolder& settings_;
   WindowPosition& position_cache_;
   SocketFailures& failures_;
 };

@@ -18,7 +18,7 @@ TEST(AdifFilePosix, WriteThatFailsHalfwayIsTakenBackOut) {
   const std::string path = (dir.Path() / "unsaved.adi").string();
   std::string reason;
   ASSERT_TRUE(AppendAdifRecord(path, TestContact("K1ABC"), "Relvan", reason)) << reason;
-  const std::string before = ReadWholeFile(path);
+  const std::string before = FileBytes(path);
 
   rlimit limit{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
@@ -32,7 +32,7 @@ TEST(AdifFilePosix, WriteThatFailsHalfwayIsTakenBackOut) {
 
   EXPECT_FALSE(appended);
   EXPECT_FALSE(reason.empty());
-  EXPECT_EQ(ReadWholeFile(path), before);
+  EXPECT_EQ(FileBytes(path), before);
 }
 
 }  // namespace

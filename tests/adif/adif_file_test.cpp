@@ -18,9 +18,9 @@ TEST(AdifFile, HeaderOnceThenEachAppendAfterTheLast) {
   const std::string path = (dir.Path() / "unsaved.adi").string();
   std::string reason;
   ASSERT_TRUE(AppendAdifRecord(path, TestContact("K1ABC"), "Relvan", reason)) << reason;
-  const std::string first = ReadWholeFile(path);
+  const std::string first = FileBytes(path);
   ASSERT_TRUE(AppendAdifRecord(path, TestContact("W9XYZ"), "Relvan", reason)) << reason;
-  const std::string both = ReadWholeFile(path);
+  const std::string both = FileBytes(path);
   EXPECT_EQ(both.substr(0, first.size()), first) << "the first record is left as it was";
 
   const AdifFile log = ReadAdifLog(path);

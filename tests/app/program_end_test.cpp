@@ -7,7 +7,6 @@
 #include "bridge_fixture.h"
 #include "fake_socket_ops.h"
 #include "jtdx_messages.h"
-#include "settings/settings_file.h"
 #include "ui/relvan_dlg.h"
 
 namespace {
@@ -19,10 +18,10 @@ using ProgramEnd = BridgeFixture;
 // the front end to show once the window has gone.
 TEST_F(ProgramEnd, ContactKeptNowhereAtTheEndIsToldAfterTheWindowHasGone) {
   FakeSockets::Reset();
-  std::filesystem::create_directories(UnsavedContactsPath());
+  std::filesystem::create_directories(settings.UnsavedContactsPath());
   auto absent = std::make_unique<RecordingHost>(false);
   absent->AttachAvailable = false;
-  CRelvanApp app(std::move(absent));
+  CRelvanApp app(std::move(absent), settings);
   FakeWindowPort desktop;
   desktop.ChildScript = [](Dialog& main, FakeWindowPort&) {
     QsoLoggedMessage qso;

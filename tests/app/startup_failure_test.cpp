@@ -21,8 +21,8 @@ class ReleaseReportingHost : public RecordingHost {
 
 // Starts the program as main does, with the application in static storage,
 // and a host that is attached from the start.
-void StartProgram() {
-  static CRelvanApp app(std::make_unique<ReleaseReportingHost>());
+void StartProgram(const SettingsFolder& settings) {
+  static CRelvanApp app(std::make_unique<ReleaseReportingHost>(), settings);
   FakeWindowPort desktop;
   app.InitInstance(desktop);
 }
@@ -35,17 +35,17 @@ class StartupFailure : public BridgeFixture {
 
 TEST_F(StartupFailure, SocketsThatDoNotStartEndTheProgramWithCode10AndReleaseTheHost) {
   FakeSockets::StartFails = true;
-  EXPECT_EXIT(StartProgram(), ::testing::ExitedWithCode(10), "host released");
+  EXPECT_EXIT(StartProgram(settings), ::testing::ExitedWithCode(10), "host released");
 }
 
 TEST_F(StartupFailure, NoSocketEndsTheProgramWithCode11AndReleasesTheHost) {
   FakeSockets::CreateFails = true;
-  EXPECT_EXIT(StartProgram(), ::testing::ExitedWithCode(11), "host released");
+  EXPECT_EXIT(StartProgram(settings), ::testing::ExitedWithCode(11), "host released");
 }
 
 TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
   FakeSockets::NonBlockingFails = true;
-  CRelvanDlg dialog(bridge, exits);
+  CRelvanDlg dialog(bridge, settings, exits);
   ::testing::internal::CaptureStdout();
   EXPECT_FALSE(window.Open(dialog));
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "failed to set non-blocking socket\n");
@@ -54,7 +54,7 @@ TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
 }
 
 TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnItsPort) {
-  CRelvanDlg dialog(bridge, exits);
+  CRelvanDlg dialog(bridge, settings, exits);
   ASSERT_TRUE(window.Open(dialog));
   const SocketHandle listening = state->Endpoint.Socket;
   FakeSockets::NonBlockingFails = true;
@@ -77,7 +77,7 @@ TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnI
 // a program holds: the operator reads which it is.
 TEST_F(StartupFailure, PortReservedByWindowsIsNamedSoAtStartAndInSetup) {
   FakeSockets::Bind = BindResult::Reserved;
-  CRelvanDlg dialog(bridge, exits);
+  CRelvanDlg dialog(bridge, settings, exits);
   ASSERT_TRUE(window.Open(dialog));
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Port 2237 is reserved by Windows");
   std::string said;
@@ -93,7 +93,7 @@ TEST_F(StartupFailure, PortReservedByWindowsIsNamedSoAtStartAndInSetup) {
 }
 
 TEST_F(StartupFailure, NoSocketFromSetupEndsTheProgramWithCode11) {
-  CRelvanDlg dialog(bridge, exits);
+  CRelvanDlg dialog(bridge, settings, exits);
   ASSERT_TRUE(window.Open(dialog));
   FakeSockets::CreateFails = true;
   window.ChildScript = [](Dialog& setup, FakeWindowPort& setup_window) {

@@ -202,7 +202,7 @@ TEST_F(QsoLoggedHandling, ContactInAModeNoMacroSetsIsKeptAndToldNeverSavedInTolm
   EXPECT_EQ(Calls(), Lines{});
   ASSERT_EQ(state->Told.Notices.size(), 1u);
   EXPECT_EQ(state->Told.Notices[0].Why, OperatorNotice::Miss::ModeNotSettable);
-  const std::string file = ReadWholeFile(state->Told.UnsavedContactsPath);
+  const std::string file = FileBytes(state->Told.UnsavedContactsPath);
   EXPECT_NE(file.find("<MODE:4>MFSK <SUBMODE:3>Q65"), std::string::npos) << file;
   EXPECT_EQ(window.Shown().Mode, "Q65");
 

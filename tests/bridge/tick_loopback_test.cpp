@@ -31,7 +31,7 @@ TEST(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
   state->Endpoint.Port = UdpPeer().Port();  // one the system just handed out, so free
   ASSERT_EQ(OpenEndpoint(state->Endpoint, nullptr), EndpointStatus::Open);
 
-  const std::string text = ReadWholeFile(RELVAN_EXAMPLES_DIR "/ft8-session.txt");
+  const std::string text = FileBytes(RELVAN_EXAMPLES_DIR "/ft8-session.txt");
   int heartbeats = 0;
   std::string reason;
   const auto steps = ParseScenario(text, "ft8-session.txt", reason);

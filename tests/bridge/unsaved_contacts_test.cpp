@@ -57,7 +57,7 @@ TEST_F(UnsavedContacts, TornOrDamagedFileIsSetAsideAndTheContactStartsANewFile) 
     std::string reason;
     ASSERT_TRUE(AppendUnsavedContact(told, Contact("DL2XYZ"), clock.Now(), set_aside, reason)) << reason;
     EXPECT_EQ(set_aside, expected_names[i]);
-    EXPECT_EQ(ReadWholeFile(set_aside), damaged[i]);  // left as it was, to be mended by hand
+    EXPECT_EQ(FileBytes(set_aside), damaged[i]);  // left as it was, to be mended by hand
     AdifFile file;
     ASSERT_TRUE(ReadAdifFile(told.UnsavedContactsPath, file, reason)) << reason;
     ASSERT_EQ(file.Records.size(), 1u);
@@ -76,7 +76,7 @@ TEST_F(UnsavedContacts, FileIsCountedAgainOnlyWhenSomeoneElseChangedIt) {
   ASSERT_TRUE(AppendUnsavedContact(told, Contact("W9XYZ"), clock.Now(), set_aside, reason)) << reason;
   EXPECT_EQ(told.UnsavedWaiting, 2);
   // The same size and time, other bytes: not looked at.
-  const std::string text = ReadWholeFile(told.UnsavedContactsPath);
+  const std::string text = FileBytes(told.UnsavedContactsPath);
   const fs::file_time_type written = fs::last_write_time(told.UnsavedContactsPath);
   Write(std::string(text.size(), ' '));
   fs::last_write_time(told.UnsavedContactsPath, written);

@@ -264,7 +264,7 @@ TEST_F(HostSocket, OnlyAStaleSocketIsTakenOver) {
   SimProcess refused(work_.Path());
   const int status = refused.Wait();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-  EXPECT_EQ(ReadWholeFile(SocketPath()), "precious");
+  EXPECT_EQ(FileBytes(SocketPath()), "precious");
   std::filesystem::remove(SocketPath());
 
   // A killed tolm-sim leaves its socket behind; the next one replaces it.

@@ -1,9 +1,9 @@
-// settings-probe: reads or writes one key of the settings file under the
-// working directory, so that files written by one platform's build can be
-// read by the other's.
-//   settings-probe read KEY           prints the integer ReadSetting gives
-//   settings-probe write KEY VALUE    stores VALUE with WriteSetting; exit
-//                                     status 1 when it was not written
+// settings-probe: reads or writes one key of the settings file in the
+// program's folder, "Plugins" under the working directory, so that files
+// written by one platform's build can be read by the other's.
+//   settings-probe read KEY           prints the integer the key reads as
+//   settings-probe write KEY VALUE    stores VALUE under KEY; exit status 1
+//                                     when it was not written
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -12,8 +12,9 @@
 #include "settings/settings_file.h"
 
 int main(int argc, char** argv) {
+  const SettingsFolder settings = SettingsFolder::InWorkingDirectory();
   if (argc == 3 && std::strcmp(argv[1], "read") == 0) {
-    std::printf("%d\n", ReadSetting(argv[2]));
+    std::printf("%d\n", settings.Read().Integer(argv[2]));
     return 0;
   }
   if (argc == 4 && std::strcmp(argv[1], "write") == 0) {
@@ -24,8 +25,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "settings-probe: not a 32-bit integer: %s\n", argv[3]);
       return 2;
     }
-    CreateSettingsDirectory();
-    if (WriteSetting(argv[2], value)) return 0;
+    settings.Create();
+    if (settings.Write(argv[2], value)) return 0;
     std::fprintf(stderr, "settings-probe: %s was not written\n", argv[2]);
     return 1;
   }

@@ -1,25 +1,17 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "app/program_exits.h"
 #include "bridge/bridge.h"
 #include "fake_clock.h"
 #include "fake_window_port.h"
 #include "recording_host.h"
 #include "settings_file_text.h"
-#include "temp_dir.h"
 
-// A bridge in a fresh working directory, with a recording host that is not
+// A bridge with a settings folder of its own, a recording host that is not
 // attached yet, and a fake desktop to run dialogs in.
-class BridgeFixture : public ::testing::Test {
+class BridgeFixture : public SettingsFolderTest {
  protected:
-  // The settings file as a user might have edited it.
-  static void WriteSettingsFile(const std::string& text) { WriteSettingsFileText(text); }
-
-  TempDir dir;
-  ScopedWorkingDir cwd{dir.Path()};
   RecordingHost host{false};
   FakeWindowPort window;
   ProgramExits exits;  // what the program does when its sockets fail

@@ -1,11 +1,13 @@
 #pragma once
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "core/file_path.h"
+
 // The bytes of the file at path; empty when it cannot be read.
-inline std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+inline std::string FileBytes(const std::filesystem::path& path) {
+  std::string text;
+  std::string reason;
+  (void)ReadWholeFile(path, text, reason);
+  return text;
 }

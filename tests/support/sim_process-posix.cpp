@@ -91,6 +91,6 @@ int SimProcess::Wait() {
   return status;
 }
 
-std::string SimProcess::Transcript() const { return ReadWholeFile(dir_ / "transcript.txt"); }
-std::string SimProcess::Stdout() const { return ReadWholeFile(dir_ / "stdout.txt"); }
-std::string SimProcess::Stderr() const { return ReadWholeFile(dir_ / "stderr.txt"); }
+std::string SimProcess::Transcript() const { return FileBytes(dir_ / "transcript.txt"); }
+std::string SimProcess::Stdout() const { return FileBytes(dir_ / "stdout.txt"); }
+std::string SimProcess::Stderr() const { return FileBytes(dir_ / "stderr.txt"); }

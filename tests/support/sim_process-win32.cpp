@@ -73,5 +73,5 @@ int SimProcess::Stop() {
   return code;
 }
 
-std::string SimProcess::Transcript() const { return ReadWholeFile(dir_ / "transcript.txt"); }
-std::string SimProcess::Stderr() const { return ReadWholeFile(dir_ / "stderr.txt"); }
+std::string SimProcess::Transcript() const { return FileBytes(dir_ / "transcript.txt"); }
+std::string SimProcess::Stderr() const { return FileBytes(dir_ / "stderr.txt"); }

@@ -18,9 +18,3 @@ TempDir::~TempDir() {
   std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(path_, ignored);
 }
-
-ScopedWorkingDir::ScopedWorkingDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
-  std::filesystem::current_path(dir);
-}
-
-ScopedWorkingDir::~ScopedWorkingDir() { std::filesystem::current_path(previous_); }

@@ -15,13 +15,3 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
-
-// Makes a directory the working directory for the life of the object.
-class ScopedWorkingDir {
- public:
-  explicit ScopedWorkingDir(const std::filesystem::path& dir);
-  ~ScopedWorkingDir();
-
- private:
-  std::filesystem::path previous_;
-};

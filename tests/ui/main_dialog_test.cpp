@@ -9,7 +9,6 @@
 #include "fake_socket_ops.h"
 #include "jtdx_messages.h"
 #include "bridge/endpoint.h"
-#include "settings/settings_file.h"
 #include "ui/relvan_dlg.h"
 #include "ui/resource_ids.h"
 
@@ -35,7 +34,7 @@ class MainDialog : public BridgeFixture {
 
   std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
 
-  CRelvanDlg dialog{bridge, exits};
+  CRelvanDlg dialog{bridge, settings, exits};
   std::uint16_t port = 2240;
 };
 
@@ -120,7 +119,7 @@ TEST_F(MainDialog, PortHeldAtStartIsShownAndTakenOnceTheOtherProgramLetsGo) {
 TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   host.AttachAvailable = false;  // Tolm is not running
   OpenOnItsPort();
-  const std::string unsaved = (std::filesystem::current_path() / "Plugins" / "Tolm_JTDX_unsaved.adi").string();
+  const std::string unsaved = (dir.Path() / "Plugins" / "Tolm_JTDX_unsaved.adi").string();
   EXPECT_EQ(state->Told.UnsavedContactsPath, unsaved);
   auto arrive = [&](const auto& message) { Arrive(EncodeMessage(message)); };
   auto qso = [](std::string call) {

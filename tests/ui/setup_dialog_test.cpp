@@ -4,7 +4,6 @@
 #include "fake_socket_ops.h"
 #include "jtdx_messages.h"
 #include "bridge/endpoint.h"
-#include "settings/settings_file.h"
 #include "ui/relvan_dlg.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_dlg.h"
@@ -25,9 +24,9 @@ class SetupDialog : public BridgeFixture {
 
   std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
 
-  CRelvanDlg main{bridge, exits};
+  CRelvanDlg main{bridge, settings, exits};
   WindowPosition position_cache;
-  ::Setup setup{bridge, position_cache, exits};
+  ::Setup setup{bridge, settings, position_cache, exits};
   FakeWindowPort setup_window;
   std::uint16_t old_port = 2240;
 };
@@ -46,7 +45,7 @@ TEST_F(SetupDialog, OpensWithTheStoredPortAndTheBridgeKeepsListening) {
 TEST_F(SetupDialog, StoredPortMissingOrOutOfRangeShows2237AndTheBridgeStaysOnItsPort) {
   for (const char* stored : {"", "UDP_Port=70000\n"}) {
     WriteSettingsFile(std::string("[Settings]\n") + stored);
-    ::Setup fresh(bridge, position_cache, exits);
+    ::Setup fresh(bridge, settings, position_cache, exits);
     FakeWindowPort fresh_window;
     fresh_window.Open(fresh);
     EXPECT_EQ(fresh_window.Controls[ids::kPortEdit], "2237") << stored;
@@ -145,7 +144,7 @@ TEST_F(SetupDialog, SharedEndpointMovesSharedAndNamesAPortNotShared) {
   WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(old_port) + "\nUDP_Group=239.255.0.1\n");
   CloseEndpoint(state->Endpoint);
   FakeWindowPort shared_window;
-  CRelvanDlg shared_main{bridge, exits};
+  CRelvanDlg shared_main{bridge, settings, exits};
   ASSERT_TRUE(shared_window.Open(shared_main));
   const std::uint16_t new_port = 2241;
   const int shared_binds = FakeSockets::SharedBinds;

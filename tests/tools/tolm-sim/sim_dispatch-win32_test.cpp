@@ -87,7 +87,7 @@ class SimDispatchTest : public ::testing::Test {
     return object_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr, excep,
                            bad_argument ? bad_argument : &ignored);
   }
-  std::string Transcript() const { return ReadWholeFile(dir_.Path() / "transcript.txt"); }
+  std::string Transcript() const { return FileBytes(dir_.Path() / "transcript.txt"); }
 
   TempDir dir_;
   IDispatch* object_ = nullptr;

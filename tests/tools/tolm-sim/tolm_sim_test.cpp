@@ -61,7 +61,7 @@ TEST_F(TolmSim, EachSaveStartsANewEntryUnderOneHeader) {
   ASSERT_TRUE(host->SetLogField(LogField::Call, "K3QRP", reason_)) << reason_;
   ASSERT_TRUE(host->ExecMacro("<SAVEQSO>", reason_)) << reason_;
 
-  const std::string text = ReadWholeFile(dir_.Path() / "log.adi");
+  const std::string text = FileBytes(dir_.Path() / "log.adi");
   EXPECT_EQ(text.find("<EOH>"), text.rfind("<EOH>"));
   const AdifFile log = Log();
   ASSERT_EQ(log.Records.size(), 3u);
@@ -135,7 +135,7 @@ TEST_F(TolmSim, RefusesWhatItCannotDoAndKeepsTheEntry) {
   EXPECT_EQ(log.Records[0].at("FREQ"), "7.074000");
 
   // Only what was carried out is in the transcript.
-  EXPECT_EQ(ReadWholeFile(dir_.Path() / "transcript.txt"),
+  EXPECT_EQ(FileBytes(dir_.Path() / "transcript.txt"),
             "TxFrequency 7074000\nSetLogField 0 \"K1ABC\"\nExecMacro \"<SAVEQSO>\"\n");
 }
 
