@@ -1,5 +1,7 @@
 #include "bridge/bridge.h"
 
+#include <utility>
+
 #include "bridge/poll_tick.h"
 #include "bridge/upkeep.h"
 #include "settings/settings_file.h"
@@ -14,8 +16,7 @@ Bridge::StartResult Bridge::Start(int port, bool settings_unreadable, std::strin
   const std::optional<std::uint32_t> group = ParseMulticastGroup(udp_group);
   state_->Endpoint.Group = group.value_or(0);
   told.UdpGroupInvalid = !group && !udp_group.empty();
-  told.UnsavedContactsPath = UnsavedContactsPath();
-  told.SettingsWritable = SettingsFolderWritable();
+  state_->Unsaved.Use(UnsavedContactsPath(), SettingsFolderWritable());
   // With no socket yet, the first upkeep only counts.
   RunUpkeep(*state_, host_, clock_.Now());
 
@@ -40,3 +41,34 @@ PortChange Bridge::MovePort(int port) {
 }
 
 void Bridge::ShutDown() { DrainAndCloseEndpoint(*state_, host_, clock_); }
+
+BridgeFacts Bridge::Facts() const {
+  const BridgeState& state = *state_;
+  const UdpEndpoint& endpoint = state.Endpoint;
+  const OperatorFacts& told = state.Told;
+  BridgeFacts facts;
+  facts.Now = state.TickTime;
+  facts.Port = endpoint.Port;
+  facts.Bound = endpoint.Bound;
+  facts.PortReserved = endpoint.PortReserved;
+  facts.LockedByAnother = endpoint.LockedByAnother;
+  facts.Group = endpoint.Group;
+  facts.Refused = endpoint.Refused;
+  facts.SettingsUnreadable = told.SettingsUnreadable;
+  facts.UdpGroupInvalid = told.UdpGroupInvalid;
+  facts.UnsavedTakesContacts = state.Unsaved.TakesContacts();
+  facts.UnsavedWaiting = state.Unsaved.Waiting();
+  facts.NotSentToGroup = told.NotSentToGroup;
+  facts.NotToGroupSender = told.NotToGroupSender;
+  facts.HostOutage = state.Health.Outage;
+  facts.HostAttached = host_.IsAttached();
+  facts.JtdxClosed = told.JtdxClosed;
+  facts.JtdxClosedAt = told.JtdxClosedAt;
+  facts.ClosedSender = told.ClosedSender;
+  facts.LastSavedCall = told.LastSavedCall;
+  facts.LastSavedAt = told.LastSavedAt;
+  facts.SavedCount = told.SavedCount;
+  return facts;
+}
+
+std::deque<OperatorNotice> Bridge::TakeNotices() { return std::exchange(state_->Told.Notices, {}); }

@@ -9,7 +9,7 @@
 #include "bridge/frequency.h"
 #include "bridge/message_handlers.h"
 #include "bridge/mode_macros.h"
-#include "bridge/unsaved_contacts.h"
+#include "bridge/unsaved_log.h"
 
 namespace {
 
@@ -105,21 +105,15 @@ std::optional<OperatorNotice::Miss> RefusedMiss(bool call_sign, std::string_view
 // attaches later: Tolm's entry must not hold a contact that is to be
 // imported, where it could be saved by hand as well.
 void KeepUnsaved(BridgeState& state, const LoggedContact& contact, OperatorNotice::Miss why, std::string host_detail) {
-  OperatorFacts& told = state.Told;
   state.Kept.DxCallUnsaved = state.Kept.ReportUnsaved = true;
   OperatorNotice notice;
   notice.What = OperatorNotice::Kind::ContactNotSaved;
   notice.Why = why;
   notice.HostDetail = std::move(host_detail);
   notice.Contact = contact;
-  notice.Kept = AppendUnsavedContact(told, contact, state.TickTime, notice.DamagedFileSetAside, notice.FileProblem);
-  if (notice.Kept) {
-    notice.FileProblem.clear();
-    told.SettingsWritable = true;
-  } else {
-    told.SettingsWritable = false;
-  }
-  told.Notices.push_back(std::move(notice));
+  notice.Kept = state.Unsaved.Append(contact, state.TickTime, notice.DamagedFileSetAside, notice.FileProblem);
+  if (notice.Kept) notice.FileProblem.clear();
+  state.Told.Notices.push_back(std::move(notice));
 }
 
 // Keeps the contact's station, mode and report in the state and shows the

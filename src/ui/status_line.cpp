@@ -21,11 +21,11 @@ std::string Waiting(int count) {
 // "K1ABC saved at 18:31 UTC (3 today)", shortened where a long call would
 // not fit: the count goes first, then the call's end. The count is of the
 // UTC day of the last save; once that day is over it says nothing true.
-std::string Saved(const OperatorFacts& told, Clock::TimePoint now) {
+std::string Saved(const BridgeFacts& told) {
   using std::chrono::floor;
   const std::string at = " saved at " + ClockOf(told.LastSavedAt);
   std::string text = told.LastSavedCall + at;
-  if (floor<std::chrono::days>(now) == floor<std::chrono::days>(told.LastSavedAt)) {
+  if (floor<std::chrono::days>(told.Now) == floor<std::chrono::days>(told.LastSavedAt)) {
     text += " (" + std::to_string(told.SavedCount) + " today)";
   }
   if (CharacterCount(text) <= kStatusLineMax) return text;
@@ -42,7 +42,7 @@ std::string Dotted(std::uint32_t ip) {
 // "Listening on 239.255.0.1:2237", or with the datagrams of other machines
 // refused "On 239.255.0.1:2237; 3 refused", the group left out where the
 // count would not fit beside it.
-std::string ListeningShared(const UdpEndpoint& endpoint) {
+std::string ListeningShared(const BridgeFacts& endpoint) {
   const std::string where = Dotted(endpoint.Group) + ":" + std::to_string(endpoint.Port);
   if (endpoint.Refused == 0) return "Listening on " + where;
   const std::string refused = "; " + std::to_string(endpoint.Refused) + " refused";
@@ -60,24 +60,22 @@ std::size_t CharacterCount(std::string_view text) {
 
 std::string Title(int port) { return "Tolm<->JTDX UDP port = " + std::to_string(port); }
 
-std::string StatusLine(const BridgeState& state, bool host_attached) {
-  const UdpEndpoint& endpoint = state.Endpoint;
-  const OperatorFacts& told = state.Told;
-  const std::string port = std::to_string(endpoint.Port);
-  if (!endpoint.Bound) {
-    if (endpoint.LockedByAnother) return "Relvan already listens on port " + port;
-    return "Port " + port + (endpoint.PortReserved ? " is reserved by Windows" : " is held by another program");
+std::string StatusLine(const BridgeFacts& facts) {
+  const std::string port = std::to_string(facts.Port);
+  if (!facts.Bound) {
+    if (facts.LockedByAnother) return "Relvan already listens on port " + port;
+    return "Port " + port + (facts.PortReserved ? " is reserved by Windows" : " is held by another program");
   }
-  if (!told.SettingsWritable) return "Settings folder cannot be written";
-  if (told.SettingsUnreadable) return "Tolm_JTDX.ini unreadable; port " + port;
-  if (told.UdpGroupInvalid) return "UDP_Group is not a multicast address";
-  if (told.NotSentToGroup) return told.NotToGroupSender + " does not send to the group";
-  if (told.UnsavedWaiting > 0) return Waiting(told.UnsavedWaiting);
-  if (state.Health.Outage) return "Tolm is not answering";
-  if (!host_attached) return "Tolm is not running";
-  if (told.JtdxClosed) return told.ClosedSender + " closed at " + ClockOf(told.JtdxClosedAt);
-  if (told.SavedCount > 0) return Saved(told, state.TickTime);
-  if (endpoint.Group != 0) return ListeningShared(endpoint);
+  if (!facts.UnsavedTakesContacts) return "Settings folder cannot be written";
+  if (facts.SettingsUnreadable) return "Tolm_JTDX.ini unreadable; port " + port;
+  if (facts.UdpGroupInvalid) return "UDP_Group is not a multicast address";
+  if (facts.NotSentToGroup) return facts.NotToGroupSender + " does not send to the group";
+  if (facts.UnsavedWaiting > 0) return Waiting(facts.UnsavedWaiting);
+  if (facts.HostOutage) return "Tolm is not answering";
+  if (!facts.HostAttached) return "Tolm is not running";
+  if (facts.JtdxClosed) return facts.ClosedSender + " closed at " + ClockOf(facts.JtdxClosedAt);
+  if (facts.SavedCount > 0) return Saved(facts);
+  if (facts.Group != 0) return ListeningShared(facts);
   return "Listening on port " + port;
 }
 

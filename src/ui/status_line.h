@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/bridge_state.h"
+#include "bridge/bridge_facts.h"
 
 namespace texts {
 
@@ -26,8 +26,8 @@ std::string Title(int port);
 // waiting in the unsaved-contacts file, Tolm not answering or not running,
 // JTDX (or the program that sent its datagrams, by its own name) closed,
 // the last contact saved (with the count of that UTC day while it lasts, by
-// TickTime), and where the bridge listens (shared: the group, and how many
-// datagrams of other machines were refused).
-std::string StatusLine(const BridgeState& state, bool host_attached);
+// the facts' Now), and where the bridge listens (shared: the group, and how
+// many datagrams of other machines were refused).
+std::string StatusLine(const BridgeFacts& facts);
 
 }  // namespace texts

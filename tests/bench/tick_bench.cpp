@@ -269,7 +269,7 @@ void UpkeepTickBesideUnsavedFile(benchmark::State& run) {
     std::fclose(file);
   }
   TickRig bridge;
-  bridge.state->Told.UnsavedContactsPath = path;
+  bridge.state->Unsaved.Use(path);
   FakeClock clock;
   RunUpkeep(*bridge.state, bridge.host, clock.Now());  // the one count
   for (auto _ : run) {

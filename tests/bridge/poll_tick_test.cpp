@@ -93,7 +93,7 @@ TEST_F(PollTickTest, JtdxStartedAgainAfterItsCloseIsServedAtOnce) {
 
 TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
   TempDir dir;
-  state->Told.UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
+  state->Unsaved.Use((std::filesystem::path(dir.Path()) / "unsaved.adi").string());
   host.FailAfter = 2;  // the mode macro and the call pass, the report fails
   // Tolm fails in the middle of a Status; the contact behind it is still
   // taken, and kept for the operator.

@@ -1,4 +1,5 @@
 #pragma once
+#include "bridge/unsaved_log.h"
 #include "core/clock.h"
 #include "core/host_health.h"
 #include "core/kept_status.h"
@@ -16,6 +17,7 @@ struct BridgeState {
   RecentContacts Recent;
   HostHealth Health;
   OperatorFacts Told;
+  UnsavedLog Unsaved;
 
   Clock::TimePoint TickTime;      // when the tick running now started
   Clock::TimePoint UpkeepDoneAt;  // when the unsaved file was last counted and the port last tried
