@@ -13,8 +13,8 @@ struct OperatorFacts {
   bool JtdxClosed = false;  // JTDX said Close and has sent nothing since
   Clock::TimePoint JtdxClosedAt;
   std::string ClosedSender = "JTDX";  // the program that said Close, by its own name ("WSJT-X")
-  bool SettingsUnreadable = false;  // the settings file is there but could not be read: the port fell back
-  bool UdpGroupInvalid = false;     // UDP_Group named no multicast group: the endpoint is not shared
+  bool SettingsUnreadable = false;    // the settings file is there but could not be read: the port fell back
+  bool UdpGroupInvalid = false;       // UDP_Group named no multicast group: the endpoint is not shared
   // Shared: the last datagram was sent to an address of this machine, not
   // through the group, by this sender (its id, at most 12 characters): a
   // second reader of the port may be given such datagrams instead.
