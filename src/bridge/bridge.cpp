@@ -60,7 +60,7 @@ BridgeFacts Bridge::Facts() const {
   facts.UnsavedWaiting = state.Unsaved.Waiting();
   facts.NotSentToGroup = told.NotSentToGroup;
   facts.NotToGroupSender = told.NotToGroupSender;
-  facts.HostOutage = state.Health.Outage;
+  facts.HostOutage = state.Host.Outage();
   facts.HostAttached = host_.IsAttached();
   facts.JtdxClosed = told.JtdxClosed;
   facts.JtdxClosedAt = told.JtdxClosedAt;

@@ -1,7 +1,7 @@
 #pragma once
+#include "bridge/host_session.h"
 #include "bridge/unsaved_log.h"
 #include "core/clock.h"
-#include "core/host_health.h"
 #include "core/kept_status.h"
 #include "core/operator_facts.h"
 #include "core/recent_contacts.h"
@@ -15,7 +15,7 @@ struct BridgeState {
   UdpEndpoint Endpoint;
   KeptStatus Kept;
   RecentContacts Recent;
-  HostHealth Health;
+  HostSession Host;
   OperatorFacts Told;
   UnsavedLog Unsaved;
 

@@ -86,8 +86,8 @@ LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, std::string_view 
 // Why a contact finds no Tolm attached: the wait after a failed call, while
 // no attach is tried, or no Tolm found by the attach this tick tried.
 OperatorNotice::Miss DetachedMiss(const BridgeState& state) {
-  const bool waiting = state.Health.Outage && state.Health.Waiting(state.TickTime);
-  return waiting ? OperatorNotice::Miss::HostNotAnswering : OperatorNotice::Miss::HostNotRunning;
+  return state.Host.NotAnswering(state.TickTime) ? OperatorNotice::Miss::HostNotAnswering
+                                                 : OperatorNotice::Miss::HostNotRunning;
 }
 
 // Why Tolm must not get a contact as it stands, if it must not: a call no
@@ -191,7 +191,7 @@ void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uin
   }
   if (!host.IsAttached()) {
     const OperatorNotice::Miss why = DetachedMiss(state);
-    keep_unsaved(why, why == OperatorNotice::Miss::HostNotAnswering ? state.Health.Failure : "");
+    keep_unsaved(why, why == OperatorNotice::Miss::HostNotAnswering ? state.Host.Failure() : "");
     window.PushFields();
     return;
   }
@@ -205,8 +205,7 @@ void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uin
     // attach empties it.
     const bool may_have_run = saving && error.MayHaveRun();
     keep_unsaved(may_have_run ? OperatorNotice::Miss::SaveMayHaveRun : OperatorNotice::Miss::CallFailed, error.what());
-    state.Health.Outage = true;
-    state.Health.EntryToEmpty = true;
+    state.Host.SaveFailed();
     window.PushFields();
     throw;
   }

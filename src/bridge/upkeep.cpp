@@ -7,7 +7,7 @@ void RunUpkeep(BridgeState& state, HostLink& host, Clock::TimePoint now) {
   state.UpkeepDoneAt = now;
   // A Tolm that quit while nothing was sent to it: the status line says it is
   // not running, and no contact waits for a failed call to find out.
-  if (host.IsAttached() && !state.Health.Waiting(now) && !host.StillThere()) host.DetachHost();
+  state.Host.LetGoIfGone(host, now);
   state.Unsaved.Recount();
   // The status line follows: "Listening on port N" once it binds.
   (void)RetryBind(state.Endpoint);

@@ -132,7 +132,7 @@ TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
   clock.Advance(kReattachDelay);
   Tick();
   EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", "TxFrequency 14075500", "RxFrequency 14075200"}));
-  EXPECT_FALSE(state->Health.Outage);
+  EXPECT_FALSE(state->Host.Outage());
 }
 
 TEST_F(PollTickTest, HostThatAttachesAfterAStatusIsBroughtUpToDateOnce) {
@@ -164,7 +164,7 @@ TEST_F(PollTickTest, TolmThatQuitIsLetGoOfByTheUpkeepWithoutAWordAndAttachedAgai
   RunUpkeep(*state, host, clock.Now());
   EXPECT_FALSE(host.IsAttached());
   EXPECT_TRUE(state->Told.Notices.empty());
-  EXPECT_FALSE(state->Health.Outage);
+  EXPECT_FALSE(state->Host.Outage());
 
   host.Gone = false;
   Tick();
