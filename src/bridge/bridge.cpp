@@ -11,11 +11,10 @@ Bridge::Bridge(HostLink& host, const Clock& clock)
 
 Bridge::StartResult Bridge::Start(int port, bool settings_unreadable, std::string_view udp_group,
                                   const std::function<void()>& before_bind) {
-  OperatorFacts& told = state_->Told;
-  told.SettingsUnreadable = settings_unreadable;
+  settings_unreadable_ = settings_unreadable;
   const std::optional<std::uint32_t> group = ParseMulticastGroup(udp_group);
   state_->Endpoint.Group = group.value_or(0);
-  told.UdpGroupInvalid = !group && !udp_group.empty();
+  udp_group_invalid_ = !group && !udp_group.empty();
   state_->Unsaved.Use(UnsavedContactsPath(), SettingsFolderWritable());
   // With no socket yet, the first upkeep only counts.
   RunUpkeep(*state_, host_, clock_.Now());
@@ -54,8 +53,8 @@ BridgeFacts Bridge::Facts() const {
   facts.LockedByAnother = endpoint.LockedByAnother;
   facts.Group = endpoint.Group;
   facts.Refused = endpoint.Refused;
-  facts.SettingsUnreadable = told.SettingsUnreadable;
-  facts.UdpGroupInvalid = told.UdpGroupInvalid;
+  facts.SettingsUnreadable = settings_unreadable_;
+  facts.UdpGroupInvalid = udp_group_invalid_;
   facts.UnsavedTakesContacts = state.Unsaved.TakesContacts();
   facts.UnsavedWaiting = state.Unsaved.Waiting();
   facts.NotSentToGroup = told.NotSentToGroup;
@@ -65,9 +64,9 @@ BridgeFacts Bridge::Facts() const {
   facts.JtdxClosed = told.JtdxClosed;
   facts.JtdxClosedAt = told.JtdxClosedAt;
   facts.ClosedSender = told.ClosedSender;
-  facts.LastSavedCall = told.LastSavedCall;
-  facts.LastSavedAt = told.LastSavedAt;
-  facts.SavedCount = told.SavedCount;
+  facts.LastSavedCall = state.Host.LastSavedCall();
+  facts.LastSavedAt = state.Host.LastSavedAt();
+  facts.SavedCount = state.Host.SavedCount();
   return facts;
 }
 

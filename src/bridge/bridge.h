@@ -64,4 +64,8 @@ class Bridge {
   std::unique_ptr<BridgeState> state_;  // large: the receive buffer
   HostLink& host_;
   const Clock& clock_;
+  // What the start found: the settings file there but unreadable, the port
+  // fallen back; UDP_Group naming no multicast group.
+  bool settings_unreadable_ = false;
+  bool udp_group_invalid_ = false;
 };

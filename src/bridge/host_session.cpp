@@ -1,8 +1,17 @@
 #include "bridge/host_session.h"
 
+#include <chrono>
 #include <utility>
 
 #include "bridge/message_handlers.h"
+
+void HostSession::Saved(std::string_view call, Clock::TimePoint now) {
+  using std::chrono::days;
+  if (std::chrono::floor<days>(now) != std::chrono::floor<days>(last_saved_at_)) saved_count_ = 0;
+  last_saved_call_ = call;
+  last_saved_at_ = now;
+  ++saved_count_;
+}
 
 void HostSession::LetGoIfGone(HostLink& host, Clock::TimePoint now) {
   if (host.IsAttached() && !Waiting(now) && !host.StillThere()) host.DetachHost();

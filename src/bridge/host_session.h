@@ -2,6 +2,7 @@
 #include <chrono>
 #include <deque>
 #include <string>
+#include <string_view>
 
 #include "core/clock.h"
 #include "core/operator_notice.h"
@@ -59,6 +60,15 @@ class HostSession {
   // failed call, whose outage speaks for it.
   void LetGoIfGone(HostLink& host, Clock::TimePoint now);
 
+  // Tolm saved a contact at `now`; the first save after 00:00 UTC starts
+  // the count again.
+  void Saved(std::string_view call, Clock::TimePoint now);
+  // The last contact Tolm saved, when, and how many on that UTC day since
+  // the program started.
+  const std::string& LastSavedCall() const { return last_saved_call_; }
+  Clock::TimePoint LastSavedAt() const { return last_saved_at_; }
+  int SavedCount() const { return saved_count_; }
+
   // A call failed and no attach has worked since.
   bool Outage() const { return outage_; }
   // Within the outage's wait: a call failed a moment ago and Tolm is left
@@ -78,4 +88,7 @@ class HostSession {
   std::string failure_;
   Clock::TimePoint next_attach_at_;  // after a failed call, no attach before this
   bool entry_to_empty_ = false;
+  std::string last_saved_call_;
+  Clock::TimePoint last_saved_at_;
+  int saved_count_ = 0;
 };

@@ -209,7 +209,7 @@ void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uin
     window.PushFields();
     throw;
   }
-  state.Told.CountSaved(call, state.TickTime);
+  state.Host.Saved(call, state.TickTime);
 
   // The entry is saved; the call stays in the kept DxCall for the change test.
   fields.Call.clear();

@@ -86,11 +86,11 @@ TEST_F(QsoLoggedHandling, SavedCountStartsAgainAtMidnightUtc) {
   using namespace std::chrono;
   clock.now = sys_days{year{2024} / 6 / 1} + hours{23} + minutes{59};
   Tick(Qso("K1ABC"));
-  EXPECT_EQ(state->Told.SavedCount, 1);
+  EXPECT_EQ(state->Host.SavedCount(), 1);
   clock.Advance(minutes{2});
   Tick(Qso("W9XYZ"));
-  EXPECT_EQ(state->Told.SavedCount, 1);
-  EXPECT_EQ(state->Told.LastSavedCall, "W9XYZ");
+  EXPECT_EQ(state->Host.SavedCount(), 1);
+  EXPECT_EQ(state->Host.LastSavedCall(), "W9XYZ");
 }
 
 TEST_F(QsoLoggedHandling, ContactWithoutACallIsNoContactAndAnImpossibleFrequencyIsLeftOut) {

@@ -52,7 +52,7 @@ TEST_F(TickIntake, SetupsMoveHandlesEverythingQueuedOnTheOldPortOnce) {
   EXPECT_EQ(saves, kQueued + 1);
   EXPECT_EQ(FakeSockets::Sockets.count(old_socket), 0u);
   EXPECT_EQ(FakeSockets::Open, 1);
-  EXPECT_EQ(state->Told.SavedCount, kQueued + 1);
+  EXPECT_EQ(state->Host.SavedCount(), kQueued + 1);
 }
 
 // A sender not told of the move that goes on sending to the old port faster
