@@ -1,5 +1,7 @@
 #include "bridge/bridge.h"
 
+#include <utility>
+
 #include "bridge/poll_tick.h"
 #include "bridge/upkeep.h"
 
@@ -8,13 +10,11 @@ Bridge::Bridge(HostLink& host, const Clock& clock)
 
 Bridge::StartResult Bridge::Start(const SettingsFolder& settings, int port, bool settings_unreadable,
                                   std::string_view udp_group, const std::function<void()>& before_bind) {
-  OperatorFacts& told = state_->Told;
-  told.SettingsUnreadable = settings_unreadable;
+  settings_unreadable_ = settings_unreadable;
   const std::optional<std::uint32_t> group = ParseMulticastGroup(udp_group);
   state_->Endpoint.Group = group.value_or(0);
-  told.UdpGroupInvalid = !group && !udp_group.empty();
-  told.UnsavedContactsPath = settings.UnsavedContactsPath();
-  told.SettingsWritable = settings.Writable();
+  udp_group_invalid_ = !group && !udp_group.empty();
+  state_->Unsaved.Use(settings.UnsavedContactsPath(), settings.Writable());
   // With no socket yet, the first upkeep only counts.
   RunUpkeep(*state_, host_, clock_.Now());
 
@@ -39,3 +39,34 @@ PortChange Bridge::MovePort(int port) {
 }
 
 void Bridge::ShutDown() { DrainAndCloseEndpoint(*state_, host_, clock_); }
+
+BridgeFacts Bridge::Facts() const {
+  const BridgeState& state = *state_;
+  const UdpEndpoint& endpoint = state.Endpoint;
+  const OperatorFacts& told = state.Told;
+  BridgeFacts facts;
+  facts.Now = state.TickTime;
+  facts.Port = endpoint.Port;
+  facts.Bound = endpoint.Bound;
+  facts.PortReserved = endpoint.PortReserved;
+  facts.LockedByAnother = endpoint.LockedByAnother;
+  facts.Group = endpoint.Group;
+  facts.Refused = endpoint.Refused;
+  facts.SettingsUnreadable = settings_unreadable_;
+  facts.UdpGroupInvalid = udp_group_invalid_;
+  facts.UnsavedTakesContacts = state.Unsaved.TakesContacts();
+  facts.UnsavedWaiting = state.Unsaved.Waiting();
+  facts.NotSentToGroup = told.NotSentToGroup;
+  facts.NotToGroupSender = told.NotToGroupSender;
+  facts.HostOutage = state.Host.Outage();
+  facts.HostAttached = host_.IsAttached();
+  facts.JtdxClosed = told.JtdxClosed;
+  facts.JtdxClosedAt = told.JtdxClosedAt;
+  facts.ClosedSender = told.ClosedSender;
+  facts.LastSavedCall = state.Host.LastSavedCall();
+  facts.LastSavedAt = state.Host.LastSavedAt();
+  facts.SavedCount = state.Host.SavedCount();
+  return facts;
+}
+
+std::deque<OperatorNotice> Bridge::TakeNotices() { return std::exchange(state_->Told.Notices, {}); }

@@ -1,10 +1,12 @@
 #pragma once
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string_view>
 
+#include "bridge/bridge_facts.h"
 #include "bridge/endpoint.h"
-#include "core/bridge_state.h"
+#include "bridge/bridge_state.h"
 #include "core/clock.h"
 #include "core/main_window.h"
 #include "host/host_link.h"
@@ -12,9 +14,9 @@
 
 // The bridge as both front ends drive it. It owns the state and works the
 // host link and the clock it is handed; the front end starts it, runs its
-// tick on the 100 ms timer, shows what its state says (the fields through
-// MainWindow; the status line and the notices from State()), and shuts it
-// down at the end. Neither front end wires the pieces below it itself.
+// tick on the 100 ms timer, shows what it says (the fields through
+// MainWindow; the status line from Facts(), the boxes from TakeNotices()),
+// and shuts it down at the end. Neither front end wires the pieces below it itself.
 class Bridge {
  public:
   Bridge(HostLink& host, const Clock& clock);
@@ -48,6 +50,13 @@ class Bridge {
   // the endpoint is closed (DrainAndCloseEndpoint).
   void ShutDown();
 
+  // What the front ends show between ticks: the status line's facts, the
+  // port for the title and Setup.
+  BridgeFacts Facts() const;
+  // The notices queued since the last call, oldest first, for the window to
+  // show.
+  std::deque<OperatorNotice> TakeNotices();
+
   BridgeState& State() { return *state_; }
   const BridgeState& State() const { return *state_; }
   bool HostAttached() const { return host_.IsAttached(); }
@@ -56,4 +65,8 @@ class Bridge {
   std::unique_ptr<BridgeState> state_;  // large: the receive buffer
   HostLink& host_;
   const Clock& clock_;
+  // What the start found: the settings file there but unreadable, the port
+  // fallen back; UDP_Group naming no multicast group.
+  bool settings_unreadable_ = false;
+  bool udp_group_invalid_ = false;
 };

@@ -33,42 +33,10 @@ void SendKeptState(const KeptStatus& kept, HostLink& host) {
   if (kept.RxFrequency != 0) host.RxFrequency(static_cast<double>(kept.RxFrequency));
 }
 
-// Lets go of a host whose call failed and leaves it alone for a while. The
-// operator hears of it once per outage, and not at all when the failure cut
-// a contact off: that contact's own notice says so.
-void LetGoOfHost(BridgeState& state, HostLink& host, const HostCallError& error) {
-  host.DetachHost();
-  if (!state.Health.CallFailed(error.what(), state.TickTime)) return;
-  OperatorNotice notice;
-  notice.What = OperatorNotice::Kind::HostStopped;
-  notice.HostDetail = error.what();
-  state.Told.Notices.push_back(std::move(notice));
-}
-
 // Runs one piece of host work; a failure ends that piece alone.
 template <typename Work>
 void RunHostWork(BridgeState& state, HostLink& host, Work work) {
-  try {
-    work();
-  } catch (const HostCallError& error) {
-    LetGoOfHost(state, host, error);
-  }
-}
-
-void TryToAttach(BridgeState& state, HostLink& host) {
-  if (state.Health.Waiting(state.TickTime)) return;
-  host.AttachHost();
-  if (!host.IsAttached()) return;
-  RunHostWork(state, host, [&] {
-    // A failed save's texts leave Tolm's entry first, or they would ride on
-    // the next contact.
-    if (state.Health.EntryToEmpty) {
-      EmptyLogEntry(host);
-      state.Health.EntryToEmpty = false;
-    }
-    if (state.Kept.HasStatusForNewHost) SendKeptState(state.Kept, host);
-  });
-  if (host.IsAttached()) state.Health.Outage = false;
+  state.Host.Run(host, state.TickTime, state.Told.Notices, work);
 }
 
 // Shared, a datagram sent to this machine's address rather than through the
@@ -175,7 +143,11 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Cloc
   state.TickTime = clock.Now();
   host.StartTickWork();
 
-  if (!host.IsAttached()) TryToAttach(state, host);
+  if (!host.IsAttached()) {
+    state.Host.Attach(host, state.TickTime, state.Told.Notices, [&] {
+      if (state.Kept.HasStatusForNewHost) SendKeptState(state.Kept, host);
+    });
+  }
 
   // The intake's time is counted from here, so that a slow attach cannot
   // leave a tick nothing; the old socket and the new share it.

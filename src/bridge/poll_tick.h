@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/bridge_state.h"
+#include "bridge/bridge_state.h"
 #include "core/clock.h"
 #include "core/main_window.h"
 #include "host/host_link.h"

@@ -9,7 +9,7 @@
 #include "bridge/frequency.h"
 #include "bridge/message_handlers.h"
 #include "bridge/mode_macros.h"
-#include "bridge/unsaved_contacts.h"
+#include "bridge/unsaved_log.h"
 
 namespace {
 
@@ -86,8 +86,8 @@ LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, std::string_view 
 // Why a contact finds no Tolm attached: the wait after a failed call, while
 // no attach is tried, or no Tolm found by the attach this tick tried.
 OperatorNotice::Miss DetachedMiss(const BridgeState& state) {
-  const bool waiting = state.Health.Outage && state.Health.Waiting(state.TickTime);
-  return waiting ? OperatorNotice::Miss::HostNotAnswering : OperatorNotice::Miss::HostNotRunning;
+  return state.Host.NotAnswering(state.TickTime) ? OperatorNotice::Miss::HostNotAnswering
+                                                 : OperatorNotice::Miss::HostNotRunning;
 }
 
 // Why Tolm must not get a contact as it stands, if it must not: a call no
@@ -105,21 +105,15 @@ std::optional<OperatorNotice::Miss> RefusedMiss(bool call_sign, std::string_view
 // attaches later: Tolm's entry must not hold a contact that is to be
 // imported, where it could be saved by hand as well.
 void KeepUnsaved(BridgeState& state, const LoggedContact& contact, OperatorNotice::Miss why, std::string host_detail) {
-  OperatorFacts& told = state.Told;
   state.Kept.DxCallUnsaved = state.Kept.ReportUnsaved = true;
   OperatorNotice notice;
   notice.What = OperatorNotice::Kind::ContactNotSaved;
   notice.Why = why;
   notice.HostDetail = std::move(host_detail);
   notice.Contact = contact;
-  notice.Kept = AppendUnsavedContact(told, contact, state.TickTime, notice.DamagedFileSetAside, notice.FileProblem);
-  if (notice.Kept) {
-    notice.FileProblem.clear();
-    told.SettingsWritable = true;
-  } else {
-    told.SettingsWritable = false;
-  }
-  told.Notices.push_back(std::move(notice));
+  notice.Kept = state.Unsaved.Append(contact, state.TickTime, notice.DamagedFileSetAside, notice.FileProblem);
+  if (notice.Kept) notice.FileProblem.clear();
+  state.Told.Notices.push_back(std::move(notice));
 }
 
 // Keeps the contact's station, mode and report in the state and shows the
@@ -197,7 +191,7 @@ void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uin
   }
   if (!host.IsAttached()) {
     const OperatorNotice::Miss why = DetachedMiss(state);
-    keep_unsaved(why, why == OperatorNotice::Miss::HostNotAnswering ? state.Health.Failure : "");
+    keep_unsaved(why, why == OperatorNotice::Miss::HostNotAnswering ? state.Host.Failure() : "");
     window.PushFields();
     return;
   }
@@ -211,12 +205,11 @@ void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uin
     // attach empties it.
     const bool may_have_run = saving && error.MayHaveRun();
     keep_unsaved(may_have_run ? OperatorNotice::Miss::SaveMayHaveRun : OperatorNotice::Miss::CallFailed, error.what());
-    state.Health.Outage = true;
-    state.Health.EntryToEmpty = true;
+    state.Host.SaveFailed();
     window.PushFields();
     throw;
   }
-  state.Told.CountSaved(call, state.TickTime);
+  state.Host.Saved(call, state.TickTime);
 
   // The entry is saved; the call stays in the kept DxCall for the change test.
   fields.Call.clear();

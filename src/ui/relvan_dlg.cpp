@@ -67,14 +67,14 @@ void CRelvanDlg::OnTimer(unsigned) {
 }
 
 void CRelvanDlg::UpdateTitle() {
-  const int port = bridge_.State().Endpoint.Port;
+  const int port = bridge_.Facts().Port;
   if (port == titled_port_) return;
   titled_port_ = port;
   Window().SetTitle(texts::Title(port));
 }
 
 void CRelvanDlg::UpdateStatusLine() {
-  std::string text = texts::StatusLine(bridge_.State(), bridge_.HostAttached());
+  std::string text = texts::StatusLine(bridge_.Facts());
   if (text == status_text_) return;
   status_text_ = std::move(text);
   Window().SetControlText(ids::kStatusLine, status_text_);
@@ -86,7 +86,7 @@ void CRelvanDlg::ShowNotices() {
   // when it closes, never in a second box on top of it.
   if (box_open_) return;
   bool after_box = false;
-  while (!bridge_.State().Told.Notices.empty()) {
+  while (TakeBridgeNotices()) {
     const std::string text = TakeNextMessage(after_box);
     box_open_ = true;
     Window().ShowMessage(text, MessageKind::Error);
@@ -95,9 +95,14 @@ void CRelvanDlg::ShowNotices() {
   }
 }
 
+bool CRelvanDlg::TakeBridgeNotices() {
+  std::deque<OperatorNotice> queued = bridge_.TakeNotices();
+  notices_.insert(notices_.end(), std::make_move_iterator(queued.begin()), std::make_move_iterator(queued.end()));
+  return !notices_.empty();
+}
+
 std::string CRelvanDlg::TakeNextMessage(bool after_box) {
-  OperatorFacts& told = bridge_.State().Told;
-  auto& notices = told.Notices;
+  auto& notices = notices_;
   // Contacts kept in the unsaved file because Tolm was away or failing are
   // told of together. One that may be in Tolm's log already, one kept nowhere
   // but in its box, one Tolm was not given for its call or its mode, and one
@@ -113,20 +118,20 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   const bool batch =
       after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;
   if (!batch) {
-    const std::string text = texts::NoticeMessage(notices.front(), Utf8FromPath(told.UnsavedContactsPath));
+    const std::string text = texts::NoticeMessage(notices.front(), Utf8FromPath(bridge_.State().Unsaved.Path()));
     notices.pop_front();
     return text;
   }
   std::vector<OperatorNotice> contacts;
   std::copy_if(notices.begin(), notices.end(), std::back_inserter(contacts), is_contact);
   std::erase_if(notices, is_contact);
-  return texts::MoreContactsMessage(contacts, Utf8FromPath(told.UnsavedContactsPath));
+  return texts::MoreContactsMessage(contacts, Utf8FromPath(bridge_.State().Unsaved.Path()));
 }
 
 std::vector<std::string> CRelvanDlg::TakeLastMessages() {
   std::vector<std::string> texts;
   // As during the run: the first on its own, the contacts after it together.
-  while (!bridge_.State().Told.Notices.empty()) texts.push_back(TakeNextMessage(!texts.empty()));
+  while (TakeBridgeNotices()) texts.push_back(TakeNextMessage(!texts.empty()));
   return texts;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,9 @@ class CRelvanDlg : public Dialog, public MainWindow {
   // The text of the next box: the first notice on its own, or, after a box,
   // the contacts queued while it was up, all in one.
   std::string TakeNextMessage(bool after_box);
+  // Adds what the bridge queued since to the notices still to be shown;
+  // whether any are.
+  bool TakeBridgeNotices();
 
   Bridge& bridge_;
   const SettingsFolder& settings_;
@@ -63,4 +67,5 @@ class CRelvanDlg : public Dialog, public MainWindow {
   bool box_open_ = false;
   int titled_port_ = 0;
   std::string status_text_;
+  std::deque<OperatorNotice> notices_;  // taken from the bridge, not yet shown
 };

@@ -14,30 +14,28 @@ std::string Dotted(std::uint32_t ip) {
 
 }  // namespace
 
-std::string StatusLine(const BridgeState& state, bool host_attached) {
-  const UdpEndpoint& endpoint = state.Endpoint;
-  const OperatorFacts& told = state.Told;
-  if (!endpoint.Bound) {
-    if (endpoint.LockedByAnother) return AnotherRelvanStatus(endpoint.Port);
-    return PortHeldStatus(endpoint.Port, endpoint.PortReserved);
+std::string StatusLine(const BridgeFacts& facts) {
+  if (!facts.Bound) {
+    if (facts.LockedByAnother) return AnotherRelvanStatus(facts.Port);
+    return PortHeldStatus(facts.Port, facts.PortReserved);
   }
-  if (!told.SettingsWritable) return kSettingsFolderStatus;
-  if (told.SettingsUnreadable) return SettingsUnreadableStatus(endpoint.Port);
-  if (told.UdpGroupInvalid) return UdpGroupInvalidStatus();
-  if (told.NotSentToGroup) return NotSentToGroupStatus(told.NotToGroupSender);
-  if (told.UnsavedWaiting > 0) return WaitingStatus(told.UnsavedWaiting);
-  if (state.Health.Outage) return kHostNotAnsweringStatus;
-  if (!host_attached) return kHostNotRunningStatus;
-  if (told.JtdxClosed) return ClosedStatus(told.ClosedSender, told.JtdxClosedAt);
-  if (told.SavedCount > 0) {
+  if (!facts.UnsavedTakesContacts) return kSettingsFolderStatus;
+  if (facts.SettingsUnreadable) return SettingsUnreadableStatus(facts.Port);
+  if (facts.UdpGroupInvalid) return UdpGroupInvalidStatus();
+  if (facts.NotSentToGroup) return NotSentToGroupStatus(facts.NotToGroupSender);
+  if (facts.UnsavedWaiting > 0) return WaitingStatus(facts.UnsavedWaiting);
+  if (facts.HostOutage) return kHostNotAnsweringStatus;
+  if (!facts.HostAttached) return kHostNotRunningStatus;
+  if (facts.JtdxClosed) return ClosedStatus(facts.ClosedSender, facts.JtdxClosedAt);
+  if (facts.SavedCount > 0) {
     // The count is of the UTC day of the last save; once that day is over it
     // says nothing true.
     using std::chrono::days;
-    const bool same_day = std::chrono::floor<days>(state.TickTime) == std::chrono::floor<days>(told.LastSavedAt);
-    return SavedStatus(told.LastSavedCall, told.LastSavedAt, same_day ? told.SavedCount : 0);
+    const bool same_day = std::chrono::floor<days>(facts.Now) == std::chrono::floor<days>(facts.LastSavedAt);
+    return SavedStatus(facts.LastSavedCall, facts.LastSavedAt, same_day ? facts.SavedCount : 0);
   }
-  if (endpoint.Group != 0) return SharedListeningStatus(Dotted(endpoint.Group), endpoint.Port, endpoint.Refused);
-  return ListeningStatus(endpoint.Port);
+  if (facts.Group != 0) return SharedListeningStatus(Dotted(facts.Group), facts.Port, facts.Refused);
+  return ListeningStatus(facts.Port);
 }
 
 }  // namespace texts

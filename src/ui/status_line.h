@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "core/bridge_state.h"
+#include "bridge/bridge_facts.h"
 #include "ui/texts.h"
 
 namespace texts {
@@ -14,8 +14,8 @@ namespace texts {
 // the group, contacts waiting in the unsaved-contacts file, Tolm not
 // answering or not running, JTDX (or the program that sent its datagrams, by
 // its own name) closed, the last contact saved (with the count of that UTC
-// day while it lasts, by TickTime), and where the bridge listens (shared:
-// the group, and how many datagrams of other machines were refused).
-std::string StatusLine(const BridgeState& state, bool host_attached);
+// day while it lasts, by the facts' Now), and where the bridge listens
+// (shared: the group, and how many datagrams of other machines were refused).
+std::string StatusLine(const BridgeFacts& facts);
 
 }  // namespace texts

@@ -269,7 +269,7 @@ void UpkeepTickBesideUnsavedFile(benchmark::State& run) {
     std::fclose(file);
   }
   TickRig bridge;
-  bridge.state->Told.UnsavedContactsPath = path;
+  bridge.state->Unsaved.Use(path);
   FakeClock clock;
   RunUpkeep(*bridge.state, bridge.host, clock.Now());  // the one count
   for (auto _ : run) {
@@ -277,7 +277,7 @@ void UpkeepTickBesideUnsavedFile(benchmark::State& run) {
     PollTick(*bridge.state, bridge.host, bridge.window, clock);
     RunUpkeep(*bridge.state, bridge.host, bridge.state->TickTime);
   }
-  run.counters["waiting"] = bridge.state->Told.UnsavedWaiting;
+  run.counters["waiting"] = bridge.state->Unsaved.Waiting();
   std::filesystem::remove(path);
 }
 BENCHMARK(UpkeepTickBesideUnsavedFile)->Arg(0)->Arg(100);

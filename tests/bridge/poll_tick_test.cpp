@@ -93,7 +93,7 @@ TEST_F(PollTickTest, JtdxStartedAgainAfterItsCloseIsServedAtOnce) {
 
 TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
   TempDir dir;
-  state->Told.UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
+  state->Unsaved.Use((std::filesystem::path(dir.Path()) / "unsaved.adi").string());
   host.FailAfter = 2;  // the mode macro and the call pass, the report fails
   // Tolm fails in the middle of a Status; the contact behind it is still
   // taken, and kept for the operator.
@@ -132,7 +132,7 @@ TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
   clock.Advance(kReattachDelay);
   Tick();
   EXPECT_EQ(Calls(), (Lines{R"(ExecMacro "<MODEADD:FT8>")", "TxFrequency 14075500", "RxFrequency 14075200"}));
-  EXPECT_FALSE(state->Health.Outage);
+  EXPECT_FALSE(state->Host.Outage());
 }
 
 TEST_F(PollTickTest, HostThatAttachesAfterAStatusIsBroughtUpToDateOnce) {
@@ -164,7 +164,7 @@ TEST_F(PollTickTest, TolmThatQuitIsLetGoOfByTheUpkeepWithoutAWordAndAttachedAgai
   RunUpkeep(*state, host, clock.Now());
   EXPECT_FALSE(host.IsAttached());
   EXPECT_TRUE(state->Told.Notices.empty());
-  EXPECT_FALSE(state->Health.Outage);
+  EXPECT_FALSE(state->Host.Outage());
 
   host.Gone = false;
   Tick();

@@ -86,11 +86,11 @@ TEST_F(QsoLoggedHandling, SavedCountStartsAgainAtMidnightUtc) {
   using namespace std::chrono;
   clock.now = sys_days{year{2024} / 6 / 1} + hours{23} + minutes{59};
   Tick(Qso("K1ABC"));
-  EXPECT_EQ(state->Told.SavedCount, 1);
+  EXPECT_EQ(state->Host.SavedCount(), 1);
   clock.Advance(minutes{2});
   Tick(Qso("W9XYZ"));
-  EXPECT_EQ(state->Told.SavedCount, 1);
-  EXPECT_EQ(state->Told.LastSavedCall, "W9XYZ");
+  EXPECT_EQ(state->Host.SavedCount(), 1);
+  EXPECT_EQ(state->Host.LastSavedCall(), "W9XYZ");
 }
 
 TEST_F(QsoLoggedHandling, ContactWithoutACallIsNoContactAndAnImpossibleFrequencyIsLeftOut) {
@@ -148,7 +148,7 @@ constexpr char kCyrillicCall[] = "К1ABC";  // the К typed with a Russian keybo
 // kept and told of, and no later attach puts it into Tolm's entry.
 TEST_F(QsoLoggedHandling, CallThatIsNoCallSignIsKeptAndToldNeverSentToTolm) {
   TempDir dir;
-  state->Told.UnsavedContactsPath = std::filesystem::path(dir.Path()) / "unsaved.adi";
+  state->Unsaved.Use(std::filesystem::path(dir.Path()) / "unsaved.adi");
   Tick(Qso(kCyrillicCall));
   Tick(Qso(kCyrillicCall));  // the same datagram again
   EXPECT_EQ(Calls(), Lines{});
@@ -156,7 +156,7 @@ TEST_F(QsoLoggedHandling, CallThatIsNoCallSignIsKeptAndToldNeverSentToTolm) {
   ASSERT_EQ(state->Told.Notices.size(), 1u);
   EXPECT_EQ(state->Told.Notices[0].Why, OperatorNotice::Miss::NotACallSign);
   EXPECT_TRUE(state->Told.Notices[0].Kept);
-  EXPECT_EQ(CountAdifRecords(state->Told.UnsavedContactsPath).Records, 1);
+  EXPECT_EQ(CountAdifRecords(state->Unsaved.Path()).Records, 1);
 
   for (const std::string& call : {std::string("K1\0ABC", 6), std::string("W9 XYZ"), std::string("\xff\xfeK1")}) {
     Tick(Qso(call));
@@ -171,7 +171,7 @@ TEST_F(QsoLoggedHandling, CallThatIsNoCallSignIsKeptAndToldNeverSentToTolm) {
   Restart();
   host.DetachHost();
   host.AttachAvailable = false;
-  state->Told.UnsavedContactsPath = std::filesystem::path(dir.Path()) / "unsaved.adi";
+  state->Unsaved.Use(std::filesystem::path(dir.Path()) / "unsaved.adi");
   Tick(Ft8Status(kCyrillicCall));
   Tick(Qso(kCyrillicCall));
   host.AttachAvailable = true;
@@ -191,7 +191,7 @@ TEST_F(QsoLoggedHandling, TextsAreCleanedAndTheCallTrimmed) {
 
 TEST_F(QsoLoggedHandling, ContactInAModeNoMacroSetsIsKeptAndToldNeverSavedInTolmsMode) {
   TempDir dir;
-  state->Told.UnsavedContactsPath = std::filesystem::path(dir.Path()) / "unsaved.adi";
+  state->Unsaved.Use(std::filesystem::path(dir.Path()) / "unsaved.adi");
   StatusMessage q65 = Ft8Status("K3GHI");
   q65.Mode = "Q65";
   Tick(q65);
@@ -202,7 +202,7 @@ TEST_F(QsoLoggedHandling, ContactInAModeNoMacroSetsIsKeptAndToldNeverSavedInTolm
   EXPECT_EQ(Calls(), Lines{});
   ASSERT_EQ(state->Told.Notices.size(), 1u);
   EXPECT_EQ(state->Told.Notices[0].Why, OperatorNotice::Miss::ModeNotSettable);
-  const std::string file = FileBytes(state->Told.UnsavedContactsPath);
+  const std::string file = FileBytes(state->Unsaved.Path());
   EXPECT_NE(file.find("<MODE:4>MFSK <SUBMODE:3>Q65"), std::string::npos) << file;
   EXPECT_EQ(window.Shown().Mode, "Q65");
 
@@ -236,7 +236,7 @@ TEST_F(QsoLoggedHandling, EveryContactIsSavedInItsOwnMode) {
 // next attach empties it first, and the next contact carries none of them.
 TEST_F(QsoLoggedHandling, FailedContactsFieldsLeaveTolmsEntryBeforeTheNextOne) {
   TempDir dir;
-  state->Told.UnsavedContactsPath = std::filesystem::path(dir.Path()) / "unsaved.adi";
+  state->Unsaved.Use(std::filesystem::path(dir.Path()) / "unsaved.adi");
   Tick(Ft8Status());
   const auto fail_after_more = [&](std::size_t calls) {
     host.FailAfter = static_cast<int>(host.Lines().size() + calls);
@@ -276,7 +276,7 @@ TEST_F(QsoLoggedHandling, FailedSaveSaysWhetherTolmMayHaveSavedAndALaterContactW
     host = RecordingHost();
     host.FailAfter = calls;
     host.FailMayHaveRun = may_have_run;
-    state->Told.UnsavedContactsPath = (std::filesystem::path(dir.Path()) / "unsaved.adi").string();
+    state->Unsaved.Use((std::filesystem::path(dir.Path()) / "unsaved.adi").string());
     Tick(Qso());
     EXPECT_EQ(state->Told.Notices.size(), 1u);  // the contact's notice is the word of the outage
     return state->Told.Notices.back();

@@ -9,7 +9,7 @@
 
 #include "bridge/endpoint.h"
 #include "bridge/poll_tick.h"
-#include "core/bridge_state.h"
+#include "bridge/bridge_state.h"
 #include "fake_clock.h"
 #include "fake_main_window.h"
 #include "fake_socket_ops.h"

@@ -15,7 +15,7 @@ class TickIntake : public TickTest {
  protected:
   void SetUp() override {
     TickTest::SetUp();
-    state->Told.UnsavedContactsPath = dir.Path() / "unsaved.adi";
+    state->Unsaved.Use(dir.Path() / "unsaved.adi");
     FakeSockets::Clock = &clock;
   }
 
@@ -28,7 +28,7 @@ class TickIntake : public TickTest {
     const Lines calls = Calls();
     return static_cast<int>(std::count(calls.begin(), calls.end(), R"(ExecMacro "<SAVEQSO>")"));
   }
-  int Unsaved() { return CountAdifRecords(state->Told.UnsavedContactsPath).Records; }
+  int Unsaved() { return CountAdifRecords(state->Unsaved.Path()).Records; }
 
   TempDir dir;
 };
@@ -52,7 +52,7 @@ TEST_F(TickIntake, SetupsMoveHandlesEverythingQueuedOnTheOldPortOnce) {
   EXPECT_EQ(saves, kQueued + 1);
   EXPECT_EQ(FakeSockets::Sockets.count(old_socket), 0u);
   EXPECT_EQ(FakeSockets::Open, 1);
-  EXPECT_EQ(state->Told.SavedCount, kQueued + 1);
+  EXPECT_EQ(state->Host.SavedCount(), kQueued + 1);
 }
 
 // A sender not told of the move that goes on sending to the old port faster

@@ -375,7 +375,7 @@ TEST_F(HostSocket, RefusingTolmLosesNoContactAndItsImportTakesThemBack) {
   FakeClock clock;
   UdpPeer jtdx;
   state.Endpoint.Port = UdpPeer().Port();
-  state.Told.UnsavedContactsPath = (work_.Path() / "unsaved.adi").string();
+  state.Unsaved.Use((work_.Path() / "unsaved.adi").string());
   ASSERT_EQ(OpenEndpoint(state.Endpoint, nullptr), EndpointStatus::Open);
   auto arrive = [&](const std::vector<std::uint8_t>& datagram) {
     jtdx.SendTo(static_cast<std::uint16_t>(state.Endpoint.Port), datagram);
@@ -413,7 +413,7 @@ TEST_F(HostSocket, RefusingTolmLosesNoContactAndItsImportTakesThemBack) {
   CloseEndpoint(state.Endpoint);
 
   TempDir tolm;
-  SimProcess import(tolm.Path(), {"--import", state.Told.UnsavedContactsPath.string()});
+  SimProcess import(tolm.Path(), {"--import", state.Unsaved.Path().string()});
   ASSERT_EQ(import.Wait(), 0) << import.Stderr();
   const AdifFile log = ReadAdifLog(import.AdifPath());
   ASSERT_EQ(log.Records.size(), 3u);

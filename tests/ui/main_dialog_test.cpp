@@ -120,7 +120,7 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
   host.AttachAvailable = false;  // Tolm is not running
   OpenOnItsPort();
   const std::string unsaved = (dir.Path() / "Plugins" / "Tolm_JTDX_unsaved.adi").string();
-  EXPECT_EQ(state->Told.UnsavedContactsPath, unsaved);
+  EXPECT_EQ(state->Unsaved.Path(), unsaved);
   auto arrive = [&](const auto& message) { Arrive(EncodeMessage(message)); };
   auto qso = [](std::string call) {
     QsoLoggedMessage message;
@@ -179,7 +179,7 @@ TEST_F(MainDialog, ContactsThatMissTolmAreKeptAndToldOfOneBoxAtATime) {
 TEST_F(MainDialog, FileThatTookNoContactIsLookedAtAgainAndTheNextContactWaits) {
   host.AttachAvailable = false;
   OpenOnItsPort();
-  std::filesystem::create_directory(state->Told.UnsavedContactsPath);
+  std::filesystem::create_directory(state->Unsaved.Path());
   auto arrive = [&](const std::string& call) {
     QsoLoggedMessage message;
     message.DxCall = call;
@@ -191,18 +191,18 @@ TEST_F(MainDialog, FileThatTookNoContactIsLookedAtAgainAndTheNextContactWaits) {
   dialog.OnTimer(1500);
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Settings folder cannot be written");
 
-  std::filesystem::remove(state->Told.UnsavedContactsPath);
+  std::filesystem::remove(state->Unsaved.Path());
   clock.Advance(std::chrono::seconds(3));
   dialog.OnTimer(1500);
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Tolm is not running");
-  EXPECT_FALSE(std::filesystem::exists(state->Told.UnsavedContactsPath));  // the look made no file
+  EXPECT_FALSE(std::filesystem::exists(state->Unsaved.Path()));  // the look made no file
   arrive("W9XYZ");
   EXPECT_EQ(window.Controls[ids::kStatusLine], "1 contact waits in Tolm_JTDX_unsaved.adi");
 }
 
 TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
   OpenOnItsPort();
-  const std::string unsaved = Utf8FromPath(state->Told.UnsavedContactsPath);
+  const std::string unsaved = Utf8FromPath(state->Unsaved.Path());
   using Miss = OperatorNotice::Miss;
   const auto contact = [](std::string call, Miss why, bool kept) {
     OperatorNotice notice;

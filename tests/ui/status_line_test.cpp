@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
 
 #include "fake_clock.h"
 
@@ -12,47 +11,46 @@ namespace {
 // From the least to the most pressing, each fact in turn takes the line.
 TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   using namespace std::chrono;
-  const auto state = std::make_unique<BridgeState>();
-  state->Endpoint.Bound = true;
+  BridgeFacts facts;
+  facts.Bound = facts.HostAttached = true;
   const FakeClock clock;
-  state->TickTime = clock.Now();
-  bool attached = true;
+  facts.Now = clock.Now();
   std::vector<std::string> said;
   auto say = [&] {
-    said.push_back(texts::StatusLine(*state, attached));
+    said.push_back(texts::StatusLine(facts));
     EXPECT_LE(texts::CharacterCount(said.back()), texts::kStatusLineMax) << said.back();
   };
 
   say();
-  state->Told.LastSavedCall = "K1ABC";
-  state->Told.LastSavedAt = clock.Now() - minutes{9};
-  state->Told.SavedCount = 3;
+  facts.LastSavedCall = "K1ABC";
+  facts.LastSavedAt = clock.Now() - minutes{9};
+  facts.SavedCount = 3;
   say();
-  state->TickTime += hours{6};  // past 00:00 UTC: "today" would be untrue
+  facts.Now += hours{6};  // past 00:00 UTC: "today" would be untrue
   say();
-  state->TickTime = clock.Now();
-  state->Told.LastSavedCall = "VP2E/K1ABCDEF/QRP";  // too long for the count
+  facts.Now = clock.Now();
+  facts.LastSavedCall = "VP2E/K1ABCDEF/QRP";  // too long for the count
   say();
-  state->Told.JtdxClosed = true;
-  state->Told.JtdxClosedAt = clock.Now();
+  facts.JtdxClosed = true;
+  facts.JtdxClosedAt = clock.Now();
   say();
-  state->Told.ClosedSender = "ЖЖЖЖЖЖЖЖЖЖЖЖ";  // a sender's longest name, 24 bytes
+  facts.ClosedSender = "ЖЖЖЖЖЖЖЖЖЖЖЖ";  // a sender's longest name, 24 bytes
   say();
-  attached = false;
+  facts.HostAttached = false;
   say();
-  state->Health.Outage = true;
+  facts.HostOutage = true;
   say();
-  state->Told.UnsavedWaiting = 1;
+  facts.UnsavedWaiting = 1;
   say();
-  state->Told.UnsavedWaiting = 12;
+  facts.UnsavedWaiting = 12;
   say();
-  state->Told.SettingsUnreadable = true;
+  facts.SettingsUnreadable = true;
   say();
-  state->Told.SettingsWritable = false;
+  facts.UnsavedTakesContacts = false;
   say();
-  state->Endpoint.Bound = false;
+  facts.Bound = false;
   say();
-  state->Endpoint.PortReserved = true;
+  facts.PortReserved = true;
   say();
   EXPECT_EQ(said, (std::vector<std::string>{
                       "Listening on port 2237",
@@ -73,19 +71,19 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
 }
 
 TEST(StatusLine, NamesTheSharedGroupAndWhatOtherMachinesSent) {
-  const auto state = std::make_unique<BridgeState>();
-  state->Endpoint.Bound = true;
-  state->Endpoint.Group = 0xEFFF0001;
-  EXPECT_EQ(texts::StatusLine(*state, true), "Listening on 239.255.0.1:2237");
-  state->Endpoint.Refused = 3;
-  EXPECT_EQ(texts::StatusLine(*state, true), "On 239.255.0.1:2237; 3 refused");
-  state->Endpoint.Group = 0xEFFFFFFF;
-  state->Endpoint.Port = 65535;
-  state->Endpoint.Refused = 4000000000;
-  EXPECT_EQ(texts::StatusLine(*state, true), "On port 65535; 4000000000 refused");
-  state->Endpoint.Group = 0;
-  state->Told.UdpGroupInvalid = true;
-  EXPECT_EQ(texts::StatusLine(*state, true), "UDP_Group is not a multicast address");
+  BridgeFacts facts;
+  facts.Bound = facts.HostAttached = true;
+  facts.Group = 0xEFFF0001;
+  EXPECT_EQ(texts::StatusLine(facts), "Listening on 239.255.0.1:2237");
+  facts.Refused = 3;
+  EXPECT_EQ(texts::StatusLine(facts), "On 239.255.0.1:2237; 3 refused");
+  facts.Group = 0xEFFFFFFF;
+  facts.Port = 65535;
+  facts.Refused = 4000000000;
+  EXPECT_EQ(texts::StatusLine(facts), "On port 65535; 4000000000 refused");
+  facts.Group = 0;
+  facts.UdpGroupInvalid = true;
+  EXPECT_EQ(texts::StatusLine(facts), "UDP_Group is not a multicast address");
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-#include "bridge/unsaved_contacts.h"
+#include "bridge/unsaved_log.h"
 
 #include <chrono>
 #include <cstdio>
 #include <system_error>
+#include <utility>
 
 #include "adif/adif_file.h"
 
@@ -11,27 +12,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kUnsavedFileProgram[] = "Relvan";
-
-OperatorFacts::FileStamp StampOf(const fs::path& path) {
-  std::error_code error;
-  OperatorFacts::FileStamp stamp;
-  stamp.Size = fs::file_size(path, error);
-  if (error) return {};
-  stamp.Modified = fs::last_write_time(path, error);
-  if (error) return {};
-  stamp.Exists = true;
-  return stamp;
-}
-
-// Counts the file again unless it is as it was last counted or written.
-void Recount(OperatorFacts& told) {
-  const OperatorFacts::FileStamp stamp = StampOf(told.UnsavedContactsPath);
-  if (told.UnsavedStamp == stamp) return;
-  const AdifCount count = CountAdifRecords(told.UnsavedContactsPath);
-  told.UnsavedWaiting = count.Records;
-  told.UnsavedDamaged = count.Damaged;
-  told.UnsavedStamp = stamp;
-}
 
 // "Tolm_JTDX_unsaved-damaged-20261209-081503.adi" beside the file, or with
 // "-2", "-3" where that name is taken.
@@ -64,33 +44,60 @@ fs::path SetAsideName(const fs::path& path, Clock::TimePoint now) {
 
 }  // namespace
 
-void RecountUnsavedContacts(OperatorFacts& told) {
-  Recount(told);
-  // Only while a problem is shown: a file that works is not opened every time.
-  if (!told.SettingsWritable) told.SettingsWritable = CanAppendTo(told.UnsavedContactsPath);
+void UnsavedLog::Use(fs::path path, bool takes_contacts) {
+  path_ = std::move(path);
+  takes_contacts_ = takes_contacts;
+  stamp_.reset();
 }
 
-bool AppendUnsavedContact(OperatorFacts& told, const LoggedContact& contact, Clock::TimePoint now, fs::path& set_aside,
-                          std::string& reason) {
-  Recount(told);
-  if (told.UnsavedDamaged) {
-    const fs::path aside = SetAsideName(told.UnsavedContactsPath, now);
+UnsavedLog::Stamp UnsavedLog::StampOf(const fs::path& path) {
+  std::error_code error;
+  Stamp stamp;
+  stamp.Size = fs::file_size(path, error);
+  if (error) return {};
+  stamp.Modified = fs::last_write_time(path, error);
+  if (error) return {};
+  stamp.Exists = true;
+  return stamp;
+}
+
+void UnsavedLog::CountUnlessUnchanged() {
+  const Stamp stamp = StampOf(path_);
+  if (stamp_ == stamp) return;
+  const AdifCount count = CountAdifRecords(path_);
+  waiting_ = count.Records;
+  damaged_ = count.Damaged;
+  stamp_ = stamp;
+}
+
+void UnsavedLog::Recount() {
+  CountUnlessUnchanged();
+  // Only while a problem is shown: a file that works is not opened every time.
+  if (!takes_contacts_) takes_contacts_ = CanAppendTo(path_);
+}
+
+bool UnsavedLog::Append(const LoggedContact& contact, Clock::TimePoint now, fs::path& set_aside, std::string& reason) {
+  takes_contacts_ = false;
+  CountUnlessUnchanged();
+  if (damaged_) {
+    const fs::path aside = SetAsideName(path_, now);
     std::error_code error;
-    fs::rename(told.UnsavedContactsPath, aside, error);
+    fs::rename(path_, aside, error);
     if (error) {
       reason = "the file is damaged and could not be set aside: " + error.message();
       return false;
     }
     set_aside = aside;
-    told.UnsavedWaiting = 0;
-    told.UnsavedDamaged = false;
+    waiting_ = 0;
+    damaged_ = false;
   }
-  if (!AppendAdifRecord(told.UnsavedContactsPath, contact, kUnsavedFileProgram, reason)) {
+  if (!AppendAdifRecord(path_, contact, kUnsavedFileProgram, reason)) {
     // Looked at afresh next time: the failed append may have left it as it was, or not.
-    told.UnsavedStamp.reset();
+    stamp_.reset();
     return false;
   }
-  ++told.UnsavedWaiting;
-  told.UnsavedStamp = StampOf(told.UnsavedContactsPath);
+  ++waiting_;
+  stamp_ = StampOf(path_);
+  takes_contacts_ = true;
   return true;
 }

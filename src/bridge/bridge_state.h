@@ -1,6 +1,7 @@
 #pragma once
+#include "bridge/host_session.h"
+#include "bridge/unsaved_log.h"
 #include "core/clock.h"
-#include "core/host_health.h"
 #include "core/kept_status.h"
 #include "core/operator_facts.h"
 #include "core/recent_contacts.h"
@@ -14,8 +15,9 @@ struct BridgeState {
   UdpEndpoint Endpoint;
   KeptStatus Kept;
   RecentContacts Recent;
-  HostHealth Health;
+  HostSession Host;
   OperatorFacts Told;
+  UnsavedLog Unsaved;
 
   Clock::TimePoint TickTime;      // when the tick running now started
   Clock::TimePoint UpkeepDoneAt;  // when the unsaved file was last counted and the port last tried
