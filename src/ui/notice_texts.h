@@ -11,7 +11,7 @@
 namespace texts {
 
 // "18:40 UTC".
-std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when);
+std::string UtcClock(UtcTime when);
 
 // Setup's OK on a port another program holds, or one Windows reserves.
 std::string PortHeldMessage(int wanted_port, int current_port, bool listening, bool reserved, bool shared);
