@@ -39,9 +39,9 @@ bool IsControl(char32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0
 
 }  // namespace
 
-std::string_view CleanNonAsciiText(std::string_view text, std::string& scratch) {
-  // Printable ASCII, by far the most common, is checked byte by byte; only
-  // what is left needs decoding.
+std::string_view CleanText(std::string_view text, std::string& scratch) {
+  // Printable ASCII, by far the most common, is taken as it is; only what is
+  // left needs decoding.
   std::size_t pos = 0;
   while (pos < text.size()) {
     const auto c = static_cast<unsigned char>(text[pos]);
