@@ -7,7 +7,7 @@
 #include <oleauto.h>
 
 #include <memory>
-#include <optional>
+#include <string>
 
 #include "com_registration-win32.h"
 #include "win32/recording_dispatch.h"
@@ -21,20 +21,30 @@ class ComHostLinkTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
   void TearDown() override { CoUninitialize(); }
-
-  ScopedClassRegistration RegisterTestClass() { return {kProgId, kTestClsid, L"Relvan binding test"}; }
 };
+
+::testing::AssertionResult Registered(bool done, const std::string& reason) {
+  return done ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << reason;
+}
+::testing::AssertionResult RegisterTestClass(ScopedClassRegistration& registration) {
+  std::string reason;
+  return Registered(registration.Register(kProgId, kTestClsid, L"Relvan binding test", reason), reason);
+}
+::testing::AssertionResult Activate(ScopedActiveObject& active, IUnknown* object) {
+  std::string reason;
+  return Registered(active.Register(object, kTestClsid, reason), reason);
+}
 
 // A registered class with an active object, and a binding attached to it.
 struct AttachedSetup {
   RecordingDispatch object;
-  ScopedClassRegistration registration{kProgId, kTestClsid, L"Relvan binding test"};
-  ScopedActiveObject active{&object, kTestClsid};
+  ScopedClassRegistration registration;
+  ScopedActiveObject active;
   ComHostLink link{kProgId};
 
   AttachedSetup() {
-    EXPECT_TRUE(registration.Ok()) << registration.Error();
-    EXPECT_TRUE(active.Ok()) << std::hex << active.Result();
+    EXPECT_TRUE(RegisterTestClass(registration));
+    EXPECT_TRUE(Activate(active, &object));
     link.AttachHost();
     EXPECT_TRUE(link.IsAttached());
   }
@@ -100,13 +110,13 @@ TEST_F(ComHostLinkTest, DetachedUntilTheObjectAppearsThenAttachesAtOnce) {
   link.ExecMacro("<SAVEQSO>");  // no effect, no error
   link.TxFrequency(7074000);
 
-  ScopedClassRegistration registration = RegisterTestClass();
-  ASSERT_TRUE(registration.Ok()) << registration.Error();
+  ScopedClassRegistration registration;
+  ASSERT_TRUE(RegisterTestClass(registration));
   link.AttachHost();  // registered, not running
   EXPECT_FALSE(link.IsAttached());
 
-  ScopedActiveObject active(&object, kTestClsid);
-  ASSERT_TRUE(active.Ok()) << std::hex << active.Result();
+  ScopedActiveObject active;
+  ASSERT_TRUE(Activate(active, &object));
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
   link.ExecMacro("<MODE:CW>");
@@ -116,9 +126,10 @@ TEST_F(ComHostLinkTest, DetachedUntilTheObjectAppearsThenAttachesAtOnce) {
 
 TEST_F(ComHostLinkTest, HoldsOnlyTheQueriedReferenceAndReleasesItOnce) {
   RecordingDispatch object;
-  ScopedClassRegistration registration = RegisterTestClass();
-  ScopedActiveObject active(&object, kTestClsid);
-  ASSERT_TRUE(active.Ok()) << std::hex << active.Result();
+  ScopedClassRegistration registration;
+  ASSERT_TRUE(RegisterTestClass(registration));
+  ScopedActiveObject active;
+  ASSERT_TRUE(Activate(active, &object));
   const LONG before = object.References;
   {
     ComHostLink link(kProgId);
@@ -134,9 +145,10 @@ TEST_F(ComHostLinkTest, HoldsOnlyTheQueriedReferenceAndReleasesItOnce) {
 TEST_F(ComHostLinkTest, FailedDispatchQueryReleasesTheObjectAndIsTriedAgain) {
   RecordingDispatch object;
   object.OfferDispatch = false;
-  ScopedClassRegistration registration = RegisterTestClass();
-  ScopedActiveObject active(&object, kTestClsid);
-  ASSERT_TRUE(active.Ok()) << std::hex << active.Result();
+  ScopedClassRegistration registration;
+  ASSERT_TRUE(RegisterTestClass(registration));
+  ScopedActiveObject active;
+  ASSERT_TRUE(Activate(active, &object));
   const LONG before = object.References;
   const LONG handed_out = object.AddRefs;
 
@@ -196,15 +208,17 @@ TEST_F(ComHostLinkTest, StillThereUnlessTheConnectionToTolmFailed) {
 TEST_F(ComHostLinkTest, OnceAttachedKeepsTheFirstObjectForGood) {
   RecordingDispatch first;
   RecordingDispatch second;
-  ScopedClassRegistration registration = RegisterTestClass();
-  auto active = std::make_optional<ScopedActiveObject>(&first, kTestClsid);
+  ScopedClassRegistration registration;
+  ASSERT_TRUE(RegisterTestClass(registration));
+  ScopedActiveObject active;
+  ASSERT_TRUE(Activate(active, &first));
   ComHostLink link(kProgId);
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
 
-  active.reset();
-  ScopedActiveObject replacement(&second, kTestClsid);
-  ASSERT_TRUE(replacement.Ok()) << std::hex << replacement.Result();
+  active.Revoke();
+  ScopedActiveObject replacement;
+  ASSERT_TRUE(Activate(replacement, &second));
   link.AttachHost();
   link.SetLogField(LogField::Call, "K1ABC");
 
