@@ -23,16 +23,15 @@ class ComHostLinkTest : public ::testing::Test {
   void TearDown() override { CoUninitialize(); }
 };
 
-::testing::AssertionResult Registered(bool done, const std::string& reason) {
-  return done ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << reason;
+// Registers the test's class or object, or says why it could not.
+template <typename Scoped, typename... Args>
+::testing::AssertionResult Register(Scoped& scoped, const Args&... args) {
+  std::string reason;
+  if (scoped.Register(args..., reason)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << reason;
 }
 ::testing::AssertionResult RegisterTestClass(ScopedClassRegistration& registration) {
-  std::string reason;
-  return Registered(registration.Register(kProgId, kTestClsid, L"Relvan binding test", reason), reason);
-}
-::testing::AssertionResult Activate(ScopedActiveObject& active, IUnknown* object) {
-  std::string reason;
-  return Registered(active.Register(object, kTestClsid, reason), reason);
+  return Register(registration, kProgId, kTestClsid, L"Relvan binding test");
 }
 
 // A registered class with an active object, and a binding attached to it.
@@ -44,7 +43,7 @@ struct AttachedSetup {
 
   AttachedSetup() {
     EXPECT_TRUE(RegisterTestClass(registration));
-    EXPECT_TRUE(Activate(active, &object));
+    EXPECT_TRUE(Register(active, &object, kTestClsid));
     link.AttachHost();
     EXPECT_TRUE(link.IsAttached());
   }
@@ -116,7 +115,7 @@ TEST_F(ComHostLinkTest, DetachedUntilTheObjectAppearsThenAttachesAtOnce) {
   EXPECT_FALSE(link.IsAttached());
 
   ScopedActiveObject active;
-  ASSERT_TRUE(Activate(active, &object));
+  ASSERT_TRUE(Register(active, &object, kTestClsid));
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
   link.ExecMacro("<MODE:CW>");
@@ -129,7 +128,7 @@ TEST_F(ComHostLinkTest, HoldsOnlyTheQueriedReferenceAndReleasesItOnce) {
   ScopedClassRegistration registration;
   ASSERT_TRUE(RegisterTestClass(registration));
   ScopedActiveObject active;
-  ASSERT_TRUE(Activate(active, &object));
+  ASSERT_TRUE(Register(active, &object, kTestClsid));
   const LONG before = object.References;
   {
     ComHostLink link(kProgId);
@@ -148,7 +147,7 @@ TEST_F(ComHostLinkTest, FailedDispatchQueryReleasesTheObjectAndIsTriedAgain) {
   ScopedClassRegistration registration;
   ASSERT_TRUE(RegisterTestClass(registration));
   ScopedActiveObject active;
-  ASSERT_TRUE(Activate(active, &object));
+  ASSERT_TRUE(Register(active, &object, kTestClsid));
   const LONG before = object.References;
   const LONG handed_out = object.AddRefs;
 
@@ -211,14 +210,14 @@ TEST_F(ComHostLinkTest, OnceAttachedKeepsTheFirstObjectForGood) {
   ScopedClassRegistration registration;
   ASSERT_TRUE(RegisterTestClass(registration));
   ScopedActiveObject active;
-  ASSERT_TRUE(Activate(active, &first));
+  ASSERT_TRUE(Register(active, &first, kTestClsid));
   ComHostLink link(kProgId);
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
 
   active.Revoke();
   ScopedActiveObject replacement;
-  ASSERT_TRUE(Activate(replacement, &second));
+  ASSERT_TRUE(Register(replacement, &second, kTestClsid));
   link.AttachHost();
   link.SetLogField(LogField::Call, "K1ABC");
 

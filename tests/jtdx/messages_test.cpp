@@ -6,6 +6,7 @@
 #include <chrono>
 #include <set>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "jtdx_messages.h"
@@ -73,25 +74,21 @@ TEST(Messages, StatusIsReadWithSignedOffsetsEverySixtyFourBitsAndTheTxModeSkippe
     const Bytes bytes = EncodeMessage(sent);
     const jtdx::StatusMessage status = jtdx::DecodeStatus(bytes);
     EXPECT_EQ(status.DialFrequency, 10368100000u);
-    EXPECT_EQ(status.Mode, "JT9+JT65");
-    EXPECT_EQ(status.DxCall, "K1ABC");
-    EXPECT_EQ(status.Report, "-5");
-    EXPECT_EQ(status.RxDf, -200) << tx_mode;
-    EXPECT_EQ(status.TxDf, 1700) << tx_mode;
+    EXPECT_EQ(std::tie(status.Mode, status.DxCall, status.Report), std::make_tuple("JT9+JT65", "K1ABC", "-5"));
+    EXPECT_EQ(std::tie(status.RxDf, status.TxDf), std::make_tuple(-200, 1700)) << tx_mode;
   }
 
   // Cut after the report, as by an older JTDX: the offsets read as 0.
   const Bytes whole = EncodeMessage(sent);
   const Bytes cut_bytes(whole.begin(), whole.begin() + EndOf(whole, "-5"));
   const jtdx::StatusMessage cut = jtdx::DecodeStatus(cut_bytes);
-  EXPECT_EQ(cut.Report, "-5");
-  EXPECT_EQ(cut.RxDf, 0);
-  EXPECT_EQ(cut.TxDf, 0);
+  EXPECT_EQ(std::tie(cut.Report, cut.RxDf, cut.TxDf), std::make_tuple("-5", 0, 0));
 }
 
 TEST(Messages, QsoLoggedIsReadFieldByFieldLongTextsAndMicrowaveFrequenciesWhole) {
   QsoLoggedMessage sent;
   sent.TxFrequency = 10368101500;
+  sent.RptRcvd = "-12";
   sent.Comments = std::string(300, 'c');  // longer than a length byte holds
   sent.Name = "Bob";
   sent.OperatorCall = "OP9X";
@@ -100,20 +97,12 @@ TEST(Messages, QsoLoggedIsReadFieldByFieldLongTextsAndMicrowaveFrequenciesWhole)
   ASSERT_TRUE(qso);
   using namespace std::chrono;
   const UtcTime noon{sys_days{year{2024} / 6 / 1} + hours{12}};
-  EXPECT_EQ(qso->TimeOff, noon + seconds{90});
-  EXPECT_EQ(qso->Call, "K1ABC");
-  EXPECT_EQ(qso->Grid, "FN42");
+  EXPECT_EQ(std::tie(qso->TimeOff, qso->TimeOn), std::make_tuple(noon + seconds{90}, noon));
+  EXPECT_EQ(std::tie(qso->Call, qso->Grid, qso->Mode, qso->RptSent, qso->RptRcvd, qso->TxPower, qso->Name),
+            std::make_tuple("K1ABC", "FN42", "FT8", "-10", "-12", "100", "Bob"));
+  EXPECT_EQ(std::tie(qso->OperatorCall, qso->MyCall, qso->MyGrid), std::make_tuple("OP9X", "N0CALL", "EN61"));
   EXPECT_EQ(qso->FrequencyHz, 10368101500u);
-  EXPECT_EQ(qso->Mode, "FT8");
-  EXPECT_EQ(qso->RptSent, sent.RptSent);
-  EXPECT_EQ(qso->RptRcvd, sent.RptRcvd);
-  EXPECT_EQ(qso->TxPower, "100");
   EXPECT_EQ(qso->Comments, sent.Comments);
-  EXPECT_EQ(qso->Name, "Bob");
-  EXPECT_EQ(qso->TimeOn, noon);
-  EXPECT_EQ(qso->OperatorCall, "OP9X");
-  EXPECT_EQ(qso->MyCall, "N0CALL");
-  EXPECT_EQ(qso->MyGrid, "EN61");
 }
 
 // Older senders end the datagram after the name or a later field; a cut
