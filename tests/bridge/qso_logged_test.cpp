@@ -38,7 +38,7 @@ TEST_F(QsoLoggedHandling, FillsTheEntryThenSavesItWithTheTxFrequency) {
   EXPECT_EQ(window.Pushes[0], (DisplayFields{"K1ABC", "-5", "-12", "FN42", "14075.50", "FT8"}));
   // After the save the call is gone from the window, the rest stays.
   EXPECT_EQ(window.Pushes[1], (DisplayFields{"", "-5", "-12", "FN42", "14075.50", "FT8"}));
-  // The contact is kept as a Status would be: one on its frequency changes nothing.
+  // Kept as a Status is: one for the same station on its frequency changes nothing.
   StatusMessage on_contact = Ft8Status();
   on_contact.DialFrequency = 14075500;
   Tick(on_contact);
@@ -110,8 +110,8 @@ TEST_F(QsoLoggedHandling, ContactWithoutACallIsNoContactAndAnImpossibleFrequency
   EXPECT_EQ(window.Shown().Freq, "");
 }
 
-// A datagram cut after the name or a later field is the contact; every cut
-// of one in turn, those among them, is one contact.
+// A contact cut after its name or a later field is still that contact: sent
+// cut at every byte in turn, it is saved once.
 TEST_F(QsoLoggedHandling, EveryCutOfAContactInTurnIsSavedOnce) {
   QsoLoggedMessage qso = Qso();
   qso.OperatorCall = "OP9X";
