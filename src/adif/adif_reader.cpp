@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 #include "core/file_path.h"
 
@@ -46,36 +47,34 @@ AdifScanner::AdifScanner(std::string_view text) : text_(text) {
   }
 }
 
-bool AdifScanner::Next(AdifItem& item) {
-  if (!damage_.empty()) return false;
+AdifScanner::Step AdifScanner::Next(AdifItem& item, std::string& reason) {
+  const auto damage = [&](std::string what) {
+    reason = std::move(what);
+    damaged_ = true;
+    return Step::Damaged;
+  };
+  if (damaged_) return Step::Damaged;
   pos_ = text_.find('<', pos_);
   if (pos_ == std::string_view::npos) {
     pos_ = text_.size();
-    return false;
+    return Step::End;
   }
   const auto close = text_.find('>', pos_);
-  if (close == std::string_view::npos) {
-    damage_ = "unterminated tag at byte " + std::to_string(pos_);
-    return false;
-  }
+  if (close == std::string_view::npos) return damage("unterminated tag at byte " + std::to_string(pos_));
   const std::string_view tag = text_.substr(pos_ + 1, close - pos_ - 1);
   pos_ = close + 1;
   const std::optional<AdifTag> read = ReadAdifTag(tag);
   if (!read) {
-    damage_ = "tag <" + Upper(tag) + "> without a length at byte " + std::to_string(close - tag.size() - 1);
-    return false;
+    return damage("tag <" + Upper(tag) + "> without a length at byte " + std::to_string(close - tag.size() - 1));
   }
   item.What = read->What;
   item.Name = read->Name;
   item.Value = {};
-  if (read->What != AdifItem::Kind::Field) return true;
-  if (read->Length > text_.size() - pos_) {
-    damage_ = "the value of " + Upper(item.Name) + " runs past the end";
-    return false;
-  }
+  if (read->What != AdifItem::Kind::Field) return Step::Item;
+  if (read->Length > text_.size() - pos_) return damage("the value of " + Upper(item.Name) + " runs past the end");
   item.Value = text_.substr(pos_, read->Length);
   pos_ += read->Length;
-  return true;
+  return Step::Item;
 }
 
 bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason) {
@@ -83,7 +82,8 @@ bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason) {
   AdifFile parsed;
   parsed.Preamble = scanner.Preamble();
   AdifFields fields;
-  for (AdifItem item; scanner.Next(item);) {
+  AdifScanner::Step step;
+  for (AdifItem item; (step = scanner.Next(item, reason)) == AdifScanner::Step::Item;) {
     if (item.What == AdifItem::Kind::EndOfHeader) {
       parsed.Header = std::move(fields);
       fields.clear();
@@ -95,10 +95,7 @@ bool ParseAdif(std::string_view text, AdifFile& file, std::string& reason) {
       return false;
     }
   }
-  if (!scanner.Damage().empty()) {
-    reason = scanner.Damage();
-    return false;
-  }
+  if (step == AdifScanner::Step::Damaged) return false;
   if (!fields.empty()) {
     reason = "fields after the last <EOR>";
     return false;

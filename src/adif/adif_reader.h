@@ -35,7 +35,7 @@ struct AdifTag {
   std::string_view Name;
   std::size_t Length = 0;
 };
-std::optional<AdifTag> ReadAdifTag(std::string_view tag);
+[[nodiscard]] std::optional<AdifTag> ReadAdifTag(std::string_view tag);
 
 // Walks ADIF text the way ParseAdif reads it, copying nothing: the header's
 // preamble (any text not beginning with '<', up to the first '<') is skipped,
@@ -44,18 +44,18 @@ class AdifScanner {
  public:
   explicit AdifScanner(std::string_view text);
 
-  // The next item; false at the end of the text or at damage (a malformed
-  // tag, a value that runs past the end), after which Damage() says what
-  // and where.
-  [[nodiscard]] bool Next(AdifItem& item);
-  const std::string& Damage() const { return damage_; }
+  // The next item, in `item`; or the end of the text; or damage (a malformed
+  // tag, a value that runs past the end), with what and where in `reason`,
+  // and nothing more after it.
+  enum class Step { Item, End, Damaged };
+  [[nodiscard]] Step Next(AdifItem& item, std::string& reason);
   std::string_view Preamble() const { return preamble_; }
 
  private:
   std::string_view text_;
   std::string_view preamble_;
   std::size_t pos_ = 0;
-  std::string damage_;
+  bool damaged_ = false;
 };
 
 // Reads text that begins with a header (any text not beginning with '<',

@@ -39,10 +39,8 @@ bool IsControl(char32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0
 
 }  // namespace
 
-std::string_view CleanNonAsciiText(std::string_view text, std::string& scratch) {
-  // Printable ASCII, by far the most common, is checked byte by byte; only
-  // what is left needs decoding.
-  std::size_t pos = 0;
+std::string_view CleanTextFrom(std::string_view text, std::size_t pos, std::string& scratch) {
+  // Printable ASCII is taken as it is; only what is left needs decoding.
   while (pos < text.size()) {
     const auto c = static_cast<unsigned char>(text[pos]);
     if (c >= 0x20 && c < 0x7F) {

@@ -1,51 +1,24 @@
 #pragma once
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
-// Whether one of a word's bytes has its top bit set, is below 0x20, or is
-// 0x7F: all of them tested together.
-template <typename Word>
-bool HoldsNonPrintable(const char* bytes) {
-  constexpr Word kOnes = static_cast<Word>(0x0101010101010101ull);
-  constexpr Word kTops = static_cast<Word>(0x8080808080808080ull);
-  Word word;
-  std::memcpy(&word, bytes, sizeof word);
-  const Word del = word ^ static_cast<Word>(kOnes * 0x7F);
-  return ((word | ((word - kOnes * 0x20) & ~word) | ((del - kOnes) & ~del)) & kTops) != 0;
-}
-
-// Whether every byte is printable ASCII: what JTDX sends almost always.
-// Eight bytes at a time (the last eight overlapping the word before), and a
-// short text as two overlapping halves.
-inline bool IsPrintableAscii(std::string_view text) {
-  const char* bytes = text.data();
-  const std::size_t size = text.size();
-  if (size >= 8) {
-    for (std::size_t i = 0; i + 8 <= size; i += 8) {
-      if (HoldsNonPrintable<std::uint64_t>(bytes + i)) return false;
-    }
-    return !HoldsNonPrintable<std::uint64_t>(bytes + size - 8);
-  }
-  if (size >= 4) return !HoldsNonPrintable<std::uint32_t>(bytes) && !HoldsNonPrintable<std::uint32_t>(bytes + size - 4);
-  for (std::size_t i = 0; i < size; ++i) {
-    if (static_cast<unsigned char>(bytes[i] - 0x20) >= 0x5F) return false;
-  }
-  return true;
-}
-
-// The rest of CleanText, for a text that holds anything else.
-std::string_view CleanNonAsciiText(std::string_view text, std::string& scratch);
+// The rest of CleanText (below), for a text whose bytes before `pos` are
+// printable ASCII.
+std::string_view CleanTextFrom(std::string_view text, std::size_t pos, std::string& scratch);
 
 // Texts as the bridge passes them on to Tolm, the unsaved-contacts file and
 // the screen: each invalid UTF-8 sequence replaced by U+FFFD and every run of
 // control characters (C0, DEL, C1; zero bytes among them) made one space. A
 // text that is clean already is returned as it is, with no copy; any other is
-// cleaned into `scratch`, and the view points there.
+// cleaned into `scratch`, and the view points there. Inline, since every
+// Status's texts come this way, printable ASCII almost always.
 inline std::string_view CleanText(std::string_view text, std::string& scratch) {
-  return IsPrintableAscii(text) ? text : CleanNonAsciiText(text, scratch);
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    const auto c = static_cast<unsigned char>(text[pos]);
+    if (c < 0x20 || c >= 0x7F) return CleanTextFrom(text, pos, scratch);
+  }
+  return text;
 }
 
 // The sending program as the operator is told of it ("WSJT-X closed at

@@ -16,7 +16,7 @@
 
 // The multicast group a text names ("239.255.0.1": four decimal parts, the
 // first 224 to 239), or nothing.
-std::optional<std::uint32_t> ParseMulticastGroup(std::string_view text);
+[[nodiscard]] std::optional<std::uint32_t> ParseMulticastGroup(std::string_view text);
 
 // Starts the platform's sockets (Winsock 2.2); false when they cannot start.
 // Nothing to do on POSIX.

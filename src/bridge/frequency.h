@@ -11,7 +11,7 @@ inline constexpr std::int64_t kMaxFrequency = std::int64_t{1} << 53;
 
 // A frequency the bridge shows and sends: from 1 Hz to kMaxFrequency.
 // Anything else is a datagram that is not what JTDX means to send.
-std::optional<std::int64_t> CheckedFrequency(std::uint64_t hz);
+[[nodiscard]] std::optional<std::int64_t> CheckedFrequency(std::uint64_t hz);
 
 // The dial frequency plus an audio offset, when the sum is such a frequency.
 std::optional<std::int64_t> OffsetFrequency(std::uint64_t dial, std::int32_t offset);

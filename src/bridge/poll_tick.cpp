@@ -8,7 +8,7 @@
 #include "bridge/clean_text.h"
 #include "bridge/endpoint.h"
 #include "bridge/message_handlers.h"
-#include "bridge/mode_macros.h"
+#include "host/host_macros.h"
 #include "jtdx/messages.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "bridge/clean_text.h"
 #include "bridge/frequency.h"
 #include "bridge/message_handlers.h"
-#include "bridge/mode_macros.h"
 #include "bridge/unsaved_log.h"
+#include "host/host_macros.h"
 
 namespace {
 
@@ -18,6 +18,11 @@ namespace {
 // inside) is no call sign Tolm should save.
 bool IsCallSign(std::string_view call) {
   return std::all_of(call.begin(), call.end(), [](char c) { return c > ' ' && c < 0x7F; });
+}
+
+std::string Cleaned(std::string_view text) {
+  std::string scratch;
+  return std::string(CleanText(text, scratch));
 }
 
 std::string_view TrimSpaces(std::string_view text) {
@@ -38,48 +43,36 @@ ContactTimes TimesOf(const jtdx::QsoLoggedMessage& qso, Clock::TimePoint arrived
   return {qso.TimeOn.value_or(off), off};
 }
 
-// A logged contact's texts that go to Tolm with it but are not kept, cleaned:
-// views into the datagram, or into a scratch of their own where a text
-// needed cleaning. Not to be copied: the views may point into it.
+// A logged contact's texts that go to Tolm with it but are not kept, cleaned.
 struct ContactTexts {
-  explicit ContactTexts(const jtdx::QsoLoggedMessage& qso)
-      : Grid(CleanText(qso.Grid, scratch_[0])),
-        RptRcvd(CleanText(qso.RptRcvd, scratch_[1])),
-        Comments(CleanText(qso.Comments, scratch_[2])),
-        Name(CleanText(qso.Name, scratch_[3])) {}
-  ContactTexts(const ContactTexts&) = delete;
-  ContactTexts& operator=(const ContactTexts&) = delete;
-
- private:
-  std::string scratch_[4];
-
- public:
-  const std::string_view Grid;
-  const std::string_view RptRcvd;
-  const std::string_view Comments;
-  const std::string_view Name;
+  std::string Grid;
+  std::string RptRcvd;
+  std::string Comments;
+  std::string Name;
 };
+ContactTexts TextsOf(const jtdx::QsoLoggedMessage& qso) {
+  return {Cleaned(qso.Grid), Cleaned(qso.RptRcvd), Cleaned(qso.Comments), Cleaned(qso.Name)};
+}
 
 // The contact in full, for the unsaved-contacts file: what the state kept of
 // it, its other texts, and the fields only that file needs.
 LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, std::string_view call, const KeptStatus& kept,
                             const ContactTexts& texts, std::int64_t frequency_hz, ContactTimes times) {
   LoggedContact contact;
-  std::string scratch;
   contact.Call = call;
   contact.Grid = texts.Grid;
   contact.FrequencyHz = frequency_hz;
   contact.Mode = kept.Mode;
   contact.RptSent = kept.Report;
   contact.RptRcvd = texts.RptRcvd;
-  contact.TxPower = CleanText(qso.TxPower, scratch);
+  contact.TxPower = Cleaned(qso.TxPower);
   contact.Comments = texts.Comments;
   contact.Name = texts.Name;
   contact.TimeOn = times.On;
   contact.TimeOff = times.Off;
-  contact.OperatorCall = CleanText(qso.OperatorCall, scratch);
-  contact.MyCall = CleanText(qso.MyCall, scratch);
-  contact.MyGrid = CleanText(qso.MyGrid, scratch);
+  contact.OperatorCall = Cleaned(qso.OperatorCall);
+  contact.MyCall = Cleaned(qso.MyCall);
+  contact.MyGrid = Cleaned(qso.MyGrid);
   return contact;
 }
 
@@ -121,7 +114,6 @@ void KeepUnsaved(BridgeState& state, const LoggedContact& contact, OperatorNotic
 // shown, but not kept: no later Status's change test or attach works with it.
 void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call, bool call_sign,
                         const ContactTexts& texts, std::int64_t frequency_hz, KeptStatus& kept, DisplayFields& fields) {
-  std::string scratch;
   if (call_sign) {
     kept.DxCall = call;
     kept.DxCallUnsaved = false;
@@ -132,9 +124,9 @@ void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call
     kept.DialReferenceHz = kept.TxFrequency = frequency_hz;
     FormatFrequencyText(frequency_hz, fields.Freq);
   }
-  kept.Mode = CleanText(qso.Mode, scratch);
+  kept.Mode = Cleaned(qso.Mode);
   fields.Mode = kept.Mode;
-  kept.Report = CleanText(qso.RptSent, scratch);
+  kept.Report = Cleaned(qso.RptSent);
   kept.ReportUnsaved = false;
   fields.RptSent = kept.Report;
   fields.RptRcvd = texts.RptRcvd;
@@ -154,30 +146,29 @@ void SaveContact(const KeptStatus& kept, const ContactTexts& texts, HostLink& ho
   host.SetLogField(LogField::RptSent, kept.Report);
   host.SetLogField(LogField::RptRcvd, texts.RptRcvd);
   host.SetLogField(LogField::Comments, texts.Comments);
-  host.ExecMacro("<CURSOR:TX>");
-  host.ExecMacro("<FIXSTARTTIME>");
+  host.ExecMacro(kCursorToTxMacro);
+  host.ExecMacro(kFixStartTimeMacro);
   window.PushFields();
   if (tx_hz != 0) host.TxFrequency(static_cast<double>(tx_hz));
   saving = true;
-  host.ExecMacro("<SAVEQSO>");
+  host.ExecMacro(kSaveQsoMacro);
 }
 
 }  // namespace
 
 void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uint8_t> datagram, BridgeState& state,
                      HostLink& host, MainWindow& window) {
-  std::string call_scratch;
-  const std::string_view call = TrimSpaces(CleanText(qso.Call, call_scratch));
+  const std::string call(TrimSpaces(Cleaned(qso.Call)));
   if (call.empty()) return;  // no contact at all
   const bool call_sign = IsCallSign(call);
   // The logged frequency is the Tx frequency: dial plus Tx offset.
   const std::int64_t frequency_hz = CheckedFrequency(qso.FrequencyHz).value_or(0);
   const ContactTimes times = TimesOf(qso, state.TickTime);
-  const RecentContacts::Contact contact(datagram, call, times.Off, frequency_hz);
+  const RecentContacts::Contact contact{datagram, call, times.Off, frequency_hz};
   if (state.Recent.Has(contact)) return;
   state.Recent.Remember(contact);
 
-  const ContactTexts texts(qso);
+  const ContactTexts texts = TextsOf(qso);
   DisplayFields& fields = window.Fields();
   KeepAndShowContact(qso, call, call_sign, texts, frequency_hz, state.Kept, fields);
   const auto keep_unsaved = [&](OperatorNotice::Miss why, std::string host_detail) {

@@ -6,7 +6,7 @@
 #include "bridge/clean_text.h"
 #include "bridge/frequency.h"
 #include "bridge/message_handlers.h"
-#include "bridge/mode_macros.h"
+#include "host/host_macros.h"
 
 namespace {
 

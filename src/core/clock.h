@@ -1,6 +1,10 @@
 #pragma once
 #include <chrono>
 
+// A moment in UTC, to the millisecond, as JTDX's date-time fields carry it and
+// the logs write it.
+using UtcTime = std::chrono::sys_time<std::chrono::milliseconds>;
+
 // The time of day in UTC, handed to the poll tick so that tests step it
 // instead of sleeping. The program reads the system's clock.
 class Clock {

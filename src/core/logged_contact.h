@@ -1,10 +1,8 @@
 #pragma once
-#include <chrono>
 #include <cstdint>
 #include <string>
 
-// A moment in UTC, to the millisecond, as JTDX's date-time fields carry it.
-using UtcTime = std::chrono::sys_time<std::chrono::milliseconds>;
+#include "core/clock.h"
 
 // One contact as JTDX logs it: everything its QSO Logged message carries, the
 // contact's own times included. Texts are UTF-8 as JTDX sent them.

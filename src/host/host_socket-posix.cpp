@@ -110,10 +110,11 @@ void SocketHostLink::Call(const HostCall& call) {
   request_.clear();
   AppendWireRequest(call, request_);
   SendAll(call, request_, deadline);
-  const WireReply reply = ParseWireReply(ReceiveLine(call, deadline));
+  std::string reason;
+  const WireReply reply = ParseWireReply(ReceiveLine(call, deadline), reason);
   // The request has gone out whole: from here on Tolm may have run it.
-  if (reply.Malformed) Break(call, reply.Message, HostCallError::Outcome::MayHaveRun);
-  if (!reply.Ok) Fail(call, reply.Message);
+  if (reply == WireReply::Malformed) Break(call, reason, HostCallError::Outcome::MayHaveRun);
+  if (reply == WireReply::Refused) Fail(call, reason);
 }
 
 void SocketHostLink::SendAll(const HostCall& call, const std::string& request,

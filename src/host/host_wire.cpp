@@ -54,19 +54,14 @@ void AppendWireRequest(const HostCall& call, std::string& out) {
   out += '\n';
 }
 
-WireReply ParseWireReply(std::string_view line) {
-  WireReply reply;
-  if (line == "OK") {
-    reply.Ok = true;
-    return reply;
-  }
+WireReply ParseWireReply(std::string_view line, std::string& reason) {
+  if (line == "OK") return WireReply::Ok;
   if (line.starts_with("ERR\t")) {
     // A message with a broken escape is still worth showing as it came.
     const auto raw = line.substr(4);
-    reply.Message = UnescapeWireText(raw).value_or(std::string(raw));
-    return reply;
+    reason = UnescapeWireText(raw).value_or(std::string(raw));
+    return WireReply::Refused;
   }
-  reply.Malformed = true;
-  reply.Message = "unreadable reply from the host: " + QuoteTranscriptText(line.substr(0, 80));
-  return reply;
+  reason = "unreadable reply from the host: " + QuoteTranscriptText(line.substr(0, 80));
+  return WireReply::Malformed;
 }

@@ -25,10 +25,8 @@ std::string EscapeWireText(std::string_view text);
 // from call to call and cleared before each needs no allocation once grown.
 void AppendWireRequest(const HostCall& call, std::string& out);
 
-// A reply line without its LF, as the client sees it.
-struct WireReply {
-  bool Ok = false;
-  std::string Message;  // why the host refused, or why the reply is unreadable
-  bool Malformed = false;
-};
-[[nodiscard]] WireReply ParseWireReply(std::string_view line);
+// A reply line without its LF, as the client sees it: the call done, refused
+// by the host, or answered with no reply at all; for the last two, with the
+// reason (the host's message, or why the reply is unreadable).
+enum class WireReply { Ok, Refused, Malformed };
+[[nodiscard]] WireReply ParseWireReply(std::string_view line, std::string& reason);

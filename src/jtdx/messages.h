@@ -28,7 +28,7 @@ struct StatusMessage {
 // always there; an older sender leaves out the fields after it, which then
 // read as empty (TimeOn as none).
 struct QsoLoggedMessage {
-  std::optional<Time> TimeOff;
+  std::optional<UtcTime> TimeOff;
   std::string_view Call;  // the whole field, zero bytes and all
   std::string_view Grid;
   std::uint64_t FrequencyHz = 0;  // the Tx frequency: dial plus Tx offset
@@ -38,7 +38,7 @@ struct QsoLoggedMessage {
   std::string_view TxPower;
   std::string_view Comments;
   std::string_view Name;
-  std::optional<Time> TimeOn;
+  std::optional<UtcTime> TimeOn;
   std::string_view OperatorCall;
   std::string_view MyCall;
   std::string_view MyGrid;
@@ -63,7 +63,7 @@ std::string_view SenderId(std::span<const std::uint8_t> datagram);
 StatusMessage DecodeStatus(std::span<const std::uint8_t> datagram);
 // Empty when the datagram ends inside a field, or before the name's end:
 // such a QSO Logged is no contact.
-std::optional<QsoLoggedMessage> DecodeQsoLogged(std::span<const std::uint8_t> datagram);
+[[nodiscard]] std::optional<QsoLoggedMessage> DecodeQsoLogged(std::span<const std::uint8_t> datagram);
 
 // The reply to an early Heartbeat: JTDX's magic alone, which JTDX drops
 // silently. It goes only to a datagram with a whole header that starts with

@@ -1,6 +1,7 @@
 #include "jtdx/wire_reader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
 
 namespace jtdx {
@@ -42,7 +43,7 @@ std::string_view WireReader::Utf8PastTheEnd(std::uint32_t length) {
   return {reinterpret_cast<const char*>(bytes_.data() + start), std::min<std::size_t>(length, bytes_.size() - start)};
 }
 
-std::optional<Time> WireReader::DateTime() {
+std::optional<UtcTime> WireReader::DateTime() {
   const auto julian_day = static_cast<std::int64_t>(U64());
   const std::uint32_t ms = U32();
   const std::uint8_t spec = U8();
@@ -53,7 +54,7 @@ std::optional<Time> WireReader::DateTime() {
   if (Overran()) return std::nullopt;
   if (julian_day < kFirstJulianDay || julian_day > kLastJulianDay || ms >= kMsPerDay) return std::nullopt;
   const std::chrono::sys_days day{std::chrono::days{julian_day - kJulianDayOf1970}};
-  return Time{day} + std::chrono::milliseconds{ms} - std::chrono::seconds{offset_s};
+  return UtcTime{day} + std::chrono::milliseconds{ms} - std::chrono::seconds{offset_s};
 }
 
 }  // namespace jtdx

@@ -1,15 +1,13 @@
 #pragma once
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
 
-namespace jtdx {
+#include "core/clock.h"
 
-// A moment in UTC, to the millisecond, as JTDX's date-time fields carry it.
-using Time = std::chrono::sys_time<std::chrono::milliseconds>;
+namespace jtdx {
 
 // Reads the big-endian fields of one datagram from its own cursor. Every
 // byte at or past the datagram's end reads as 0, so a field that runs past
@@ -56,7 +54,7 @@ class WireReader {
   // time, so the digits are taken as UTC and never shifted by this machine's
   // zone; only an explicit offset is taken off. nullopt when the field runs
   // past the datagram's end or holds no real date and time.
-  std::optional<Time> DateTime();
+  std::optional<UtcTime> DateTime();
 
   std::size_t Pos() const { return pos_; }
   bool Overran() const { return pos_ > bytes_.size(); }

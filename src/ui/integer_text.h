@@ -6,4 +6,4 @@
 // field takes it: optional blanks around an optional sign and the digits,
 // nothing else. Empty text, other characters and numbers outside the 32-bit
 // range are refused.
-std::optional<int> ParseDialogInteger(std::string_view text);
+[[nodiscard]] std::optional<int> ParseDialogInteger(std::string_view text);

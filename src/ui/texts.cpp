@@ -16,7 +16,7 @@ namespace texts {
 namespace {
 
 // "18:40 UTC".
-std::string UtcClock(std::chrono::sys_time<std::chrono::milliseconds> when) {
+std::string UtcClock(UtcTime when) {
   using namespace std::chrono;
   const hh_mm_ss time{floor<minutes>(when - floor<days>(when))};
   const auto two = [](long value) { return std::string(value < 10 ? "0" : "") + std::to_string(value); };
@@ -37,7 +37,7 @@ std::string Kilohertz(std::int64_t hz) {
 }
 
 // "2024-06-01".
-std::string UtcDate(std::chrono::sys_time<std::chrono::milliseconds> when) {
+std::string UtcDate(UtcTime when) {
   const std::chrono::year_month_day date{std::chrono::floor<std::chrono::days>(when)};
   char text[16];
   std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()), static_cast<unsigned>(date.month()),

@@ -16,6 +16,7 @@
 
 #include "allocation_counter.h"
 #include "fake_clock.h"
+#include "ft8_status.h"
 #include "jtdx_messages.h"
 #include "bridge/endpoint.h"
 #include "adif/adif_file.h"
@@ -48,15 +49,6 @@ class NullWindow : public MainWindow {
  private:
   DisplayFields fields_;
 };
-
-StatusMessage Ft8Status(std::string call) {
-  StatusMessage status;
-  status.DxCall = std::move(call);
-  status.Report = "-5";
-  status.RxDf = 1200;
-  status.TxDf = 1500;
-  return status;
-}
 
 QsoLoggedMessage Contact() {
   QsoLoggedMessage qso;

@@ -13,6 +13,7 @@
 #include "fake_clock.h"
 #include "fake_main_window.h"
 #include "fake_socket_ops.h"
+#include "ft8_status.h"
 #include "jtdx_messages.h"
 #include "recording_host.h"
 
@@ -52,17 +53,6 @@ class TickTest : public ::testing::Test {
   void Tick() { PollTick(*state, host, window, clock); }
 
   std::vector<std::string> Calls() { return host.Take(); }
-
-  static StatusMessage Ft8Status(std::string dx_call = "K1ABC", std::string report = "-5") {
-    StatusMessage status;
-    status.DialFrequency = 14074000;
-    status.Mode = "FT8";
-    status.DxCall = std::move(dx_call);
-    status.Report = std::move(report);
-    status.RxDf = 1200;
-    status.TxDf = 1500;
-    return status;
-  }
 
   std::unique_ptr<BridgeState> state = std::make_unique<BridgeState>();
   RecordingHost host;

@@ -7,7 +7,7 @@
 #include <oleauto.h>
 
 #include <memory>
-#include <optional>
+#include <string>
 
 #include "com_registration-win32.h"
 #include "win32/recording_dispatch.h"
@@ -21,20 +21,29 @@ class ComHostLinkTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
   void TearDown() override { CoUninitialize(); }
-
-  ScopedClassRegistration RegisterTestClass() { return {kProgId, kTestClsid, L"Relvan binding test"}; }
 };
+
+// Registers the test's class or object, or says why it could not.
+template <typename Scoped, typename... Args>
+::testing::AssertionResult Register(Scoped& scoped, const Args&... args) {
+  std::string reason;
+  if (scoped.Register(args..., reason)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << reason;
+}
+::testing::AssertionResult RegisterTestClass(ScopedClassRegistration& registration) {
+  return Register(registration, kProgId, kTestClsid, L"Relvan binding test");
+}
 
 // A registered class with an active object, and a binding attached to it.
 struct AttachedSetup {
   RecordingDispatch object;
-  ScopedClassRegistration registration{kProgId, kTestClsid, L"Relvan binding test"};
-  ScopedActiveObject active{&object, kTestClsid};
+  ScopedClassRegistration registration;
+  ScopedActiveObject active;
   ComHostLink link{kProgId};
 
   AttachedSetup() {
-    EXPECT_TRUE(registration.Ok()) << registration.Error();
-    EXPECT_TRUE(active.Ok()) << std::hex << active.Result();
+    EXPECT_TRUE(RegisterTestClass(registration));
+    EXPECT_TRUE(Register(active, &object, kTestClsid));
     link.AttachHost();
     EXPECT_TRUE(link.IsAttached());
   }
@@ -100,13 +109,13 @@ TEST_F(ComHostLinkTest, DetachedUntilTheObjectAppearsThenAttachesAtOnce) {
   link.ExecMacro("<SAVEQSO>");  // no effect, no error
   link.TxFrequency(7074000);
 
-  ScopedClassRegistration registration = RegisterTestClass();
-  ASSERT_TRUE(registration.Ok()) << registration.Error();
+  ScopedClassRegistration registration;
+  ASSERT_TRUE(RegisterTestClass(registration));
   link.AttachHost();  // registered, not running
   EXPECT_FALSE(link.IsAttached());
 
-  ScopedActiveObject active(&object, kTestClsid);
-  ASSERT_TRUE(active.Ok()) << std::hex << active.Result();
+  ScopedActiveObject active;
+  ASSERT_TRUE(Register(active, &object, kTestClsid));
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
   link.ExecMacro("<MODE:CW>");
@@ -116,9 +125,10 @@ TEST_F(ComHostLinkTest, DetachedUntilTheObjectAppearsThenAttachesAtOnce) {
 
 TEST_F(ComHostLinkTest, HoldsOnlyTheQueriedReferenceAndReleasesItOnce) {
   RecordingDispatch object;
-  ScopedClassRegistration registration = RegisterTestClass();
-  ScopedActiveObject active(&object, kTestClsid);
-  ASSERT_TRUE(active.Ok()) << std::hex << active.Result();
+  ScopedClassRegistration registration;
+  ASSERT_TRUE(RegisterTestClass(registration));
+  ScopedActiveObject active;
+  ASSERT_TRUE(Register(active, &object, kTestClsid));
   const LONG before = object.References;
   {
     ComHostLink link(kProgId);
@@ -134,9 +144,10 @@ TEST_F(ComHostLinkTest, HoldsOnlyTheQueriedReferenceAndReleasesItOnce) {
 TEST_F(ComHostLinkTest, FailedDispatchQueryReleasesTheObjectAndIsTriedAgain) {
   RecordingDispatch object;
   object.OfferDispatch = false;
-  ScopedClassRegistration registration = RegisterTestClass();
-  ScopedActiveObject active(&object, kTestClsid);
-  ASSERT_TRUE(active.Ok()) << std::hex << active.Result();
+  ScopedClassRegistration registration;
+  ASSERT_TRUE(RegisterTestClass(registration));
+  ScopedActiveObject active;
+  ASSERT_TRUE(Register(active, &object, kTestClsid));
   const LONG before = object.References;
   const LONG handed_out = object.AddRefs;
 
@@ -196,15 +207,17 @@ TEST_F(ComHostLinkTest, StillThereUnlessTheConnectionToTolmFailed) {
 TEST_F(ComHostLinkTest, OnceAttachedKeepsTheFirstObjectForGood) {
   RecordingDispatch first;
   RecordingDispatch second;
-  ScopedClassRegistration registration = RegisterTestClass();
-  auto active = std::make_optional<ScopedActiveObject>(&first, kTestClsid);
+  ScopedClassRegistration registration;
+  ASSERT_TRUE(RegisterTestClass(registration));
+  ScopedActiveObject active;
+  ASSERT_TRUE(Register(active, &first, kTestClsid));
   ComHostLink link(kProgId);
   link.AttachHost();
   ASSERT_TRUE(link.IsAttached());
 
-  active.reset();
-  ScopedActiveObject replacement(&second, kTestClsid);
-  ASSERT_TRUE(replacement.Ok()) << std::hex << replacement.Result();
+  active.Revoke();
+  ScopedActiveObject replacement;
+  ASSERT_TRUE(Register(replacement, &second, kTestClsid));
   link.AttachHost();
   link.SetLogField(LogField::Call, "K1ABC");
 

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <set>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "jtdx_messages.h"
@@ -9,6 +14,12 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// Where the first `text` in the datagram ends: the end of that text field.
+std::size_t EndOf(const Bytes& bytes, std::string_view text) {
+  return static_cast<std::size_t>(std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) - bytes.begin()) +
+         text.size();
+}
 
 TEST(Messages, OnlyDatagramsWithTheMagicAndAWholeHeaderAreJtdxs) {
   const Bytes status = EncodeMessage(StatusMessage());
@@ -47,6 +58,68 @@ TEST(Messages, HeartbeatReplyIsTheMagicAloneAndNothingThatWouldUpsetJtdx) {
   };
   for (const auto& bytes : cases)
     EXPECT_EQ(jtdx::MakeHeartbeatReply(bytes).Size, 0u) << ::testing::PrintToString(bytes);
+}
+
+TEST(Messages, StatusIsReadWithSignedOffsetsEverySixtyFourBitsAndTheTxModeSkippedByItsOwnLength) {
+  StatusMessage sent;
+  sent.DialFrequency = 10368100000;  // 3 cm band, above 2^32
+  sent.Mode = "JT9+JT65";
+  sent.DxCall = "K1ABC";
+  sent.Report = "-5";
+  sent.RxDf = -200;
+  sent.TxDf = 1700;
+  // In JT9+JT65 the Tx mode is "JT65" or "JT9", shorter than the mode.
+  for (const char* tx_mode : {"JT65", "JT9", "JT9+JT65"}) {
+    sent.TxMode = tx_mode;
+    const Bytes bytes = EncodeMessage(sent);
+    const jtdx::StatusMessage status = jtdx::DecodeStatus(bytes);
+    EXPECT_EQ(status.DialFrequency, 10368100000u);
+    EXPECT_EQ(std::tie(status.Mode, status.DxCall, status.Report), std::make_tuple("JT9+JT65", "K1ABC", "-5"));
+    EXPECT_EQ(std::tie(status.RxDf, status.TxDf), std::make_tuple(-200, 1700)) << tx_mode;
+  }
+
+  // Cut after the report, as by an older JTDX: the offsets read as 0.
+  const Bytes whole = EncodeMessage(sent);
+  const Bytes cut_bytes(whole.begin(), whole.begin() + EndOf(whole, "-5"));
+  const jtdx::StatusMessage cut = jtdx::DecodeStatus(cut_bytes);
+  EXPECT_EQ(std::tie(cut.Report, cut.RxDf, cut.TxDf), std::make_tuple("-5", 0, 0));
+}
+
+TEST(Messages, QsoLoggedIsReadFieldByFieldLongTextsAndMicrowaveFrequenciesWhole) {
+  QsoLoggedMessage sent;
+  sent.TxFrequency = 10368101500;
+  sent.RptRcvd = "-12";
+  sent.Comments = std::string(300, 'c');  // longer than a length byte holds
+  sent.Name = "Bob";
+  sent.OperatorCall = "OP9X";
+  const Bytes bytes = EncodeMessage(sent);
+  const std::optional<jtdx::QsoLoggedMessage> qso = jtdx::DecodeQsoLogged(bytes);
+  ASSERT_TRUE(qso);
+  using namespace std::chrono;
+  const UtcTime noon{sys_days{year{2024} / 6 / 1} + hours{12}};
+  EXPECT_EQ(std::tie(qso->TimeOff, qso->TimeOn), std::make_tuple(noon + seconds{90}, noon));
+  EXPECT_EQ(std::tie(qso->Call, qso->Grid, qso->Mode, qso->RptSent, qso->RptRcvd, qso->TxPower, qso->Name),
+            std::make_tuple("K1ABC", "FN42", "FT8", "-10", "-12", "100", "Bob"));
+  EXPECT_EQ(std::tie(qso->OperatorCall, qso->MyCall, qso->MyGrid), std::make_tuple("OP9X", "N0CALL", "EN61"));
+  EXPECT_EQ(qso->FrequencyHz, 10368101500u);
+  EXPECT_EQ(qso->Comments, sent.Comments);
+}
+
+// Older senders end the datagram after the name or a later field; a cut
+// anywhere else is no contact.
+TEST(Messages, CutQsoLoggedIsAContactOnlyWhenCutAfterTheNameOrALaterField) {
+  QsoLoggedMessage sent;
+  sent.Name = "Bob";
+  sent.OperatorCall = "OP9X";
+  sent.MyCall = "MY9X";
+  const Bytes whole = EncodeMessage(sent);
+  const std::size_t operator_end = EndOf(whole, "OP9X");
+  const std::set<std::size_t> field_ends{EndOf(whole, "Bob"), operator_end - 8, operator_end, EndOf(whole, "MY9X"),
+                                         whole.size()};
+  for (std::size_t end = 12; end <= whole.size(); ++end) {
+    const std::optional<jtdx::QsoLoggedMessage> qso = jtdx::DecodeQsoLogged(Bytes(whole.begin(), whole.begin() + end));
+    ASSERT_EQ(qso.has_value(), field_ends.contains(end)) << "cut after byte " << end;
+  }
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST(WireReader, BytesPastTheEndReadAsZeroAndHugeLengthsStayInside) {
 
 TEST(WireReader, DateTimesAreTakenAsUtcAndOnlyAnExplicitOffsetShiftsThem) {
   using namespace std::chrono;
-  const jtdx::Time noon = jtdx::Time{sys_days{year{2024} / 6 / 1}} + hours{12} + milliseconds{250};
+  const UtcTime noon = UtcTime{sys_days{year{2024} / 6 / 1}} + hours{12} + milliseconds{250};
   auto date_time = [](std::uint8_t spec, std::int64_t day, std::uint32_t ms) {
     return DatagramWriter().DateTime(day, ms, spec).Bytes();
   };

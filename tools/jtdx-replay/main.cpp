@@ -56,15 +56,16 @@ int Dump(const std::vector<ScenarioStep>& steps) {
 
 int Play(const std::vector<ScenarioStep>& steps, std::uint32_t to, std::uint16_t port) {
   UdpSender sender;
-  if (!sender.Error().empty()) {
-    std::fprintf(stderr, "jtdx-replay: %s\n", sender.Error().c_str());
+  std::string reason;
+  if (!sender.Open(reason)) {
+    std::fprintf(stderr, "jtdx-replay: %s\n", reason.c_str());
     return 1;
   }
   for (const ScenarioStep& step : steps) {
     if (step.What == ScenarioStep::Kind::Wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(step.WaitMs));
-    } else if (!sender.Send(to, port, step.Datagram)) {
-      std::fprintf(stderr, "jtdx-replay: %s\n", sender.Error().c_str());
+    } else if (!sender.Send(to, port, step.Datagram, reason)) {
+      std::fprintf(stderr, "jtdx-replay: %s\n", reason.c_str());
       return 1;
     }
   }

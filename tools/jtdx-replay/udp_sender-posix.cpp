@@ -9,17 +9,23 @@
 #include "replay_options.h"
 #include "udp_sender.h"
 
-UdpSender::UdpSender() {
+bool UdpSender::Open(std::string& reason) {
   socket_ = ::socket(AF_INET, SOCK_DGRAM, 0);
-  if (socket_ < 0) error_ = std::string("cannot create a UDP socket: ") + std::strerror(errno);
+  if (socket_ >= 0) return true;
+  reason = std::string("cannot create a UDP socket: ") + std::strerror(errno);
+  return false;
 }
 
 UdpSender::~UdpSender() {
   if (socket_ >= 0) ::close(static_cast<int>(socket_));
 }
 
-bool UdpSender::Send(std::uint32_t ip, std::uint16_t port, const std::vector<std::uint8_t>& datagram) {
-  if (socket_ < 0) return false;
+bool UdpSender::Send(std::uint32_t ip, std::uint16_t port, const std::vector<std::uint8_t>& datagram,
+                     std::string& reason) {
+  if (socket_ < 0) {
+    reason = "the UDP socket is not open";
+    return false;
+  }
   sockaddr_in to{};
   to.sin_family = AF_INET;
   to.sin_port = htons(port);
@@ -27,7 +33,7 @@ bool UdpSender::Send(std::uint32_t ip, std::uint16_t port, const std::vector<std
   const ssize_t sent = ::sendto(static_cast<int>(socket_), datagram.data(), datagram.size(), 0,
                                 reinterpret_cast<const sockaddr*>(&to), sizeof to);
   if (sent < 0 || static_cast<std::size_t>(sent) != datagram.size()) {
-    error_ = "sending to " + FormatIpv4(ip) + ":" + std::to_string(port) + " failed: " + std::strerror(errno);
+    reason = "sending to " + FormatIpv4(ip) + ":" + std::to_string(port) + " failed: " + std::strerror(errno);
     return false;
   }
   return true;

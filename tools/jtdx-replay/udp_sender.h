@@ -9,18 +9,17 @@
 // group), one file per platform (udp_sender-posix.cpp, udp_sender-win32.cpp).
 class UdpSender {
  public:
-  UdpSender();
+  UdpSender() = default;
   ~UdpSender();
   UdpSender(const UdpSender&) = delete;
   UdpSender& operator=(const UdpSender&) = delete;
 
-  // Empty when the socket is ready, else why it is not.
-  const std::string& Error() const { return error_; }
-
-  // False, with the reason in Error(), when the datagram did not go out.
-  [[nodiscard]] bool Send(std::uint32_t ip, std::uint16_t port, const std::vector<std::uint8_t>& datagram);
+  // Makes the socket; false, with the reason, when it cannot.
+  [[nodiscard]] bool Open(std::string& reason);
+  // False, with the reason, when the datagram did not go out.
+  [[nodiscard]] bool Send(std::uint32_t ip, std::uint16_t port, const std::vector<std::uint8_t>& datagram,
+                          std::string& reason);
 
  private:
   std::intptr_t socket_ = -1;
-  std::string error_;
 };

@@ -65,38 +65,41 @@ std::string Status(LSTATUS status) {
 
 }  // namespace
 
-ScopedClassRegistration::ScopedClassRegistration(std::wstring prog_id, const CLSID& clsid,
-                                                 const std::wstring& description)
-    : prog_id_(std::move(prog_id)), clsid_text_(ClsidText(clsid)) {
+bool ScopedClassRegistration::Register(std::wstring prog_id, const CLSID& clsid, const std::wstring& description,
+                                       std::string& reason) {
+  prog_id_ = std::move(prog_id);
+  clsid_text_ = ClsidText(clsid);
   const std::string name = Utf16ToUtf8(prog_id_);
   // Another program's per-user registration is left alone: removing ours at
   // the end would otherwise take it away.
   const std::wstring existing = DefaultValue(HKEY_CURRENT_USER, kClassesKey + prog_id_ + L"\\CLSID");
   if (!existing.empty() && existing != clsid_text_) {
-    error_ = name + " is already registered for the current user to the class " + Utf16ToUtf8(existing);
+    reason = name + " is already registered for the current user to the class " + Utf16ToUtf8(existing);
     prog_id_.clear();
-    return;
+    return false;
   }
   if (LSTATUS status = WriteKeys(HKEY_CURRENT_USER, prog_id_, clsid_text_, description); status != ERROR_SUCCESS) {
-    error_ = "cannot register " + name + " for the current user: " + Status(status);
-    return;
+    reason = "cannot register " + name + " for the current user: " + Status(status);
+    return false;
   }
-  if (Resolves(prog_id_, clsid)) return;
+  if (Resolves(prog_id_, clsid)) return true;
 
   // Wine: per-user classes are not seen by the class lookup.
   CLSID other = CLSID_NULL;
   if (SUCCEEDED(CLSIDFromProgID(prog_id_.c_str(), &other))) {
-    error_ = name + " already names the class " + Utf16ToUtf8(ClsidText(other)) +
+    reason = name + " already names the class " + Utf16ToUtf8(ClsidText(other)) +
              " machine-wide, and the per-user registration does not take precedence here";
-    return;
+    return false;
   }
   wrote_machine_ = true;
   if (LSTATUS status = WriteKeys(HKEY_LOCAL_MACHINE, prog_id_, clsid_text_, description); status != ERROR_SUCCESS) {
-    error_ = "cannot register " + name +
+    reason = "cannot register " + name +
              " (per-user classes are not seen and the machine's are not writable: " + Status(status) + ")";
-    return;
+    return false;
   }
-  if (!Resolves(prog_id_, clsid)) error_ = name + " does not resolve to its class after registration";
+  if (Resolves(prog_id_, clsid)) return true;
+  reason = name + " does not resolve to its class after registration";
+  return false;
 }
 
 ScopedClassRegistration::~ScopedClassRegistration() {
@@ -105,13 +108,24 @@ ScopedClassRegistration::~ScopedClassRegistration() {
   if (wrote_machine_) RemoveKeys(HKEY_LOCAL_MACHINE, prog_id_, clsid_text_);
 }
 
-ScopedActiveObject::ScopedActiveObject(IUnknown* object, const CLSID& clsid)
-    : object_(object), result_(RegisterActiveObject(object, clsid, ACTIVEOBJECT_STRONG, &cookie_)) {}
+bool ScopedActiveObject::Register(IUnknown* object, const CLSID& clsid, std::string& reason) {
+  const HRESULT result = RegisterActiveObject(object, clsid, ACTIVEOBJECT_STRONG, &cookie_);
+  if (SUCCEEDED(result)) {
+    object_ = object;
+    return true;
+  }
+  cookie_ = 0;
+  char text[64];
+  std::snprintf(text, sizeof text, "cannot enter the running object table (0x%08lX)",
+                static_cast<unsigned long>(result));
+  reason = text;
+  return false;
+}
 
 ScopedActiveObject::~ScopedActiveObject() { Revoke(); }
 
 void ScopedActiveObject::Revoke() {
-  if (FAILED(result_) || cookie_ == 0) return;
+  if (object_ == nullptr || cookie_ == 0) return;
   RevokeActiveObject(cookie_, nullptr);
   cookie_ = 0;
   // Drops the stubs of clients in other processes, so that nothing still

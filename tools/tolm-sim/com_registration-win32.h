@@ -6,7 +6,8 @@
 
 // What makes a COM object findable the way the bridge looks for Tolm: the
 // ProgID in the current user's classes, and the object in the running object
-// table. Both undo exactly what they did when they go.
+// table. Each is made empty and then registered once; both undo exactly what
+// they did when they go.
 
 // Registers ProgID -> CLSID and CLSID -> ProgID under HKCU\Software\Classes.
 // Wine's class lookup reads only the machine's classes (HKLM\Software\Classes)
@@ -17,21 +18,20 @@
 // machine-wide is never overwritten.
 class ScopedClassRegistration {
  public:
-  ScopedClassRegistration(std::wstring prog_id, const CLSID& clsid, const std::wstring& description);
+  ScopedClassRegistration() = default;
   ~ScopedClassRegistration();
   ScopedClassRegistration(const ScopedClassRegistration&) = delete;
   ScopedClassRegistration& operator=(const ScopedClassRegistration&) = delete;
 
-  // True when CLSIDFromProgID now resolves the ProgID to the class.
-  bool Ok() const { return error_.empty(); }
-  // Why not, in UTF-8; empty when Ok().
-  const std::string& Error() const { return error_; }
+  // True when CLSIDFromProgID then resolves the ProgID to the class; false,
+  // with the reason in UTF-8, when it does not.
+  [[nodiscard]] bool Register(std::wstring prog_id, const CLSID& clsid, const std::wstring& description,
+                              std::string& reason);
 
  private:
   std::wstring prog_id_;
   std::wstring clsid_text_;
   bool wrote_machine_ = false;
-  std::string error_;
 };
 
 // Puts an object into the running object table as the active object of a
@@ -39,18 +39,18 @@ class ScopedClassRegistration {
 // disconnects its remote clients when it goes.
 class ScopedActiveObject {
  public:
-  ScopedActiveObject(IUnknown* object, const CLSID& clsid);
+  ScopedActiveObject() = default;
   ~ScopedActiveObject();
   ScopedActiveObject(const ScopedActiveObject&) = delete;
   ScopedActiveObject& operator=(const ScopedActiveObject&) = delete;
 
-  HRESULT Result() const { return result_; }
-  bool Ok() const { return SUCCEEDED(result_); }
+  // False, with the reason (the system's code in it), when the table refused
+  // the object.
+  [[nodiscard]] bool Register(IUnknown* object, const CLSID& clsid, std::string& reason);
   // Revokes now; later calls and the destructor do nothing more.
   void Revoke();
 
  private:
-  IUnknown* object_;
+  IUnknown* object_ = nullptr;
   DWORD cookie_ = 0;
-  HRESULT result_;
 };

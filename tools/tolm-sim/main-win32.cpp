@@ -98,22 +98,21 @@ int Serve(const SimOptions& options, HANDLE stop) {
     std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
     return 1;
   }
-  ScopedClassRegistration registration(L"Tolm2.Application", kSimClsid, L"tolm-sim, the substitute Tolm");
-  if (!registration.Ok()) {
-    std::fprintf(stderr, "tolm-sim: %s\n", registration.Error().c_str());
+  ScopedClassRegistration registration;
+  if (!registration.Register(L"Tolm2.Application", kSimClsid, L"tolm-sim, the substitute Tolm", reason)) {
+    std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
     return 1;
   }
   IDispatch* object = CreateSimDispatch(host);
   int status = 0;
   {
-    ScopedActiveObject active(object, kSimClsid);
-    if (active.Ok()) {
+    ScopedActiveObject active;
+    if (active.Register(object, kSimClsid, reason)) {
       std::fprintf(stderr, "tolm-sim: Tolm2.Application is running, saving contacts to %s\n",
                    Utf8FromPath(options.AdifPath).c_str());
       ServeUntilStopped(stop);
     } else {
-      std::fprintf(stderr, "tolm-sim: cannot enter the running object table (0x%08lX)\n",
-                   static_cast<unsigned long>(active.Result()));
+      std::fprintf(stderr, "tolm-sim: %s\n", reason.c_str());
       status = 1;
     }
   }

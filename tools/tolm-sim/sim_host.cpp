@@ -9,15 +9,10 @@
 #include "adif/adif_file.h"
 #include "core/file_path.h"
 #include "host/host_link.h"
+#include "host/host_macros.h"
 #include "host/transcript.h"
 
 namespace {
-
-// Mode macros and the mode each one selects, as JTDX names it.
-constexpr std::pair<std::string_view, std::string_view> kModeMacros[] = {
-    {"<MODEADD:FT8>", "FT8"}, {"<MODEADD:FT4>", "FT4"},          {"<MODEADD:JT65>", "JT65"}, {"<MODEADD:T10>", "T10"},
-    {"<MODEADD:JT9>", "JT9"}, {"<MODEADD:JT9JT65>", "JT9+JT65"}, {"<MODE:CW>", "CW"},        {"<MODE:SSB>", "SSB"},
-};
 
 // The host interface carries frequencies as doubles, exact up to 2^53 Hz.
 constexpr double kMaxHertz = 9007199254740992.0;
@@ -40,7 +35,7 @@ struct SimHost::Impl {
   long calls = 0;
 
   std::map<std::int32_t, std::string> fields;
-  std::optional<std::chrono::system_clock::time_point> start_time;
+  std::optional<::Clock::TimePoint> start_time;
   std::string mode;
   double tx_hz = 0;
   double rx_hz = 0;
@@ -81,18 +76,16 @@ struct SimHost::Impl {
   }
 
   bool RunMacro(std::string_view text, std::string& reason) {
-    for (const auto& [macro, macro_mode] : kModeMacros) {
-      if (text == macro) {
-        mode = macro_mode;
-        return true;
-      }
+    if (const std::string_view macro_mode = ModeOfMacro(text); !macro_mode.empty()) {
+      mode = macro_mode;
+      return true;
     }
-    if (text == "<CURSOR:TX>") return true;  // only moves the cursor in Tolm's window
-    if (text == "<FIXSTARTTIME>") {
+    if (text == kCursorToTxMacro) return true;  // only moves the cursor in Tolm's window
+    if (text == kFixStartTimeMacro) {
       start_time = clock();
       return true;
     }
-    if (text == "<SAVEQSO>") return SaveQso(reason);
+    if (text == kSaveQsoMacro) return SaveQso(reason);
     reason = "unknown macro " + QuoteTranscriptText(text);
     return false;
   }

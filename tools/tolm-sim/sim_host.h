@@ -1,11 +1,11 @@
 #pragma once
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "core/clock.h"
 #include "host/host_link.h"
 #include "sim_options.h"
 
@@ -20,7 +20,7 @@
 class SimHost {
  public:
   // The time "<FIXSTARTTIME>" and "<SAVEQSO>" read; tests set their own.
-  using Clock = std::function<std::chrono::system_clock::time_point()>;
+  using Clock = std::function<::Clock::TimePoint()>;
 
   // A host that appends to the transcript file, when the options name one;
   // nothing, with the reason, when that file cannot be opened.

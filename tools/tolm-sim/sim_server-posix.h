@@ -27,7 +27,7 @@ class SimServer {
 
  private:
   explicit SimServer(std::string path);
-  bool Listen(std::string& reason);
+  [[nodiscard]] bool Listen(std::string& reason);
 
   std::string path_;
   int listen_fd_ = -1;

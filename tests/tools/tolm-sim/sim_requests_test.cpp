@@ -84,19 +84,16 @@ TEST(HostWire, MalformedRequestsAreRefusedWithAReason) {
 
 TEST(HostWire, RepliesCarryTheRefusalExactly) {
   EXPECT_EQ(OkReply(), "OK\n");
-  EXPECT_TRUE(ParseWireReply("OK").Ok);
+  std::string reason;
+  EXPECT_EQ(ParseWireReply("OK", reason), WireReply::Ok);
 
   const std::string reply = ErrReply("bad\tthing\nhappened \\ here");
   EXPECT_EQ(reply.find('\n'), reply.size() - 1);
-  const WireReply parsed = ParseWireReply(WithoutLf(reply));
-  EXPECT_FALSE(parsed.Ok);
-  EXPECT_FALSE(parsed.Malformed);
-  EXPECT_EQ(parsed.Message, "bad\tthing\nhappened \\ here");
+  EXPECT_EQ(ParseWireReply(WithoutLf(reply), reason), WireReply::Refused);
+  EXPECT_EQ(reason, "bad\tthing\nhappened \\ here");
 
   for (const char* line : {"", "ok", "OK ", "ERR", "ERROR\tx"}) {
-    const WireReply garbage = ParseWireReply(line);
-    EXPECT_FALSE(garbage.Ok) << line;
-    EXPECT_TRUE(garbage.Malformed) << line;
+    EXPECT_EQ(ParseWireReply(line, reason), WireReply::Malformed) << line;
   }
 }
 
