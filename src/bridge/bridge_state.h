@@ -1,8 +1,8 @@
 #pragma once
 #include "bridge/host_session.h"
+#include "bridge/station.h"
 #include "bridge/unsaved_log.h"
 #include "core/clock.h"
-#include "core/kept_status.h"
 #include "core/operator_facts.h"
 #include "core/recent_contacts.h"
 #include "core/udp_endpoint.h"
@@ -13,7 +13,7 @@
 // clean state.
 struct BridgeState {
   UdpEndpoint Endpoint;
-  KeptStatus Kept;
+  Station Kept;
   RecentContacts Recent;
   HostSession Host;
   OperatorFacts Told;

@@ -16,21 +16,10 @@ namespace {
 // Until a Status has named a mode, Heartbeats are answered with JTDX's magic
 // alone, a reply JTDX drops without a word; afterwards they are not.
 void HandleHeartbeat(std::span<const std::uint8_t> datagram, BridgeState& state) {
-  if (state.Kept.NamedMode) return;
+  if (state.Kept.NamedMode()) return;
   const jtdx::HeartbeatReply reply = jtdx::MakeHeartbeatReply(datagram);
   // A reply that does not go is not worth a word: JTDX goes on without one.
   if (reply.Size > 0) (void)SendToPeer(state.Endpoint, reply.Bytes.data(), reply.Size);
-}
-
-// A host that has just attached learns what JTDX showed while it was away:
-// the mode, the station, the report and the frequencies of the last Status,
-// but no call or report of a contact that went to the unsaved file.
-void SendKeptState(const KeptStatus& kept, HostLink& host) {
-  if (const std::string_view macro = ModeMacro(kept.Mode); !macro.empty()) host.ExecMacro(macro);
-  if (!kept.DxCallUnsaved) host.SetLogField(LogField::Call, kept.DxCall);
-  if (!kept.ReportUnsaved) host.SetLogField(LogField::RptSent, kept.Report);
-  if (kept.TxFrequency != 0) host.TxFrequency(static_cast<double>(kept.TxFrequency));
-  if (kept.RxFrequency != 0) host.RxFrequency(static_cast<double>(kept.RxFrequency));
 }
 
 // Runs one piece of host work; a failure ends that piece alone.
@@ -144,9 +133,7 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Cloc
   host.StartTickWork();
 
   if (!host.IsAttached()) {
-    state.Host.Attach(host, state.TickTime, state.Told.Notices, [&] {
-      if (state.Kept.HasStatusForNewHost) SendKeptState(state.Kept, host);
-    });
+    state.Host.Attach(host, state.TickTime, state.Told.Notices, [&] { state.Kept.BringUpToDate(host); });
   }
 
   // The intake's time is counted from here, so that a slow attach cannot

@@ -56,14 +56,14 @@ ContactTexts TextsOf(const jtdx::QsoLoggedMessage& qso) {
 
 // The contact in full, for the unsaved-contacts file: what the state kept of
 // it, its other texts, and the fields only that file needs.
-LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, std::string_view call, const KeptStatus& kept,
+LoggedContact ContactToKeep(const jtdx::QsoLoggedMessage& qso, std::string_view call, const Station& kept,
                             const ContactTexts& texts, std::int64_t frequency_hz, ContactTimes times) {
   LoggedContact contact;
   contact.Call = call;
   contact.Grid = texts.Grid;
   contact.FrequencyHz = frequency_hz;
-  contact.Mode = kept.Mode;
-  contact.RptSent = kept.Report;
+  contact.Mode = kept.Mode();
+  contact.RptSent = kept.Report();
   contact.RptRcvd = texts.RptRcvd;
   contact.TxPower = Cleaned(qso.TxPower);
   contact.Comments = texts.Comments;
@@ -98,7 +98,7 @@ std::optional<OperatorNotice::Miss> RefusedMiss(bool call_sign, std::string_view
 // attaches later: Tolm's entry must not hold a contact that is to be
 // imported, where it could be saved by hand as well.
 void KeepUnsaved(BridgeState& state, const LoggedContact& contact, OperatorNotice::Miss why, std::string host_detail) {
-  state.Kept.DxCallUnsaved = state.Kept.ReportUnsaved = true;
+  state.Kept.MarkUnsaved();
   OperatorNotice notice;
   notice.What = OperatorNotice::Kind::ContactNotSaved;
   notice.Why = why;
@@ -113,22 +113,13 @@ void KeepUnsaved(BridgeState& state, const LoggedContact& contact, OperatorNotic
 // contact, even when it cannot reach the log. A call that is no call sign is
 // shown, but not kept: no later Status's change test or attach works with it.
 void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call, bool call_sign,
-                        const ContactTexts& texts, std::int64_t frequency_hz, KeptStatus& kept, DisplayFields& fields) {
-  if (call_sign) {
-    kept.DxCall = call;
-    kept.DxCallUnsaved = false;
-  }
+                        const ContactTexts& texts, std::int64_t frequency_hz, Station& kept, DisplayFields& fields) {
+  kept.KeepContact(call, call_sign, Cleaned(qso.Mode), Cleaned(qso.RptSent), frequency_hz);
   fields.Call = call;
   fields.Grid = texts.Grid;
-  if (frequency_hz != 0) {
-    kept.DialReferenceHz = kept.TxFrequency = frequency_hz;
-    FormatFrequencyText(frequency_hz, fields.Freq);
-  }
-  kept.Mode = Cleaned(qso.Mode);
-  fields.Mode = kept.Mode;
-  kept.Report = Cleaned(qso.RptSent);
-  kept.ReportUnsaved = false;
-  fields.RptSent = kept.Report;
+  if (frequency_hz != 0) FormatFrequencyText(frequency_hz, fields.Freq);
+  fields.Mode = kept.Mode();
+  fields.RptSent = kept.Report();
   fields.RptRcvd = texts.RptRcvd;
 }
 
@@ -136,14 +127,14 @@ void KeepAndShowContact(const jtdx::QsoLoggedMessage& qso, std::string_view call
 // last Status, by hand or by another program), fills its entry with the
 // contact and saves it. `saving` is set once the save itself is asked for: a
 // failure from then on may come after it ran.
-void SaveContact(const KeptStatus& kept, const ContactTexts& texts, HostLink& host, MainWindow& window,
-                 std::int64_t tx_hz, bool& saving) {
-  if (const std::string_view macro = ModeMacro(kept.Mode); !macro.empty()) host.ExecMacro(macro);
-  host.SetLogField(LogField::Call, kept.DxCall);
+void SaveContact(const Station& kept, const ContactTexts& texts, HostLink& host, MainWindow& window, std::int64_t tx_hz,
+                 bool& saving) {
+  if (const std::string_view macro = ModeMacro(kept.Mode()); !macro.empty()) host.ExecMacro(macro);
+  host.SetLogField(LogField::Call, kept.DxCall());
   host.SetLogField(LogField::Grid, texts.Grid);
   // An empty name leaves the name the host may already have.
   if (!texts.Name.empty()) host.SetLogField(LogField::Name, texts.Name);
-  host.SetLogField(LogField::RptSent, kept.Report);
+  host.SetLogField(LogField::RptSent, kept.Report());
   host.SetLogField(LogField::RptRcvd, texts.RptRcvd);
   host.SetLogField(LogField::Comments, texts.Comments);
   host.ExecMacro(kCursorToTxMacro);
@@ -175,7 +166,7 @@ void HandleQsoLogged(const jtdx::QsoLoggedMessage& qso, std::span<const std::uin
     KeepUnsaved(state, ContactToKeep(qso, call, state.Kept, texts, frequency_hz, times), why, std::move(host_detail));
   };
 
-  if (const std::optional<OperatorNotice::Miss> refused = RefusedMiss(call_sign, state.Kept.Mode)) {
+  if (const std::optional<OperatorNotice::Miss> refused = RefusedMiss(call_sign, state.Kept.Mode())) {
     keep_unsaved(*refused, "");
     window.PushFields();
     return;
