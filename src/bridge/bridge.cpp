@@ -60,9 +60,9 @@ BridgeFacts Bridge::Facts() const {
   facts.NotToGroupSender = told.NotToGroupSender;
   facts.HostOutage = state.Host.Outage();
   facts.HostAttached = host_.IsAttached();
-  facts.JtdxClosed = told.JtdxClosed;
-  facts.JtdxClosedAt = told.JtdxClosedAt;
-  facts.ClosedSender = told.ClosedSender;
+  facts.JtdxClosed = state.Kept.SenderIsClosed();
+  facts.JtdxClosedAt = state.Kept.ClosedAt();
+  facts.ClosedSender = state.Kept.ClosedSender();
   facts.LastSavedCall = state.Host.LastSavedCall();
   facts.LastSavedAt = state.Host.LastSavedAt();
   facts.SavedCount = state.Host.SavedCount();

@@ -53,7 +53,7 @@ void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state
   const std::optional<MessageType> type = jtdx::MessageTypeOf(datagram);
   if (!type) return;
   NoteDestination(datagram, state);
-  state.Told.JtdxClosed = false;
+  state.Kept.SenderHeard();
   switch (*type) {
     case MessageType::Heartbeat: HandleHeartbeat(datagram, state); break;
     case MessageType::Status: HandleStatus(jtdx::DecodeStatus(datagram), state, host, window); break;
@@ -64,9 +64,7 @@ void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state
     case MessageType::Close:
       // JTDX has gone for now; the endpoint stays open for the JTDX that
       // starts next, and the fields keep what they show.
-      state.Told.JtdxClosed = true;
-      state.Told.JtdxClosedAt = state.TickTime;
-      state.Told.ClosedSender = SenderName(jtdx::SenderId(datagram));
+      state.Kept.SenderClosed(SenderName(jtdx::SenderId(datagram)), state.TickTime);
       break;
     case MessageType::Decode: break;
   }

@@ -35,7 +35,7 @@ inline constexpr std::chrono::seconds kRetiredServedFor{1};
 // the next datagram, whose contacts then go to the unsaved-contacts file.
 // What the operator must hear of is queued in state.Told.Notices for the
 // window to show: one HostStopped per outage of Tolm, one ContactNotSaved per
-// contact that did not reach it. JTDX's Close is remembered in JtdxClosed
+// contact that did not reach it. JTDX's Close is remembered by the station
 // until the next datagram; the endpoint stays open for the next JTDX.
 void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Clock& clock);
 

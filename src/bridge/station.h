@@ -3,7 +3,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "core/clock.h"
 #include "host/host_link.h"
 #include "jtdx/messages.h"
 
@@ -50,6 +52,18 @@ class Station {
   const std::string& Mode() const { return mode_; }
   const std::string& DxCall() const { return dx_call_; }
   const std::string& Report() const { return report_; }  // sent
+  // JTDX said Close (its program by its own name, "WSJT-X"): it has gone
+  // for now, until the next datagram it sends.
+  void SenderClosed(std::string sender, Clock::TimePoint now) {
+    sender_closed_ = true;
+    closed_at_ = now;
+    closed_sender_ = std::move(sender);
+  }
+  void SenderHeard() { sender_closed_ = false; }
+  bool SenderIsClosed() const { return sender_closed_; }
+  Clock::TimePoint ClosedAt() const { return closed_at_; }
+  const std::string& ClosedSender() const { return closed_sender_; }
+
   // The last Status carried a mode: Heartbeats go unanswered then.
   bool NamedMode() const { return named_mode_; }
 
@@ -66,4 +80,7 @@ class Station {
   std::int64_t rx_frequency_ = 0;
   bool named_mode_ = false;
   bool has_status_for_new_host_ = false;
+  bool sender_closed_ = false;
+  Clock::TimePoint closed_at_;
+  std::string closed_sender_ = "JTDX";
 };

@@ -10,9 +10,6 @@
 // What the operator is told: the facts the status line words (the window
 // turns them into text) and the notices still to be shown in boxes.
 struct OperatorFacts {
-  bool JtdxClosed = false;  // JTDX said Close and has sent nothing since
-  Clock::TimePoint JtdxClosedAt;
-  std::string ClosedSender = "JTDX";  // the program that said Close, by its own name ("WSJT-X")
   // Shared: the last datagram was sent to an address of this machine, not
   // through the group, by this sender (its id, at most 12 characters): a
   // second reader of the port may be given such datagrams instead.

@@ -71,15 +71,15 @@ TEST_F(PollTickTest, JtdxStartedAgainAfterItsCloseIsServedAtOnce) {
   CloseMessage close;
   close.Header.Id = "WSJT-X";  // which sends the same datagrams, and is named as it names itself
   Tick(close);
-  EXPECT_TRUE(state->Told.JtdxClosed);
-  EXPECT_EQ(state->Told.JtdxClosedAt, clock.now);
-  EXPECT_EQ(state->Told.ClosedSender, "WSJT-X");
+  EXPECT_TRUE(state->Kept.SenderIsClosed());
+  EXPECT_EQ(state->Kept.ClosedAt(), clock.now);
+  EXPECT_EQ(state->Kept.ClosedSender(), "WSJT-X");
   EXPECT_TRUE(window.TimerRunning);
   EXPECT_EQ(window.Fields(), shown);  // the fields keep what they show
 
   Calls();
   Tick(Ft8Status("W9XYZ"));
-  EXPECT_FALSE(state->Told.JtdxClosed);
+  EXPECT_FALSE(state->Kept.SenderIsClosed());
   QsoLoggedMessage qso;
   qso.DxCall = "W9XYZ";
   Tick(qso);

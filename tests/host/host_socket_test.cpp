@@ -358,7 +358,7 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   EXPECT_EQ(log.Records[0].at("CALL"), "K1ABC");
   EXPECT_EQ(log.Records[0].at("NAME"), "Bob");
   EXPECT_EQ(window.Shown(), (DisplayFields{"W9XYZ", "-7", "", "", " 7075.50", ""}));
-  EXPECT_TRUE(state.Told.JtdxClosed);  // the Close came last, and ended nothing
+  EXPECT_TRUE(state.Kept.SenderIsClosed());  // the Close came last, and ended nothing
   EXPECT_TRUE(window.TimerRunning);
   CloseEndpoint(state.Endpoint);
 }
