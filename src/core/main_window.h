@@ -1,7 +1,17 @@
 #pragma once
 #include <string>
 
-#include "core/display_fields.h"
+// The six texts the main dialog shows, in the dialog's member order.
+struct DisplayFields {
+  std::string Call;
+  std::string RptSent;
+  std::string RptRcvd;
+  std::string Grid;
+  std::string Freq;
+  std::string Mode;
+
+  bool operator==(const DisplayFields&) const = default;
+};
 
 // What the poll tick and the message handlers need of the main dialog: its
 // display fields, the push that shows all six at once, and the poll timer. The main dialog class implements it; tests

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "bridge/bridge.h"
-#include "core/display_fields.h"
+#include "core/main_window.h"
 #include "core/main_window.h"
 #include "settings/dialog_settings.h"
 #include "ui/dialog.h"

@@ -1,11 +1,36 @@
 #include "ui/setup_dlg.h"
 
+#include <charconv>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "settings/dialog_settings.h"
-#include "ui/integer_text.h"
 #include "ui/resource_ids.h"
 #include "ui/texts.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// An edit's text as a whole decimal integer, as the port field takes it:
+// optional blanks around an optional sign and the digits, nothing else.
+// Empty text, other characters and numbers outside the 32-bit range are
+// refused.
+[[nodiscard]] std::optional<int> ParseDialogInteger(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  // One sign at most: from_chars takes a '-' of its own but no '+'.
+  const bool plus = !text.empty() && text.front() == '+';
+  if (plus) text.remove_prefix(1);
+  if (text.empty() || (plus && (text.front() == '-' || text.front() == '+'))) return std::nullopt;
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
 
 Setup::Setup(Bridge& bridge, const SettingsFolder& settings, WindowPosition& position_cache, SocketFailures& failures)
     : Dialog(ids::kSetupTemplate),
