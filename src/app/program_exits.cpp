@@ -3,16 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bridge/endpoint.h"
-
-namespace {
-
-[[noreturn]] void ExitWithCode(int code) {
-  StopSockets();
+void ProgramExits::ExitWithCode(int code) {
+  net_.CleanupSocketLibrary();
   std::exit(code);
 }
-
-}  // namespace
 
 void ProgramExits::SocketsDidNotStart() { ExitWithCode(kExitSocketsFailed); }
 void ProgramExits::NoSocket() { ExitWithCode(kExitNoSocket); }

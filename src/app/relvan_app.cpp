@@ -4,8 +4,8 @@
 
 #include "ui/relvan_dlg.h"
 
-CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host, ProgramExits::Lines lines)
-    : host_(std::move(host)), bridge_(*host_, clock_), exits_(lines) {}
+CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host, Net& net, ProgramExits::Lines lines)
+    : host_(std::move(host)), bridge_(net, *host_, clock_), exits_(net, lines) {}
 
 bool CRelvanApp::InitInstance(ModalRunner& runner) {
   CRelvanDlg dialog(bridge_, exits_);

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/bridge_state.h"
+#include "bridge/bridge_state.h"
 #include "core/main_window.h"
 #include "host/host_link.h"
 #include "jtdx/messages.h"

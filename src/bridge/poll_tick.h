@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/bridge_state.h"
+#include "bridge/bridge_state.h"
 #include "core/clock.h"
 #include "core/main_window.h"
 #include "host/host_link.h"
@@ -14,20 +14,17 @@
 // this machine's own waiting until the socket's queue overflows.
 inline constexpr std::chrono::milliseconds kTickIntakeTime{50};
 
-// How long a sender that goes on sending to the port Setup moved away from is
-// still served there.
-inline constexpr std::chrono::seconds kRetiredServedFor{1};
-
 // One tick of the main window's 100 ms poll timer. With the timer stopped, it
 // attaches to the host while detached (and brings a host that has just
 // attached up to date with the last Status), then, for at most
 // kTickIntakeTime from there, takes the datagrams waiting, in arrival order,
 // and acts on each once: first what is left on the socket a move of the
 // endpoint retired (which it closes once a receive finds it empty), then
-// the endpoint's own. kRetiredServedFor after the move the retired socket is
-// read empty at once: its QSO Logged go to the unsaved-contacts file without
-// a host call, the rest is dropped, and it is closed. A tick with nothing new
-// calls nothing, and every tick re-arms the timer.
+// the endpoint's own. kRetiredServedFor (bridge/endpoint.h) after the move
+// the retired socket is read empty at once: its QSO Logged go to the
+// unsaved-contacts file without a host call, the rest is dropped, and it is
+// closed. A tick with nothing new calls nothing, and every tick re-arms the
+// timer.
 //
 // Nothing stops the intake. A failing host call ends only the host work of
 // the datagram (or of the resend on attach) it belongs to: the tick lets go

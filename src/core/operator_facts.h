@@ -33,11 +33,6 @@ struct OperatorFacts {
   bool SettingsWritable = true;     // whether Plugins takes files: no contact could be kept otherwise
   bool SettingsUnreadable = false;  // the settings file is there but could not be read: the port fell back
   bool UdpGroupInvalid = false;     // UDP_Group named no multicast group: the endpoint is not shared
-  // Shared: the last datagram was sent to an address of this machine, not
-  // through the group, by this sender (its id, at most 12 characters): a
-  // second reader of the port may be given such datagrams instead.
-  bool NotSentToGroup = false;
-  std::string NotToGroupSender;
   // The last contact Tolm saved, when, and how many on that UTC day since the
   // program started.
   std::string LastSavedCall;

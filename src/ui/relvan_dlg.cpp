@@ -69,7 +69,7 @@ void CRelvanDlg::OnTimer(unsigned) {
 }
 
 void CRelvanDlg::UpdateTitle() {
-  const int port = bridge_.State().Endpoint.Port;
+  const int port = bridge_.State().Endpoint.Port();
   if (port == titled_port_) return;
   titled_port_ = port;
   Window().SetTitle(texts::Title(port));

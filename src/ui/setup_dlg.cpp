@@ -44,21 +44,21 @@ void Setup::OnEditChanged(int control) {
 }
 
 bool Setup::OnAccepted() {
-  const UdpEndpoint& endpoint = bridge_.State().Endpoint;
-  if (PortNumber != endpoint.Port || !endpoint.Bound) {
-    const int old_port = endpoint.Port;
+  const Endpoint& endpoint = bridge_.State().Endpoint;
+  if (PortNumber != endpoint.Port() || !endpoint.Bound()) {
+    const int old_port = endpoint.Port();
     const PortChange change = bridge_.MovePort(PortNumber);
     switch (change) {
       case PortChange::Moved: break;  // the main dialog's next tick titles it
       case PortChange::PortHeld:
       case PortChange::PortReserved:
-        Window().ShowMessage(texts::PortHeldMessage(PortNumber, old_port, endpoint.Bound,
-                                                    change == PortChange::PortReserved, endpoint.Group != 0),
+        Window().ShowMessage(texts::PortHeldMessage(PortNumber, old_port, endpoint.Bound(),
+                                                    change == PortChange::PortReserved, endpoint.Group() != 0),
                              MessageKind::Error);
         Window().FocusControl(ids::kPortEdit);
         return false;
       case PortChange::AnotherRelvan:
-        Window().ShowMessage(texts::AnotherRelvanMessage(PortNumber, old_port, endpoint.Bound), MessageKind::Error);
+        Window().ShowMessage(texts::AnotherRelvanMessage(PortNumber, old_port, endpoint.Bound()), MessageKind::Error);
         Window().FocusControl(ids::kPortEdit);
         return false;
       case PortChange::NoSocket: failures_.NoSocket(); return false;
@@ -67,7 +67,7 @@ bool Setup::OnAccepted() {
   }
   // A port not stored gets no box: the bridge listens on it all the same, and
   // the status line already tells when the settings folder takes no file.
-  (void)SaveUdpPort(endpoint.Port);
+  (void)SaveUdpPort(endpoint.Port());
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "core/udp_address.h"
 #include "ui/notice_texts.h"
 
 namespace texts {
@@ -34,20 +35,15 @@ std::string Saved(const OperatorFacts& told, Clock::TimePoint now) {
   return told.LastSavedCall.substr(0, kStatusLineMax - at.size()) + at;
 }
 
-std::string Dotted(std::uint32_t ip) {
-  return std::to_string(ip >> 24) + "." + std::to_string(ip >> 16 & 0xFF) + "." + std::to_string(ip >> 8 & 0xFF) + "." +
-         std::to_string(ip & 0xFF);
-}
-
 // "Listening on 239.255.0.1:2237", or with the datagrams of other machines
 // refused "On 239.255.0.1:2237; 3 refused", the group left out where the
 // count would not fit beside it.
-std::string ListeningShared(const UdpEndpoint& endpoint) {
-  const std::string where = Dotted(endpoint.Group) + ":" + std::to_string(endpoint.Port);
-  if (endpoint.Refused == 0) return "Listening on " + where;
-  const std::string refused = "; " + std::to_string(endpoint.Refused) + " refused";
+std::string ListeningShared(const Endpoint& endpoint) {
+  const std::string where = FormatIpv4(endpoint.Group()) + ":" + std::to_string(endpoint.Port());
+  if (endpoint.Refused() == 0) return "Listening on " + where;
+  const std::string refused = "; " + std::to_string(endpoint.Refused()) + " refused";
   const std::string text = "On " + where + refused;
-  return CharacterCount(text) <= kStatusLineMax ? text : "On port " + std::to_string(endpoint.Port) + refused;
+  return CharacterCount(text) <= kStatusLineMax ? text : "On port " + std::to_string(endpoint.Port()) + refused;
 }
 
 }  // namespace
@@ -61,23 +57,23 @@ std::size_t CharacterCount(std::string_view text) {
 std::string Title(int port) { return "Tolm<->JTDX UDP port = " + std::to_string(port); }
 
 std::string StatusLine(const BridgeState& state, bool host_attached) {
-  const UdpEndpoint& endpoint = state.Endpoint;
+  const Endpoint& endpoint = state.Endpoint;
   const OperatorFacts& told = state.Told;
-  const std::string port = std::to_string(endpoint.Port);
-  if (!endpoint.Bound) {
-    if (endpoint.LockedByAnother) return "Relvan already listens on port " + port;
-    return "Port " + port + (endpoint.PortReserved ? " is reserved by Windows" : " is held by another program");
+  const std::string port = std::to_string(endpoint.Port());
+  if (!endpoint.Bound()) {
+    if (endpoint.LockedByAnother()) return "Relvan already listens on port " + port;
+    return "Port " + port + (endpoint.PortReserved() ? " is reserved by Windows" : " is held by another program");
   }
   if (!told.SettingsWritable) return "Settings folder cannot be written";
   if (told.SettingsUnreadable) return "Tolm_JTDX.ini unreadable; port " + port;
   if (told.UdpGroupInvalid) return "UDP_Group is not a multicast address";
-  if (told.NotSentToGroup) return told.NotToGroupSender + " does not send to the group";
+  if (endpoint.NotSentToGroup()) return endpoint.NotToGroupSender() + " does not send to the group";
   if (told.UnsavedWaiting > 0) return Waiting(told.UnsavedWaiting);
   if (state.Health.Outage) return "Tolm is not answering";
   if (!host_attached) return "Tolm is not running";
   if (told.JtdxClosed) return told.ClosedSender + " closed at " + ClockOf(told.JtdxClosedAt);
   if (told.SavedCount > 0) return Saved(told, state.TickTime);
-  if (endpoint.Group != 0) return ListeningShared(endpoint);
+  if (endpoint.Group() != 0) return ListeningShared(endpoint);
   return "Listening on port " + port;
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/bridge_state.h"
+#include "bridge/bridge_state.h"
 
 namespace texts {
 
