@@ -125,7 +125,7 @@ class Endpoint {
 
   int Port() const { return port_; }
   bool Bound() const { return bound_; }
-  bool PortReserved() const { return port_reserved_; }  // the last bind was refused for a port Windows reserves
+  bool PortReserved() const { return port_reserved_; }         // the last bind was refused for a port Windows reserves
   bool LockedByAnother() const { return locked_by_another_; }  // the last bind was not tried: another Relvan holds it
   std::uint32_t Group() const { return group_; }
   std::uint64_t Refused() const { return refused_; }  // since the program started
@@ -139,9 +139,7 @@ class Endpoint {
   // at `now` (for kRetiredServedFor after the move; a clock set back ends
   // that).
   bool HasRetired() const { return retired_socket_ != kInvalidSocket; }
-  bool ServesRetired(Clock::TimePoint now) const {
-    return now >= retired_at_ && now < retired_at_ + kRetiredServedFor;
-  }
+  bool ServesRetired(Clock::TimePoint now) const { return now >= retired_at_ && now < retired_at_ + kRetiredServedFor; }
 
  private:
   enum class BindOutcome { Bound, Held, Reserved, LockedByAnother };

@@ -108,7 +108,7 @@ bool SystemNet::MakeNonBlocking(SocketHandle socket) {
 void SystemNet::CloseSocket(SocketHandle socket) { ::close(static_cast<int>(socket)); }
 
 std::optional<std::size_t> SystemNet::ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
-                                       PeerAddress& from) {
+                                                  PeerAddress& from) {
   sockaddr_in addr{};
   socklen_t length = sizeof addr;
   const ssize_t received =
@@ -119,7 +119,7 @@ std::optional<std::size_t> SystemNet::ReceiveFrom(SocketHandle socket, std::uint
 }
 
 std::optional<std::size_t> SystemNet::ReceiveFromTo(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
-                                         PeerAddress& from, std::uint32_t& to) {
+                                                    PeerAddress& from, std::uint32_t& to) {
   sockaddr_in addr{};
   iovec data{buffer, capacity};
   alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];

@@ -114,7 +114,7 @@ bool SystemNet::MakeNonBlocking(SocketHandle socket) {
 void SystemNet::CloseSocket(SocketHandle socket) { ::closesocket(Native(socket)); }
 
 std::optional<std::size_t> SystemNet::ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
-                                       PeerAddress& from) {
+                                                  PeerAddress& from) {
   sockaddr_in addr{};
   int length = sizeof addr;
   const int received = ::recvfrom(Native(socket), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0,
@@ -143,7 +143,7 @@ LPFN_WSARECVMSG RecvMsgOf(SOCKET socket) {
 }  // namespace
 
 std::optional<std::size_t> SystemNet::ReceiveFromTo(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
-                                         PeerAddress& from, std::uint32_t& to) {
+                                                    PeerAddress& from, std::uint32_t& to) {
   const LPFN_WSARECVMSG recv_msg = RecvMsgOf(Native(socket));
   if (recv_msg == nullptr) {
     to = 0;

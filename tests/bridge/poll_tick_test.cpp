@@ -176,11 +176,11 @@ TEST_F(PollTickTest, HeartbeatsAreAnsweredAtTheSendersPortUntilAStatusNamesAMode
   const Bytes magic{0xAD, 0xBC, 0xCB, 0xDA};
   const HeartbeatMessage heartbeat;
   Tick(heartbeat);
-  EXPECT_EQ(FakeSockets::Sent, std::vector<Bytes>{magic});
+  EXPECT_EQ(net.Sent, std::vector<Bytes>{magic});
 
   Tick(StatusMessage());
   Tick(heartbeat);
-  EXPECT_EQ(FakeSockets::Sent.size(), 1u);
+  EXPECT_EQ(net.Sent.size(), 1u);
 }
 
 // Shared with the network, the endpoint joins its group everywhere and
@@ -188,31 +188,30 @@ TEST_F(PollTickTest, HeartbeatsAreAnsweredAtTheSendersPortUntilAStatusNamesAMode
 // counts once it is read again, a second later.
 TEST_F(PollTickTest, SharedEndpointTakesOnlyThisMachinesDatagrams) {
   constexpr std::uint32_t kInterface = 0x0A000005, kNewInterface = 0x0A000009, kOtherMachine = 0xC0000207;
-  FakeSockets::Reset();
-  FakeSockets::LocalIps = {kLoopbackIp, kInterface};
-  state->Endpoint.Group = *ParseMulticastGroup("239.255.0.1");
-  ASSERT_EQ(OpenEndpoint(state->Endpoint, nullptr), EndpointStatus::Open);
-  EXPECT_EQ(FakeSockets::Joined, (std::vector<std::uint32_t>{kLoopbackIp, kInterface}));
+  net.LocalIps = {kLoopbackIp, kInterface};
+  state->Endpoint.SetGroup(*ParseMulticastGroup("239.255.0.1"));
+  ASSERT_EQ(state->Endpoint.Open(2237, nullptr), EndpointStatus::Open);
+  EXPECT_EQ(net.Joined, (std::vector<std::uint32_t>{kLoopbackIp, kInterface}));
 
-  FakeSockets::Sender = {kOtherMachine, 2237};
+  net.Sender = {kOtherMachine, 2237};
   Tick(Ft8Status());
   Tick(HeartbeatMessage());
   EXPECT_EQ(Calls(), Lines{});
-  EXPECT_EQ(FakeSockets::Sent.size(), 0u);
-  EXPECT_EQ(state->Endpoint.Refused, 2u);
+  EXPECT_EQ(net.Sent.size(), 0u);
+  EXPECT_EQ(state->Endpoint.Refused(), 2u);
 
-  FakeSockets::Sender = {kInterface, 2237};
+  net.Sender = {kInterface, 2237};
   Tick(Ft8Status());
   EXPECT_NE(Calls(), Lines{});
 
-  FakeSockets::LocalIps.push_back(kNewInterface);
+  net.LocalIps.push_back(kNewInterface);
   RunUpkeep(*state, host, clock.Now());
-  EXPECT_EQ(FakeSockets::Joined.back(), kNewInterface);
-  FakeSockets::Sender = {kNewInterface, 2237};
+  EXPECT_EQ(net.Joined.back(), kNewInterface);
+  net.Sender = {kNewInterface, 2237};
   Tick(Ft8Status("W9XYZ"));
   EXPECT_NE(Calls(), Lines{});
-  EXPECT_EQ(state->Endpoint.Refused, 2u);
-  EXPECT_EQ(FakeSockets::LocalIpReads, 3);  // at the bind, for the first stranger, at the upkeep
+  EXPECT_EQ(state->Endpoint.Refused(), 2u);
+  EXPECT_EQ(net.LocalIpReads, 3);  // at the bind, for the first stranger, at the upkeep
 }
 
 }  // namespace

@@ -7,12 +7,14 @@
 #include "bridge/bridge.h"
 #include "fake_clock.h"
 #include "fake_window_port.h"
+#include "memory_net.h"
 #include "recording_host.h"
 #include "settings_file_text.h"
 #include "temp_dir.h"
 
-// A bridge in a fresh working directory, with a recording host that is not
-// attached yet, and a fake desktop to run dialogs in.
+// A bridge in a fresh working directory, on sockets of memory, with a
+// recording host that is not attached yet, and a fake desktop to run dialogs
+// in.
 class BridgeFixture : public ::testing::Test {
  protected:
   // The settings file as a user might have edited it.
@@ -20,10 +22,11 @@ class BridgeFixture : public ::testing::Test {
 
   TempDir dir;
   ScopedWorkingDir cwd{dir.Path()};
+  MemoryNet net;
   RecordingHost host{false};
   FakeWindowPort window;
-  ProgramExits exits;  // what the program does when its sockets fail
+  ProgramExits exits{net};  // what the program does when its sockets fail
   FakeClock clock;
-  Bridge bridge{host, clock};
+  Bridge bridge{net, host, clock};
   BridgeState* const state = &bridge.State();
 };

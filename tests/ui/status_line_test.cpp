@@ -6,14 +6,20 @@
 #include <memory>
 
 #include "fake_clock.h"
+#include "memory_net.h"
 
 namespace {
 
 // From the least to the most pressing, each fact in turn takes the line.
 TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   using namespace std::chrono;
-  const auto state = std::make_unique<BridgeState>();
-  state->Endpoint.Bound = true;
+  MemoryNet net;
+  const auto state = std::make_unique<BridgeState>(net);
+  const auto open = [&](BindResult bind) {
+    net.Bind = bind;
+    ASSERT_EQ(state->Endpoint.Open(2237, nullptr), EndpointStatus::Open);
+  };
+  open(BindResult::Bound);
   const FakeClock clock;
   state->TickTime = clock.Now();
   bool attached = true;
@@ -50,9 +56,9 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
   say();
   state->Told.SettingsWritable = false;
   say();
-  state->Endpoint.Bound = false;
+  open(BindResult::Held);
   say();
-  state->Endpoint.PortReserved = true;
+  open(BindResult::Reserved);
   say();
   EXPECT_EQ(said, (std::vector<std::string>{
                       "Listening on port 2237",
@@ -73,17 +79,25 @@ TEST(StatusLine, SaysTheFirstThatHoldsAndAlwaysFits) {
 }
 
 TEST(StatusLine, NamesTheSharedGroupAndWhatOtherMachinesSent) {
-  const auto state = std::make_unique<BridgeState>();
-  state->Endpoint.Bound = true;
-  state->Endpoint.Group = 0xEFFF0001;
+  MemoryNet net;
+  const auto state = std::make_unique<BridgeState>(net);
+  // A datagram from another machine, refused as often as the tick is handed it.
+  const auto refuse = [&](int port, int count) {
+    net.Sender = {0xC0000207, 50000};
+    net.Arrive(port, {0xAD, 0xBC, 0xCB, 0xDA});
+    ASSERT_TRUE(state->Endpoint.Receive());
+    for (int n = 0; n < count; ++n) (void)state->Endpoint.SenderIsLocal({});
+  };
+  state->Endpoint.SetGroup(0xEFFF0001);
+  ASSERT_EQ(state->Endpoint.Open(2237, nullptr), EndpointStatus::Open);
   EXPECT_EQ(texts::StatusLine(*state, true), "Listening on 239.255.0.1:2237");
-  state->Endpoint.Refused = 3;
+  refuse(2237, 3);
   EXPECT_EQ(texts::StatusLine(*state, true), "On 239.255.0.1:2237; 3 refused");
-  state->Endpoint.Group = 0xEFFFFFFF;
-  state->Endpoint.Port = 65535;
-  state->Endpoint.Refused = 4000000000;
-  EXPECT_EQ(texts::StatusLine(*state, true), "On port 65535; 4000000000 refused");
-  state->Endpoint.Group = 0;
+  state->Endpoint.SetGroup(0xEFFFFFFF);
+  ASSERT_EQ(state->Endpoint.Open(65535, nullptr), EndpointStatus::Open);
+  refuse(65535, 999'997);
+  EXPECT_EQ(texts::StatusLine(*state, true), "On port 65535; 1000000 refused");
+  state->Endpoint.SetGroup(0);
   state->Told.UdpGroupInvalid = true;
   EXPECT_EQ(texts::StatusLine(*state, true), "UDP_Group is not a multicast address");
 }
