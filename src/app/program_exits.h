@@ -9,11 +9,11 @@ inline constexpr int kExitNoSocket = 11;       // no socket could be created
 
 // How the program meets the socket failures of its dialogs: it ends at once,
 // letting go of the platform's sockets and then through the standard
-// library's exit so that process-wide objects are
-// destroyed (and an attached host released), with exit code 10 or 11 and
-// nothing shown; a socket that would block is reported in one line on
-// standard output. Where the dialogs own the terminal that line waits until
-// they are gone (PrintHeldLines), so that it is not written into the screen.
+// library's exit so that process-wide objects are destroyed (and an attached
+// host released), with exit code 10 or 11 and nothing shown; a socket that
+// would block is reported in one line on standard output. Where the dialogs
+// own the terminal that line waits until they are gone (PrintHeldLines), so
+// that it is not written into the screen.
 class ProgramExits : public SocketFailures {
  public:
   enum class Lines { Now, AtEnd };

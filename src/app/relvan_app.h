@@ -13,10 +13,10 @@
 
 // The application: the process-wide state and the link to the host, on the
 // sockets it is handed (which outlive it), and the main dialog run modally
-// for the whole life of the program. It decides how
-// the program ends when the dialogs' sockets fail. The program
-// keeps its one instance in static storage, so that every way out, the exit
-// codes included, destroys it and so releases the host.
+// for the whole life of the program. It decides how the program ends when
+// the dialogs' sockets fail. The program keeps its one instance in static
+// storage, so that every way out, the exit codes included, destroys it and
+// so releases the host.
 class CRelvanApp {
  public:
   CRelvanApp(std::unique_ptr<HostLink> host, Net& net, ProgramExits::Lines lines = ProgramExits::Lines::Now);

@@ -11,10 +11,10 @@
 #include "host/host_link.h"
 
 // The bridge as both front ends drive it. It owns the state and works the
-// sockets, the host link and the clock it is handed; the front end starts it, runs its
-// tick on the 100 ms timer, shows what its state says (the fields through
-// MainWindow; the status line and the notices from State()), and shuts it
-// down at the end. Neither front end wires the pieces below it itself.
+// sockets, the host link and the clock it is handed; the front end starts
+// it, runs its tick on the 100 ms timer, shows what its state says (the
+// fields through MainWindow; the status line and the notices from State()),
+// and shuts it down at the end. Neither front end wires the pieces below it itself.
 class Bridge {
  public:
   Bridge(Net& net, HostLink& host, const Clock& clock);
