@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/relvan_app.h"
+#include "bridge/net.h"
 #include "host/platform_host.h"
 #include "ui/tui/terminal_desktop.h"
 #include "ui/tui/terminal_screen.h"
@@ -35,8 +36,9 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
 
   // Static, so that the exit codes' exit() destroys it too and lets go of
-  // the host.
-  static CRelvanApp app(MakePlatformHostLink(), SettingsFolder::InWorkingDirectory(), ProgramExits::Lines::AtEnd);
+  // the host; the sockets first, so that they outlive it.
+  static SystemNet net;
+  static CRelvanApp app(MakePlatformHostLink(), net, SettingsFolder::InWorkingDirectory(), ProgramExits::Lines::AtEnd);
   TerminalScreen screen;
   std::string reason;
   if (!screen.Open(reason)) {

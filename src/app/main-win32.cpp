@@ -6,14 +6,17 @@
 #include <string>
 
 #include "app/relvan_app.h"
+#include "bridge/net.h"
 #include "host/platform_host.h"
 #include "ui/win32/window_port-win32.h"
 
 namespace {
 
 // In static storage, so that every way out, the exit codes 10 and 11 from
-// inside a dialog included, destroys it and releases Tolm's interface.
-CRelvanApp theApp(MakePlatformHostLink(), SettingsFolder::InWorkingDirectory());
+// inside a dialog included, destroys it and releases Tolm's interface; the
+// sockets first, so that they outlive it.
+SystemNet theNet;
+CRelvanApp theApp(MakePlatformHostLink(), theNet, SettingsFolder::InWorkingDirectory());
 
 }  // namespace
 

@@ -3,17 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bridge/endpoint.h"
 #include "ui/texts.h"
 
-namespace {
-
-[[noreturn]] void ExitWithCode(int code) {
-  StopSockets();
+void ProgramExits::ExitWithCode(int code) {
+  net_.CleanupSocketLibrary();
   std::exit(code);
 }
-
-}  // namespace
 
 void ProgramExits::SocketsDidNotStart() { ExitWithCode(kExitSocketsFailed); }
 void ProgramExits::NoSocket() { ExitWithCode(kExitNoSocket); }

@@ -4,8 +4,8 @@
 
 #include "ui/relvan_dlg.h"
 
-CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host, SettingsFolder settings, ProgramExits::Lines lines)
-    : host_(std::move(host)), settings_(std::move(settings)), bridge_(*host_, clock_), exits_(lines) {}
+CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host, Net& net, SettingsFolder settings, ProgramExits::Lines lines)
+    : host_(std::move(host)), settings_(std::move(settings)), bridge_(net, *host_, clock_), exits_(net, lines) {}
 
 bool CRelvanApp::InitInstance(ModalRunner& runner) {
   CRelvanDlg dialog(bridge_, settings_, exits_);

@@ -6,19 +6,21 @@
 
 #include "app/program_exits.h"
 #include "bridge/bridge.h"
+#include "bridge/net.h"
 #include "core/clock.h"
 #include "host/host_link.h"
 #include "settings/settings_file.h"
 #include "ui/window_port.h"
 
-// The application: the process-wide state and the link to the host, and the
-// main dialog run modally for the whole life of the program. It decides how
-// the program ends when the dialogs' sockets fail. The program
-// keeps its one instance in static storage, so that every way out, the exit
-// codes included, destroys it and so releases the host.
+// The application: the process-wide state and the link to the host, on the
+// sockets it is handed (which outlive it), and the main dialog run modally
+// for the whole life of the program. It decides how the program ends when
+// the dialogs' sockets fail. The program keeps its one instance in static
+// storage, so that every way out, the exit codes included, destroys it and
+// so releases the host.
 class CRelvanApp {
  public:
-  CRelvanApp(std::unique_ptr<HostLink> host, SettingsFolder settings,
+  CRelvanApp(std::unique_ptr<HostLink> host, Net& net, SettingsFolder settings,
              ProgramExits::Lines lines = ProgramExits::Lines::Now);
 
   // Runs the main dialog until it ends. Always false: there is no message

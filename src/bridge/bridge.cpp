@@ -5,23 +5,22 @@
 #include "bridge/poll_tick.h"
 #include "bridge/upkeep.h"
 
-Bridge::Bridge(HostLink& host, const Clock& clock)
-    : state_(std::make_unique<BridgeState>()), host_(host), clock_(clock) {}
+Bridge::Bridge(Net& net, HostLink& host, const Clock& clock)
+    : state_(std::make_unique<BridgeState>(net)), net_(net), host_(host), clock_(clock) {}
 
 Bridge::StartResult Bridge::Start(const SettingsFolder& settings, int port, bool settings_unreadable,
                                   std::string_view udp_group, const std::function<void()>& before_bind) {
   settings_unreadable_ = settings_unreadable;
   const std::optional<std::uint32_t> group = ParseMulticastGroup(udp_group);
-  state_->Endpoint.Group = group.value_or(0);
+  state_->Endpoint.SetGroup(group.value_or(0));
   udp_group_invalid_ = !group && !udp_group.empty();
   state_->Unsaved.Use(settings.UnsavedContactsPath(), settings.Writable());
   // With no socket yet, the first upkeep only counts.
   RunUpkeep(*state_, host_, clock_.Now());
 
-  if (!StartSockets()) return StartResult::SocketsDidNotStart;
+  if (!net_.StartSocketLibrary()) return StartResult::SocketsDidNotStart;
   host_.AttachHost();
-  state_->Endpoint.Port = port;
-  switch (OpenEndpoint(state_->Endpoint, before_bind)) {
+  switch (state_->Endpoint.Open(port, before_bind)) {
     case EndpointStatus::Open: return StartResult::Listening;
     case EndpointStatus::NoSocket: return StartResult::NoSocket;
     case EndpointStatus::Blocking: return StartResult::Blocking;
@@ -35,29 +34,28 @@ void Bridge::Tick(MainWindow& window) {
 }
 
 PortChange Bridge::MovePort(int port) {
-  return MoveEndpoint(state_->Endpoint, port, clock_.Now(), [this] { KeepRetiredContactsAndClose(*state_, clock_); });
+  return state_->Endpoint.Move(port, clock_.Now(), [this] { KeepRetiredContactsAndClose(*state_, clock_); });
 }
 
 void Bridge::ShutDown() { DrainAndCloseEndpoint(*state_, host_, clock_); }
 
 BridgeFacts Bridge::Facts() const {
   const BridgeState& state = *state_;
-  const UdpEndpoint& endpoint = state.Endpoint;
-  const OperatorFacts& told = state.Told;
+  const Endpoint& endpoint = state.Endpoint;
   BridgeFacts facts;
   facts.Now = state.TickTime;
-  facts.Port = endpoint.Port;
-  facts.Bound = endpoint.Bound;
-  facts.PortReserved = endpoint.PortReserved;
-  facts.LockedByAnother = endpoint.LockedByAnother;
-  facts.Group = endpoint.Group;
-  facts.Refused = endpoint.Refused;
+  facts.Port = endpoint.Port();
+  facts.Bound = endpoint.Bound();
+  facts.PortReserved = endpoint.PortReserved();
+  facts.LockedByAnother = endpoint.LockedByAnother();
+  facts.Group = endpoint.Group();
+  facts.Refused = endpoint.Refused();
   facts.SettingsUnreadable = settings_unreadable_;
   facts.UdpGroupInvalid = udp_group_invalid_;
   facts.UnsavedTakesContacts = state.Unsaved.TakesContacts();
   facts.UnsavedWaiting = state.Unsaved.Waiting();
-  facts.NotSentToGroup = told.NotSentToGroup;
-  facts.NotToGroupSender = told.NotToGroupSender;
+  facts.NotSentToGroup = endpoint.NotSentToGroup();
+  facts.NotToGroupSender = endpoint.NotToGroupSender();
   facts.HostOutage = state.Host.Outage();
   facts.HostAttached = host_.IsAttached();
   facts.JtdxClosed = state.Kept.SenderIsClosed();
@@ -69,4 +67,4 @@ BridgeFacts Bridge::Facts() const {
   return facts;
 }
 
-std::deque<OperatorNotice> Bridge::TakeNotices() { return std::exchange(state_->Told.Notices, {}); }
+std::deque<OperatorNotice> Bridge::TakeNotices() { return std::exchange(state_->Notices, {}); }

@@ -5,24 +5,26 @@
 #include <string_view>
 
 #include "bridge/bridge_facts.h"
-#include "bridge/endpoint.h"
 #include "bridge/bridge_state.h"
+#include "bridge/endpoint.h"
+#include "bridge/net.h"
 #include "core/clock.h"
 #include "core/main_window.h"
 #include "host/host_link.h"
 #include "settings/settings_file.h"
 
 // The bridge as both front ends drive it. It owns the state and works the
-// host link and the clock it is handed; the front end starts it, runs its
-// tick on the 100 ms timer, shows what it says (the fields through
-// MainWindow; the status line from Facts(), the boxes from TakeNotices()),
+// sockets, the host link and the clock it is handed; the front end starts
+// it, runs its tick on the 100 ms timer, shows what it says (the fields
+// through MainWindow; the status line from Facts(), the boxes from
+// TakeNotices()),
 // and shuts it down at the end. Neither front end wires the pieces below it itself.
 class Bridge {
  public:
-  Bridge(HostLink& host, const Clock& clock);
+  Bridge(Net& net, HostLink& host, const Clock& clock);
 
   enum class StartResult {
-    Listening,           // on the port, or waiting for it: the endpoint's Bound says
+    Listening,           // on the port, or waiting for it: the endpoint's Bound() says
     SocketsDidNotStart,  // the platform's sockets (Winsock) did not start
     NoSocket,            // no socket could be made
     Blocking,            // the socket would block: it must never be polled
@@ -63,6 +65,7 @@ class Bridge {
 
  private:
   std::unique_ptr<BridgeState> state_;  // large: the receive buffer
+  Net& net_;
   HostLink& host_;
   const Clock& clock_;
   // What the start found: the settings file there but unreadable, the port

@@ -8,7 +8,7 @@
 #include <netinet/in.h>
 #endif
 
-#include "core/udp_endpoint.h"
+#include "core/udp_address.h"
 
 inline sockaddr_in ToSockaddr(PeerAddress address) {
   sockaddr_in result{};

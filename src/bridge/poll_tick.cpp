@@ -16,43 +16,23 @@ namespace {
 // Until a Status has named a mode, Heartbeats are answered with JTDX's magic
 // alone, a reply JTDX drops without a word; afterwards they are not.
 void HandleHeartbeat(std::span<const std::uint8_t> datagram, BridgeState& state) {
-  if (state.Kept.NamedMode()) return;
-  const jtdx::HeartbeatReply reply = jtdx::MakeHeartbeatReply(datagram);
-  // A reply that does not go is not worth a word: JTDX goes on without one.
-  if (reply.Size > 0) (void)SendToPeer(state.Endpoint, reply.Bytes.data(), reply.Size);
+  if (!state.Kept.NamedMode()) state.Endpoint.ReplyToHeartbeat(datagram);
 }
 
 // Runs one piece of host work; a failure ends that piece alone.
 template <typename Work>
 void RunHostWork(BridgeState& state, HostLink& host, Work work) {
-  state.Host.Run(host, state.TickTime, state.Told.Notices, work);
-}
-
-// Shared, a datagram sent to this machine's address rather than through the
-// group reaches only one of the port's readers, which may not be Relvan next
-// time: the operator is told until one comes through the group again. The
-// sender is named once per run of them, so that the tick allocates nothing.
-void NoteDestination(std::span<const std::uint8_t> datagram, BridgeState& state) {
-  const UdpEndpoint& endpoint = state.Endpoint;
-  if (endpoint.Group == 0) return;
-  // Where the packet information was missing or cut, it is taken as the group's.
-  if (endpoint.LastDestination == 0 || endpoint.LastDestination == endpoint.Group) {
-    state.Told.NotSentToGroup = false;
-    return;
-  }
-  if (state.Told.NotSentToGroup) return;
-  state.Told.NotSentToGroup = true;
-  state.Told.NotToGroupSender = SenderName(jtdx::SenderId(datagram));
+  state.Host.Run(host, state.TickTime, state.Notices, work);
 }
 
 }  // namespace
 
 void DispatchDatagram(std::span<const std::uint8_t> datagram, BridgeState& state, HostLink& host, MainWindow& window) {
   // Shared with the network, the endpoint may hear other machines' JTDX.
-  if (!SenderIsLocal(state.Endpoint, state.TickTime)) return;
+  if (!state.Endpoint.SenderIsLocal(state.TickTime)) return;
   const std::optional<MessageType> type = jtdx::MessageTypeOf(datagram);
   if (!type) return;
-  NoteDestination(datagram, state);
+  state.Endpoint.NoteDestination(datagram);
   state.Kept.SenderHeard();
   switch (*type) {
     case MessageType::Heartbeat: HandleHeartbeat(datagram, state); break;
@@ -98,7 +78,7 @@ class UnseenWindow : public MainWindow {
   DisplayFields fields_;
 };
 
-using Receive = bool (*)(UdpEndpoint&);
+using Receive = bool (Endpoint::*)();
 
 // A datagram handled without Tolm: a QSO Logged goes to the unsaved file,
 // the rest is dropped.
@@ -117,7 +97,7 @@ bool Before(Clock::TimePoint now, Clock::TimePoint start, Clock::TimePoint end) 
 void KeepContactsUntilEmpty(BridgeState& state, Receive receive, MainWindow& window, const Clock& clock,
                             Clock::TimePoint::duration span) {
   const Clock::TimePoint start = clock.Now();
-  while (Before(clock.Now(), start, start + span) && receive(state.Endpoint)) {
+  while (Before(clock.Now(), start, start + span) && (state.Endpoint.*receive)()) {
     state.TickTime = clock.Now();
     KeepIfContact(state, window);
   }
@@ -131,7 +111,7 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Cloc
   host.StartTickWork();
 
   if (!host.IsAttached()) {
-    state.Host.Attach(host, state.TickTime, state.Told.Notices, [&] { state.Kept.BringUpToDate(host); });
+    state.Host.Attach(host, state.TickTime, state.Notices, [&] { state.Kept.BringUpToDate(host); });
   }
 
   // The intake's time is counted from here, so that a slow attach cannot
@@ -141,28 +121,27 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Cloc
   // True when the socket was found empty.
   const auto handle_all = [&](Receive receive) {
     while (intake_open()) {
-      if (!receive(state.Endpoint)) return true;
+      if (!(state.Endpoint.*receive)()) return true;
       RunHostWork(state, host, [&] { DispatchDatagram(state.Endpoint.Datagram(), state, host, window); });
     }
     return false;
   };
-  UdpEndpoint& endpoint = state.Endpoint;
-  if (endpoint.RetiredSocket != kInvalidSocket) {
-    if (!Before(state.TickTime, endpoint.RetiredAt, endpoint.RetiredAt + kRetiredServedFor)) {
+  if (state.Endpoint.HasRetired()) {
+    if (!state.Endpoint.ServesRetired(state.TickTime)) {
       KeepRetiredContactsAndClose(state, clock);
-    } else if (handle_all(ReceiveRetiredDatagram)) {
-      CloseRetiredSocket(endpoint);
+    } else if (handle_all(&Endpoint::ReceiveRetired)) {
+      state.Endpoint.CloseRetired();
     }
   }
-  handle_all(ReceiveDatagram);
+  handle_all(&Endpoint::Receive);
 
   window.StartPollTimer();
 }
 
 void KeepRetiredContactsAndClose(BridgeState& state, const Clock& clock) {
   UnseenWindow window;
-  KeepContactsUntilEmpty(state, ReceiveRetiredDatagram, window, clock, kLateDrainTime);
-  CloseRetiredSocket(state.Endpoint);
+  KeepContactsUntilEmpty(state, &Endpoint::ReceiveRetired, window, clock, kLateDrainTime);
+  state.Endpoint.CloseRetired();
 }
 
 void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& clock) {
@@ -171,8 +150,8 @@ void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& cloc
   const Clock::TimePoint start = clock.Now();
   const Clock::TimePoint deadline = start + kDrainTime;
   host.LimitCalls(kDrainTime);
-  for (const Receive receive : {ReceiveRetiredDatagram, ReceiveDatagram}) {
-    while (Before(clock.Now(), start, deadline) && receive(state.Endpoint)) {
+  for (const Receive receive : {&Endpoint::ReceiveRetired, &Endpoint::Receive}) {
+    while (Before(clock.Now(), start, deadline) && (state.Endpoint.*receive)()) {
       state.TickTime = clock.Now();
       RunHostWork(state, host, [&] { DispatchDatagram(state.Endpoint.Datagram(), state, host, window); });
     }
@@ -180,11 +159,11 @@ void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& cloc
   // Past the deadline, Tolm is not asked again; only a sender that never
   // stops can leave anything behind.
   const Clock::TimePoint late_start = clock.Now();
-  for (const Receive receive : {ReceiveRetiredDatagram, ReceiveDatagram}) {
+  for (const Receive receive : {&Endpoint::ReceiveRetired, &Endpoint::Receive}) {
     const Clock::TimePoint::duration left = late_start + kLateDrainTime - clock.Now();
     KeepContactsUntilEmpty(state, receive, window, clock, left);
   }
-  std::erase_if(state.Told.Notices,
+  std::erase_if(state.Notices,
                 [](const OperatorNotice& notice) { return notice.What == OperatorNotice::Kind::HostStopped; });
-  CloseEndpoint(state.Endpoint);
+  state.Endpoint.Close();
 }

@@ -14,26 +14,23 @@
 // this machine's own waiting until the socket's queue overflows.
 inline constexpr std::chrono::milliseconds kTickIntakeTime{50};
 
-// How long a sender that goes on sending to the port Setup moved away from is
-// still served there.
-inline constexpr std::chrono::seconds kRetiredServedFor{1};
-
 // One tick of the main window's 100 ms poll timer. With the timer stopped, it
 // attaches to the host while detached (and brings a host that has just
 // attached up to date with the last Status), then, for at most
 // kTickIntakeTime from there, takes the datagrams waiting, in arrival order,
 // and acts on each once: first what is left on the socket a move of the
 // endpoint retired (which it closes once a receive finds it empty), then
-// the endpoint's own. kRetiredServedFor after the move the retired socket is
-// read empty at once: its QSO Logged go to the unsaved-contacts file without
-// a host call, the rest is dropped, and it is closed. A tick with nothing new
-// calls nothing, and every tick re-arms the timer.
+// the endpoint's own. kRetiredServedFor (bridge/endpoint.h) after the move
+// the retired socket is read empty at once: its QSO Logged go to the
+// unsaved-contacts file without a host call, the rest is dropped, and it is
+// closed. A tick with nothing new calls nothing, and every tick re-arms the
+// timer.
 //
 // Nothing stops the intake. A failing host call ends only the host work of
 // the datagram (or of the resend on attach) it belongs to: the tick lets go
 // of the host, waits kReattachDelay before the next attach, and goes on with
 // the next datagram, whose contacts then go to the unsaved-contacts file.
-// What the operator must hear of is queued in state.Told.Notices for the
+// What the operator must hear of is queued in state.Notices for the
 // window to show: one HostStopped per outage of Tolm, one ContactNotSaved per
 // contact that did not reach it. JTDX's Close is remembered by the station
 // until the next datagram; the endpoint stays open for the next JTDX.
@@ -50,7 +47,7 @@ inline constexpr std::chrono::seconds kLateDrainTime{1};
 // included. After it the sockets are read until they are empty, for
 // kLateDrainTime at most: each QSO Logged goes to the unsaved-contacts file
 // without a host call, every other datagram is dropped. Then the endpoint is
-// closed. The notices of the contacts are left in state.Told.Notices for the
+// closed. The notices of the contacts are left in state.Notices for the
 // front end to show as the program ends; those of Tolm's outages, which
 // promise an attach that will not come, are dropped. The main dialog's
 // fields are not touched: its window may be gone.

@@ -106,7 +106,7 @@ void KeepUnsaved(BridgeState& state, const LoggedContact& contact, OperatorNotic
   notice.Contact = contact;
   notice.Kept = state.Unsaved.Append(contact, state.TickTime, notice.DamagedFileSetAside, notice.FileProblem);
   if (notice.Kept) notice.FileProblem.clear();
-  state.Told.Notices.push_back(std::move(notice));
+  state.Notices.push_back(std::move(notice));
 }
 
 // Keeps the contact's station, mode and report in the state and shows the

@@ -9,7 +9,5 @@ void RunUpkeep(BridgeState& state, HostLink& host, Clock::TimePoint now) {
   // not running, and no contact waits for a failed call to find out.
   state.Host.LetGoIfGone(host, now);
   state.Unsaved.Recount();
-  // The status line follows: "Listening on port N" once it binds.
-  (void)RetryBind(state.Endpoint);
-  if (state.Endpoint.Bound) JoinGroupOnNewInterfaces(state.Endpoint, state.Endpoint.Socket);
+  state.Endpoint.Upkeep();
 }

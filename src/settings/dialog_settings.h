@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "core/udp_address.h"
 #include "settings/setting_keys.h"
 #include "settings/settings_file.h"
 
@@ -19,7 +20,7 @@ struct WindowPosition {
 
 inline constexpr WindowPosition kMainDialogFallbackPosition{10, 10};
 inline constexpr WindowPosition kSetupDialogFallbackPosition{200, 10};
-inline constexpr int kFallbackUdpPort = 2237;
+inline constexpr int kFallbackUdpPort = kJtdxUdpPort;
 // The ports a UDP endpoint can be bound to.
 inline constexpr int kMinUdpPort = 1;
 inline constexpr int kMaxUdpPort = 65535;

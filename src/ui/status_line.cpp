@@ -1,18 +1,10 @@
 #include "ui/status_line.h"
 
 #include <chrono>
-#include <cstdint>
+
+#include "core/udp_address.h"
 
 namespace texts {
-
-namespace {
-
-std::string Dotted(std::uint32_t ip) {
-  return std::to_string(ip >> 24) + "." + std::to_string(ip >> 16 & 0xFF) + "." + std::to_string(ip >> 8 & 0xFF) + "." +
-         std::to_string(ip & 0xFF);
-}
-
-}  // namespace
 
 std::string StatusLine(const BridgeFacts& facts) {
   if (!facts.Bound) {
@@ -34,7 +26,7 @@ std::string StatusLine(const BridgeFacts& facts) {
     const bool same_day = std::chrono::floor<days>(facts.Now) == std::chrono::floor<days>(facts.LastSavedAt);
     return SavedStatus(facts.LastSavedCall, facts.LastSavedAt, same_day ? facts.SavedCount : 0);
   }
-  if (facts.Group != 0) return SharedListeningStatus(Dotted(facts.Group), facts.Port, facts.Refused);
+  if (facts.Group != 0) return SharedListeningStatus(FormatIpv4(facts.Group), facts.Port, facts.Refused);
   return ListeningStatus(facts.Port);
 }
 

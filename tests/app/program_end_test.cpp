@@ -5,7 +5,6 @@
 
 #include "app/relvan_app.h"
 #include "bridge_fixture.h"
-#include "fake_socket_ops.h"
 #include "jtdx_messages.h"
 #include "ui/relvan_dlg.h"
 
@@ -17,16 +16,15 @@ using ProgramEnd = BridgeFixture;
 // it (a folder of that name, which refuses even root): its box is left for
 // the front end to show once the window has gone.
 TEST_F(ProgramEnd, ContactKeptNowhereAtTheEndIsToldAfterTheWindowHasGone) {
-  FakeSockets::Reset();
   std::filesystem::create_directories(settings.UnsavedContactsPath());
   auto absent = std::make_unique<RecordingHost>(false);
   absent->AttachAvailable = false;
-  CRelvanApp app(std::move(absent), settings);
+  CRelvanApp app(std::move(absent), net, settings);
   FakeWindowPort desktop;
-  desktop.ChildScript = [](Dialog& main, FakeWindowPort&) {
+  desktop.ChildScript = [&](Dialog& main, FakeWindowPort&) {
     QsoLoggedMessage qso;
     qso.DxCall = "N0LOST";
-    FakeSockets::Arrive(2237, EncodeMessage(qso));
+    net.Arrive(2237, EncodeMessage(qso));
     main.OnCancel();
   };
   EXPECT_FALSE(app.InitInstance(desktop));

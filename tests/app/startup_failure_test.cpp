@@ -5,8 +5,6 @@
 
 #include "app/relvan_app.h"
 #include "bridge_fixture.h"
-#include "fake_socket_ops.h"
-#include "bridge/endpoint.h"
 #include "ui/relvan_dlg.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_dlg.h"
@@ -21,30 +19,26 @@ class ReleaseReportingHost : public RecordingHost {
 
 // Starts the program as main does, with the application in static storage,
 // and a host that is attached from the start.
-void StartProgram(const SettingsFolder& settings) {
-  static CRelvanApp app(std::make_unique<ReleaseReportingHost>(), settings);
+void StartProgram(Net& net, const SettingsFolder& settings) {
+  static CRelvanApp app(std::make_unique<ReleaseReportingHost>(), net, settings);
   FakeWindowPort desktop;
   app.InitInstance(desktop);
 }
 
-class StartupFailure : public BridgeFixture {
- protected:
-  void SetUp() override { FakeSockets::Reset(); }
-  void TearDown() override { CloseEndpoint(state->Endpoint); }
-};
+using StartupFailure = BridgeFixture;
 
 TEST_F(StartupFailure, SocketsThatDoNotStartEndTheProgramWithCode10AndReleaseTheHost) {
-  FakeSockets::StartFails = true;
-  EXPECT_EXIT(StartProgram(settings), ::testing::ExitedWithCode(10), "host released");
+  net.StartFails = true;
+  EXPECT_EXIT(StartProgram(net, settings), ::testing::ExitedWithCode(10), "host released");
 }
 
 TEST_F(StartupFailure, NoSocketEndsTheProgramWithCode11AndReleasesTheHost) {
-  FakeSockets::CreateFails = true;
-  EXPECT_EXIT(StartProgram(settings), ::testing::ExitedWithCode(11), "host released");
+  net.CreateFails = true;
+  EXPECT_EXIT(StartProgram(net, settings), ::testing::ExitedWithCode(11), "host released");
 }
 
 TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
-  FakeSockets::NonBlockingFails = true;
+  net.NonBlockingFails = true;
   CRelvanDlg dialog(bridge, settings, exits);
   ::testing::internal::CaptureStdout();
   EXPECT_FALSE(window.Open(dialog));
@@ -56,8 +50,8 @@ TEST_F(StartupFailure, BlockingSocketStartsNoTimer) {
 TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnItsPort) {
   CRelvanDlg dialog(bridge, settings, exits);
   ASSERT_TRUE(window.Open(dialog));
-  const SocketHandle listening = state->Endpoint.Socket;
-  FakeSockets::NonBlockingFails = true;
+  const SocketHandle listening = state->Endpoint.Socket();
+  net.NonBlockingFails = true;
   std::string printed;
   window.ChildScript = [&](Dialog& setup, FakeWindowPort& setup_window) {
     setup_window.Type(ids::kPortEdit, "2238");
@@ -67,8 +61,8 @@ TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnI
   };
   dialog.OnButtonClicked(ids::kSetupButton);
   EXPECT_EQ(printed, "failed to set non-blocking socket\n");
-  EXPECT_EQ(state->Endpoint.Socket, listening);
-  EXPECT_EQ(FakeSockets::Open, 1);
+  EXPECT_EQ(state->Endpoint.Socket(), listening);
+  EXPECT_EQ(net.Open, 1);
   dialog.OnTimer(1500);
   EXPECT_EQ(window.Title, "Tolm<->JTDX UDP port = 2237");
 }
@@ -76,7 +70,7 @@ TEST_F(StartupFailure, BlockingSocketFromSetupIsClosedAtOnceAndTheBridgeStaysOnI
 // Windows refuses a port it keeps for itself (WSAEACCES) otherwise than one
 // a program holds: the operator reads which it is.
 TEST_F(StartupFailure, PortReservedByWindowsIsNamedSoAtStartAndInSetup) {
-  FakeSockets::Bind = BindResult::Reserved;
+  net.Bind = BindResult::Reserved;
   CRelvanDlg dialog(bridge, settings, exits);
   ASSERT_TRUE(window.Open(dialog));
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Port 2237 is reserved by Windows");
@@ -95,7 +89,7 @@ TEST_F(StartupFailure, PortReservedByWindowsIsNamedSoAtStartAndInSetup) {
 TEST_F(StartupFailure, NoSocketFromSetupEndsTheProgramWithCode11) {
   CRelvanDlg dialog(bridge, settings, exits);
   ASSERT_TRUE(window.Open(dialog));
-  FakeSockets::CreateFails = true;
+  net.CreateFails = true;
   window.ChildScript = [](Dialog& setup, FakeWindowPort& setup_window) {
     setup_window.Type(ids::kPortEdit, "2238");
     setup.OnOK();

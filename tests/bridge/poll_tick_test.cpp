@@ -100,13 +100,13 @@ TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
   Tick();
   EXPECT_TRUE(window.TimerRunning);
   EXPECT_FALSE(host.IsAttached());
-  ASSERT_EQ(state->Told.Notices.size(), 2u);
-  EXPECT_EQ(state->Told.Notices[0].What, OperatorNotice::Kind::HostStopped);
-  EXPECT_EQ(state->Told.Notices[0].HostDetail, R"(SetLogField: refused SetLogField 5 "-5")");
-  EXPECT_EQ(state->Told.Notices[1].What, OperatorNotice::Kind::ContactNotSaved);
-  EXPECT_TRUE(state->Told.Notices[1].Kept);
+  ASSERT_EQ(state->Notices.size(), 2u);
+  EXPECT_EQ(state->Notices[0].What, OperatorNotice::Kind::HostStopped);
+  EXPECT_EQ(state->Notices[0].HostDetail, R"(SetLogField: refused SetLogField 5 "-5")");
+  EXPECT_EQ(state->Notices[1].What, OperatorNotice::Kind::ContactNotSaved);
+  EXPECT_TRUE(state->Notices[1].Kept);
   EXPECT_EQ(window.Shown().Freq, "14075.50");  // shown, though Tolm never heard of it
-  state->Told.Notices.clear();
+  state->Notices.clear();
 
   // No attach for 3 s; then a Tolm that still refuses fails the resend and
   // stays in the same outage: no second notice.
@@ -119,7 +119,7 @@ TEST_F(PollTickTest, FailingTolmCostsOneNoticeAndNeverStopsTheIntake) {
   Tick();
   EXPECT_EQ(host.AttachAttempts, attempts + 1);
   EXPECT_FALSE(host.IsAttached());
-  EXPECT_TRUE(state->Told.Notices.empty());
+  EXPECT_TRUE(state->Notices.empty());
 
   // Tolm mended: the newest Status reaches it, with the contact's frequency
   // (the last one JTDX reported), but not the contact's call and report,
@@ -160,7 +160,7 @@ TEST_F(PollTickTest, TolmThatQuitIsLetGoOfByTheUpkeepWithoutAWordAndAttachedAgai
   clock.Advance(kUpkeepInterval);
   RunUpkeep(*state, host, clock.Now());
   EXPECT_FALSE(host.IsAttached());
-  EXPECT_TRUE(state->Told.Notices.empty());
+  EXPECT_TRUE(state->Notices.empty());
   EXPECT_FALSE(state->Host.Outage());
 
   host.Gone = false;
@@ -175,11 +175,11 @@ TEST_F(PollTickTest, HeartbeatsAreAnsweredAtTheSendersPortUntilAStatusNamesAMode
   Tick(heartbeat);
   Tick(QsoLoggedMessage());  // a logged contact's mode is no Status's
   Tick(heartbeat);
-  EXPECT_EQ(FakeSockets::Sent, (std::vector<Bytes>{magic, magic}));
+  EXPECT_EQ(net.Sent, (std::vector<Bytes>{magic, magic}));
 
   Tick(StatusMessage());
   Tick(heartbeat);
-  EXPECT_EQ(FakeSockets::Sent.size(), 2u);
+  EXPECT_EQ(net.Sent.size(), 2u);
 }
 
 // Shared with the network, the endpoint joins its group everywhere and
@@ -187,31 +187,30 @@ TEST_F(PollTickTest, HeartbeatsAreAnsweredAtTheSendersPortUntilAStatusNamesAMode
 // counts once it is read again, a second later.
 TEST_F(PollTickTest, SharedEndpointTakesOnlyThisMachinesDatagrams) {
   constexpr std::uint32_t kInterface = 0x0A000005, kNewInterface = 0x0A000009, kOtherMachine = 0xC0000207;
-  FakeSockets::Reset();
-  FakeSockets::LocalIps = {kLoopbackIp, kInterface};
-  state->Endpoint.Group = *ParseMulticastGroup("239.255.0.1");
-  ASSERT_EQ(OpenEndpoint(state->Endpoint, nullptr), EndpointStatus::Open);
-  EXPECT_EQ(FakeSockets::Joined, (std::vector<std::uint32_t>{kLoopbackIp, kInterface}));
+  net.LocalIps = {kLoopbackIp, kInterface};
+  state->Endpoint.SetGroup(*ParseMulticastGroup("239.255.0.1"));
+  ASSERT_EQ(state->Endpoint.Open(2237, nullptr), EndpointStatus::Open);
+  EXPECT_EQ(net.Joined, (std::vector<std::uint32_t>{kLoopbackIp, kInterface}));
 
-  FakeSockets::Sender = {kOtherMachine, 2237};
+  net.Sender = {kOtherMachine, 2237};
   Tick(Ft8Status());
   Tick(HeartbeatMessage());
   EXPECT_EQ(Calls(), Lines{});
-  EXPECT_EQ(FakeSockets::Sent.size(), 0u);
-  EXPECT_EQ(state->Endpoint.Refused, 2u);
+  EXPECT_EQ(net.Sent.size(), 0u);
+  EXPECT_EQ(state->Endpoint.Refused(), 2u);
 
-  FakeSockets::Sender = {kInterface, 2237};
+  net.Sender = {kInterface, 2237};
   Tick(Ft8Status());
   EXPECT_NE(Calls(), Lines{});
 
-  FakeSockets::LocalIps.push_back(kNewInterface);
+  net.LocalIps.push_back(kNewInterface);
   RunUpkeep(*state, host, clock.Now());
-  EXPECT_EQ(FakeSockets::Joined.back(), kNewInterface);
-  FakeSockets::Sender = {kNewInterface, 2237};
+  EXPECT_EQ(net.Joined.back(), kNewInterface);
+  net.Sender = {kNewInterface, 2237};
   Tick(Ft8Status("W9XYZ"));
   EXPECT_NE(Calls(), Lines{});
-  EXPECT_EQ(state->Endpoint.Refused, 2u);
-  EXPECT_EQ(FakeSockets::LocalIpReads, 3);  // at the bind, for the first stranger, at the upkeep
+  EXPECT_EQ(state->Endpoint.Refused(), 2u);
+  EXPECT_EQ(net.LocalIpReads, 3);  // at the bind, for the first stranger, at the upkeep
 }
 
 }  // namespace

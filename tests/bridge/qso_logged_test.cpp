@@ -135,18 +135,18 @@ TEST_F(QsoLoggedHandling, CallThatIsNoCallSignIsKeptAndToldNeverSentToTolm) {
   Tick(Qso(kCyrillicCall));  // the same datagram again
   EXPECT_EQ(Calls(), Lines{});
   EXPECT_EQ(window.Shown().Call, kCyrillicCall);
-  ASSERT_EQ(state->Told.Notices.size(), 1u);
-  EXPECT_EQ(state->Told.Notices[0].Why, OperatorNotice::Miss::NotACallSign);
-  EXPECT_TRUE(state->Told.Notices[0].Kept);
+  ASSERT_EQ(state->Notices.size(), 1u);
+  EXPECT_EQ(state->Notices[0].Why, OperatorNotice::Miss::NotACallSign);
+  EXPECT_TRUE(state->Notices[0].Kept);
   EXPECT_EQ(CountAdifRecords(state->Unsaved.Path()).Records, 1);
 
   for (const std::string& call : {std::string("K1\0ABC", 6), std::string("W9 XYZ"), std::string("\xff\xfeK1")}) {
     Tick(Qso(call));
   }
   EXPECT_EQ(Calls(), Lines{});
-  ASSERT_EQ(state->Told.Notices.size(), 4u);
-  EXPECT_EQ(state->Told.Notices[1].Contact.Call, "K1 ABC");  // cleaned and kept as sent
-  EXPECT_EQ(state->Told.Notices[3].Contact.Call, "\uFFFD\uFFFDK1");
+  ASSERT_EQ(state->Notices.size(), 4u);
+  EXPECT_EQ(state->Notices[1].Contact.Call, "K1 ABC");  // cleaned and kept as sent
+  EXPECT_EQ(state->Notices[3].Contact.Call, "\uFFFD\uFFFDK1");
 
   // A Tolm that attaches later gets the kept Status, but neither the call
   // nor the report of a contact that is to be imported.
@@ -182,8 +182,8 @@ TEST_F(QsoLoggedHandling, ContactInAModeNoMacroSetsIsKeptAndToldNeverSavedInTolm
   qso.Mode = "Q65";
   Tick(qso);
   EXPECT_EQ(Calls(), Lines{});
-  ASSERT_EQ(state->Told.Notices.size(), 1u);
-  EXPECT_EQ(state->Told.Notices[0].Why, OperatorNotice::Miss::ModeNotSettable);
+  ASSERT_EQ(state->Notices.size(), 1u);
+  EXPECT_EQ(state->Notices[0].Why, OperatorNotice::Miss::ModeNotSettable);
   const std::string file = FileBytes(state->Unsaved.Path());
   EXPECT_NE(file.find("<MODE:4>MFSK <SUBMODE:3>Q65"), std::string::npos) << file;
   EXPECT_EQ(window.Shown().Mode, "Q65");
@@ -191,7 +191,7 @@ TEST_F(QsoLoggedHandling, ContactInAModeNoMacroSetsIsKeptAndToldNeverSavedInTolm
   // Both reasons at once: the call's is told.
   qso.DxCall = "K3 GHI";
   Tick(qso);
-  EXPECT_EQ(state->Told.Notices.back().Why, OperatorNotice::Miss::NotACallSign);
+  EXPECT_EQ(state->Notices.back().Why, OperatorNotice::Miss::NotACallSign);
 }
 
 // Tolm's mode may have been changed since the last Status, by hand or by
@@ -260,8 +260,8 @@ TEST_F(QsoLoggedHandling, FailedSaveSaysWhetherTolmMayHaveSavedAndALaterContactW
     host.FailMayHaveRun = may_have_run;
     state->Unsaved.Use((std::filesystem::path(dir.Path()) / "unsaved.adi").string());
     Tick(Qso());
-    EXPECT_EQ(state->Told.Notices.size(), 1u);  // the contact's notice is the word of the outage
-    return state->Told.Notices.back();
+    EXPECT_EQ(state->Notices.size(), 1u);  // the contact's notice is the word of the outage
+    return state->Notices.back();
   };
   using Miss = OperatorNotice::Miss;
   EXPECT_EQ(contact_after(0, true).Why, Miss::CallFailed);    // the entry was never filled
@@ -276,12 +276,12 @@ TEST_F(QsoLoggedHandling, FailedSaveSaysWhetherTolmMayHaveSavedAndALaterContactW
   host.AttachAvailable = false;
   clock.Advance(std::chrono::seconds(2));
   Tick(Qso("W9XYZ"));
-  EXPECT_EQ(state->Told.Notices.back().Why, Miss::HostNotAnswering);
-  EXPECT_EQ(state->Told.Notices.back().HostDetail, notice.HostDetail);
+  EXPECT_EQ(state->Notices.back().Why, Miss::HostNotAnswering);
+  EXPECT_EQ(state->Notices.back().HostDetail, notice.HostDetail);
   clock.Advance(std::chrono::seconds(1));
   Tick(Qso("DL2XYZ"));
-  EXPECT_EQ(state->Told.Notices.back().Why, Miss::HostNotRunning);
-  EXPECT_EQ(state->Told.Notices.back().HostDetail, "");
+  EXPECT_EQ(state->Notices.back().Why, Miss::HostNotRunning);
+  EXPECT_EQ(state->Notices.back().HostDetail, "");
 }
 
 TEST_F(QsoLoggedHandling, FollowingStatusInTheLoggedModeSendsNoMacro) {

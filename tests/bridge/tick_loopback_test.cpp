@@ -22,14 +22,15 @@ using Lines = std::vector<std::string>;
 void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
 
 TEST(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
-  ASSERT_TRUE(StartSockets());
-  auto state = std::make_unique<BridgeState>();
+  SystemNet net;
+  ASSERT_TRUE(net.StartSocketLibrary());
+  auto state = std::make_unique<BridgeState>(net);
   RecordingHost host;
   FakeMainWindow window;
   const FakeClock clock;
   UdpPeer jtdx;
-  state->Endpoint.Port = UdpPeer().Port();  // one the system just handed out, so free
-  ASSERT_EQ(OpenEndpoint(state->Endpoint, nullptr), EndpointStatus::Open);
+  const std::uint16_t port = UdpPeer().Port();  // one the system just handed out, so free
+  ASSERT_EQ(state->Endpoint.Open(port, nullptr), EndpointStatus::Open);
 
   const std::string text = FileBytes(RELVAN_EXAMPLES_DIR "/ft8-session.txt");
   int heartbeats = 0;
@@ -38,8 +39,8 @@ TEST(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
   ASSERT_TRUE(steps) << reason;
   for (const ScenarioStep& step : *steps) {
     if (step.What != ScenarioStep::Kind::Send) continue;  // the ticks pace it here
-    jtdx.SendTo(static_cast<std::uint16_t>(state->Endpoint.Port), step.Datagram);
-    ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket)) << "datagram lost on loopback";
+    jtdx.SendTo(port, step.Datagram);
+    ASSERT_TRUE(WaitForDatagram(state->Endpoint.Socket())) << "datagram lost on loopback";
     PollTick(*state, host, window, clock);
     heartbeats += step.Datagram[11] == 0;
   }
@@ -58,8 +59,8 @@ TEST(TickOnLoopback, ShippedFt8SessionReachesTheHostAsJtdxMeantIt) {
   Append(expected, status_frequencies);
   EXPECT_EQ(host.Lines(), expected);
   EXPECT_EQ(window.Shown(), (DisplayFields{"", "", "", "", "14075.50", ""}));
-  CloseEndpoint(state->Endpoint);
-  StopSockets();
+  state.reset();
+  net.CleanupSocketLibrary();
 }
 
 }  // namespace

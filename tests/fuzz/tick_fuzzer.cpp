@@ -13,6 +13,7 @@
 
 #include "fake_clock.h"
 #include "fake_main_window.h"
+#include "memory_net.h"
 #include "bridge/frequency.h"
 #include "bridge/poll_tick.h"
 #include "recording_host.h"
@@ -45,7 +46,8 @@ void CheckCalls(const std::vector<std::string>& lines) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const TickFuzzInput input = DecodeTickFuzzInput(data, size);
-  auto state = std::make_unique<BridgeState>();  // no endpoint: a tick receives nothing
+  MemoryNet net;
+  auto state = std::make_unique<BridgeState>(net);  // no endpoint opened: a tick receives nothing
   RecordingHost host(!input.StartDetached);
   host.FailAfter = input.FailAfter;
   FakeMainWindow window;

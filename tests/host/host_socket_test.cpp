@@ -308,13 +308,13 @@ TEST_F(HostSocket, PeerOfAnotherUserIsRefused) {
 TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   auto sim = StartSim();
   SocketHostLink link;
-  BridgeState state;
+  SystemNet net;
+  BridgeState state(net);
   FakeMainWindow window;
   const FakeClock clock;
   UdpPeer jtdx;
-  state.Endpoint.Port = UdpPeer().Port();
-  ASSERT_EQ(OpenEndpoint(state.Endpoint, nullptr), EndpointStatus::Open);
-  const auto port = static_cast<std::uint16_t>(state.Endpoint.Port);
+  const std::uint16_t port = UdpPeer().Port();
+  ASSERT_EQ(state.Endpoint.Open(port, nullptr), EndpointStatus::Open);
   PollTick(state, link, window, clock);
   ASSERT_TRUE(link.IsAttached());
 
@@ -322,8 +322,8 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   // kernel that grants less drops datagrams, which is no fault of the bridge.
   constexpr int kDecodes = 2000;
   constexpr int kBurst = kDecodes + 5;
-  if (ReceiveQueueBytes(state.Endpoint.Socket) < kBurst * 1024) {
-    GTEST_SKIP() << "the system grants a receive queue of only " << ReceiveQueueBytes(state.Endpoint.Socket)
+  if (ReceiveQueueBytes(state.Endpoint.Socket()) < kBurst * 1024) {
+    GTEST_SKIP() << "the system grants a receive queue of only " << ReceiveQueueBytes(state.Endpoint.Socket())
                  << " bytes";
   }
   StatusMessage calling;
@@ -343,7 +343,7 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   jtdx.SendTo(port, EncodeMessage(ClearMessage()));
   jtdx.SendTo(port, EncodeMessage(next));
   jtdx.SendTo(port, EncodeMessage(CloseMessage()));
-  ASSERT_TRUE(WaitForDatagram(state.Endpoint.Socket));
+  ASSERT_TRUE(WaitForDatagram(state.Endpoint.Socket()));
 
   PollTick(state, link, window, clock);
   Lines expected{R"(ExecMacro "<MODEADD:FT8>")", R"(SetLogField 0 "K1ABC")", R"(SetLogField 5 "-7")",
@@ -360,7 +360,6 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
   EXPECT_EQ(window.Shown(), (DisplayFields{"W9XYZ", "-7", "", "", " 7075.50", ""}));
   EXPECT_TRUE(state.Kept.SenderIsClosed());  // the Close came last, and ended nothing
   EXPECT_TRUE(window.TimerRunning);
-  CloseEndpoint(state.Endpoint);
 }
 
 // A Tolm that takes the first calls and refuses every one after: every
@@ -370,16 +369,17 @@ TEST_F(HostSocket, BridgeKeepsUpWithABusyBand) {
 TEST_F(HostSocket, RefusingTolmLosesNoContactAndItsImportTakesThemBack) {
   auto sim = StartSim({"--fail-after", "8"});
   SocketHostLink link;
-  BridgeState state;
+  SystemNet net;
+  BridgeState state(net);
   FakeMainWindow window;
   FakeClock clock;
   UdpPeer jtdx;
-  state.Endpoint.Port = UdpPeer().Port();
   state.Unsaved.Use((work_.Path() / "unsaved.adi").string());
-  ASSERT_EQ(OpenEndpoint(state.Endpoint, nullptr), EndpointStatus::Open);
+  const std::uint16_t port = UdpPeer().Port();
+  ASSERT_EQ(state.Endpoint.Open(port, nullptr), EndpointStatus::Open);
   auto arrive = [&](const std::vector<std::uint8_t>& datagram) {
-    jtdx.SendTo(static_cast<std::uint16_t>(state.Endpoint.Port), datagram);
-    ASSERT_TRUE(WaitForDatagram(state.Endpoint.Socket));
+    jtdx.SendTo(port, datagram);
+    ASSERT_TRUE(WaitForDatagram(state.Endpoint.Socket()));
     PollTick(state, link, window, clock);
     clock.Advance(std::chrono::milliseconds(500));
   };
@@ -403,14 +403,13 @@ TEST_F(HostSocket, RefusingTolmLosesNoContactAndItsImportTakesThemBack) {
   for (auto at = refusals.find("refused"); at != std::string::npos; at = refusals.find("refused", at + 1)) ++refused;
   EXPECT_GE(refused, 1u);
   EXPECT_LE(refused, 2u) << refusals;  // 4.5 s of the session: the first failure, and one try 3 s later
-  ASSERT_EQ(state.Told.Notices.size(), 3u);
-  for (const OperatorNotice& notice : state.Told.Notices) {
+  ASSERT_EQ(state.Notices.size(), 3u);
+  for (const OperatorNotice& notice : state.Notices) {
     EXPECT_EQ(notice.What, OperatorNotice::Kind::ContactNotSaved);
     EXPECT_TRUE(notice.Kept) << notice.FileProblem;
   }
-  EXPECT_EQ(state.Told.Notices[0].HostDetail.rfind("SetLogField: ", 0), 0u) << state.Told.Notices[0].HostDetail;
+  EXPECT_EQ(state.Notices[0].HostDetail.rfind("SetLogField: ", 0), 0u) << state.Notices[0].HostDetail;
   sim->Stop(SIGTERM);
-  CloseEndpoint(state.Endpoint);
 
   TempDir tolm;
   SimProcess import(tolm.Path(), {"--import", state.Unsaved.Path().string()});

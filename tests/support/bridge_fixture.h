@@ -5,17 +5,20 @@
 #include "bridge/bridge.h"
 #include "fake_clock.h"
 #include "fake_window_port.h"
+#include "memory_net.h"
 #include "recording_host.h"
 #include "settings_file_text.h"
 
-// A bridge with a settings folder of its own, a recording host that is not
-// attached yet, and a fake desktop to run dialogs in.
+// A bridge with a settings folder of its own, on sockets of memory, with a
+// recording host that is not attached yet, and a fake desktop to run dialogs
+// in.
 class BridgeFixture : public SettingsFolderTest {
  protected:
+  MemoryNet net;
   RecordingHost host{false};
   FakeWindowPort window;
-  ProgramExits exits;  // what the program does when its sockets fail
+  ProgramExits exits{net};  // what the program does when its sockets fail
   FakeClock clock;
-  Bridge bridge{host, clock};
+  Bridge bridge{net, host, clock};
   BridgeState* const state = &bridge.State();
 };

@@ -2,12 +2,12 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/socket_handle.h"
+#include "bridge/net.h"
 
 // What the system reports of a socket.
 
-// The local port it is bound to.
-std::optional<std::uint16_t> BoundPort(SocketHandle socket);
+// The local address and port it is bound to.
+std::optional<PeerAddress> BoundAddress(SocketHandle socket);
 // The size of its receive queue in bytes, as the system counts it.
 int ReceiveQueueBytes(SocketHandle socket);
 // Whether no other socket may bind its port beside it: on Windows

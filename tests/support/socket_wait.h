@@ -1,5 +1,5 @@
 #pragma once
-#include "core/socket_handle.h"
+#include "bridge/net.h"
 
 // Waits a bounded while (a few seconds) until a datagram is waiting on the
 // socket, without taking it; false when none came. Lets a test run a tick

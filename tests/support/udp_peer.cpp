@@ -3,9 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "bridge/endpoint.h"
 #include "socket_info.h"
-#include "bridge/socket_ops.h"
 
 namespace {
 
@@ -22,32 +20,32 @@ bool RetryForAWhile(Try attempt) {
 }  // namespace
 
 UdpPeer::UdpPeer(std::uint16_t port) {
-  StartSocketLibrary();  // counted: each peer starts and ends its own use
-  socket_ = CreateUdpSocket();
+  (void)net_.StartSocketLibrary();  // counted: each peer starts and ends its own use
+  socket_ = net_.CreateUdpSocket();
   if (socket_ == kInvalidSocket) return;
-  bound_ = BindSocket(socket_, {kLoopbackIp, port}) == BindResult::Bound && MakeNonBlocking(socket_);
-  if (const auto bound = BoundPort(socket_)) port_ = *bound;
+  bound_ = net_.BindSocket(socket_, {kLoopbackIp, port}) == BindResult::Bound && net_.MakeNonBlocking(socket_);
+  if (const auto bound = BoundAddress(socket_)) port_ = bound->Port;
 }
 
 UdpPeer::~UdpPeer() {
-  if (socket_ != kInvalidSocket) CloseSocket(socket_);
-  CleanupSocketLibrary();
+  if (socket_ != kInvalidSocket) net_.CloseSocket(socket_);
+  net_.CleanupSocketLibrary();
 }
 
 void UdpPeer::SendTo(std::uint16_t port, const std::vector<std::uint8_t>& bytes) const {
-  ::SendTo(socket_, bytes.data(), bytes.size(), {kLoopbackIp, port});
+  (void)net_.SendTo(socket_, bytes.data(), bytes.size(), {kLoopbackIp, port});
 }
 
 std::optional<std::vector<std::uint8_t>> UdpPeer::Receive() const {
   std::vector<std::uint8_t> buffer(kMaxDatagram);
   PeerAddress from;
   std::optional<std::size_t> length;
-  RetryForAWhile([&] { return (length = ReceiveFrom(socket_, buffer.data(), buffer.size(), from)).has_value(); });
+  RetryForAWhile([&] { return (length = net_.ReceiveFrom(socket_, buffer.data(), buffer.size(), from)).has_value(); });
   if (!length) return std::nullopt;
   buffer.resize(*length);
   return buffer;
 }
 
-bool ReceiveSoon(UdpEndpoint& endpoint) {
-  return RetryForAWhile([&] { return ReceiveDatagram(endpoint); });
+bool ReceiveSoon(Endpoint& endpoint) {
+  return RetryForAWhile([&] { return endpoint.Receive(); });
 }

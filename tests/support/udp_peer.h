@@ -3,7 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/udp_endpoint.h"
+#include "bridge/endpoint.h"
+#include "bridge/net.h"
 
 // A second UDP socket on 127.0.0.1 that plays JTDX in tests: it sends
 // datagrams to the bridge's port and collects what comes back. Binds an
@@ -22,6 +23,7 @@ class UdpPeer {
   std::optional<std::vector<std::uint8_t>> Receive() const;
 
  private:
+  mutable SystemNet net_;
   SocketHandle socket_ = kInvalidSocket;
   bool bound_ = false;
   std::uint16_t port_ = 0;
@@ -29,4 +31,4 @@ class UdpPeer {
 
 // Runs receives on the bridge's endpoint until one datagram is taken, within
 // the same bounded wait; false when none came.
-bool ReceiveSoon(UdpEndpoint& endpoint);
+bool ReceiveSoon(Endpoint& endpoint);

@@ -6,7 +6,6 @@
 #include "read_adif_log.h"
 #include "bridge_fixture.h"
 #include "core/file_path.h"
-#include "fake_socket_ops.h"
 #include "jtdx_messages.h"
 #include "bridge/endpoint.h"
 #include "ui/relvan_dlg.h"
@@ -14,13 +13,9 @@
 
 namespace {
 
-// The main dialog on socket operations of memory (fake_socket_ops): JTDX's
-// datagrams are queued bytes.
+// The main dialog on sockets of memory: JTDX's datagrams are queued bytes.
 class MainDialog : public BridgeFixture {
  protected:
-  void SetUp() override { FakeSockets::Reset(); }
-  void TearDown() override { CloseEndpoint(state->Endpoint); }
-
   // Starts the dialog with a port of its own stored.
   void OpenOnItsPort(const std::string& more_settings = "") {
     WriteSettingsFile("[Settings]\n" + more_settings + "UDP_Port=" + std::to_string(port) + "\n");
@@ -28,7 +23,7 @@ class MainDialog : public BridgeFixture {
   }
   // A datagram from JTDX, and the tick that takes it.
   void Arrive(const std::vector<std::uint8_t>& datagram) {
-    FakeSockets::Arrive(port, datagram);
+    net.Arrive(port, datagram);
     dialog.OnTimer(1500);
   }
 
@@ -44,8 +39,8 @@ class MainDialog : public BridgeFixture {
 TEST_F(MainDialog, StartWithOnlyAPortStoredPlacesTheWindowListensAndTitles) {
   OpenOnItsPort();
   EXPECT_EQ(window.Moves, (std::vector<std::pair<int, int>>{{10, 10}}));
-  EXPECT_EQ(state->Endpoint.Port, port);
-  EXPECT_TRUE(state->Endpoint.Bound);
+  EXPECT_EQ(state->Endpoint.Port(), port);
+  EXPECT_TRUE(state->Endpoint.Bound());
   EXPECT_EQ(window.Title, Title(port));
   EXPECT_EQ(window.Timers, (std::map<unsigned, unsigned>{{1500, 100}}));
   EXPECT_EQ(window.MenuItems.size(), 1u);
@@ -60,25 +55,25 @@ TEST_F(MainDialog, StartWithOnlyAPortStoredPlacesTheWindowListensAndTitles) {
 // A second Relvan on the port (one from the Startup folder, one started by
 // hand) takes nothing, says why, and takes over once the first has ended.
 TEST_F(MainDialog, PortAnotherRelvanListensOnIsTakenOverOnceItHasEnded) {
-  FakeSockets::LockedByAnother = {port};
+  net.LockedByAnother = {port};
   OpenOnItsPort();
   const std::string waiting = "Relvan already listens on port " + std::to_string(port);
   EXPECT_EQ(window.Controls[ids::kStatusLine], waiting);
-  EXPECT_FALSE(state->Endpoint.Bound);
+  EXPECT_FALSE(state->Endpoint.Bound());
   Arrive(EncodeMessage(QsoLoggedMessage()));  // the first Relvan's
   EXPECT_TRUE(host.Lines().empty());
   clock.Advance(std::chrono::seconds(3));
   dialog.OnTimer(1500);
   EXPECT_EQ(window.Controls[ids::kStatusLine], waiting);
 
-  FakeSockets::LockedByAnother.clear();  // the first one ends
+  net.LockedByAnother.clear();  // the first one ends
   clock.Advance(std::chrono::seconds(3));
   dialog.OnTimer(1500);
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on port " + std::to_string(port));
-  EXPECT_EQ(FakeSockets::Locks.size(), 1u);
-  EXPECT_EQ(FakeSockets::Locks.begin()->second, port);
-  CloseEndpoint(state->Endpoint);
-  EXPECT_TRUE(FakeSockets::Locks.empty());
+  EXPECT_EQ(net.Locks.size(), 1u);
+  EXPECT_EQ(net.Locks.begin()->second, port);
+  state->Endpoint.Close();
+  EXPECT_TRUE(net.Locks.empty());
 }
 
 // Shared, JTDX still sending to 127.0.0.1 reaches Relvan today, but a second
@@ -86,29 +81,29 @@ TEST_F(MainDialog, PortAnotherRelvanListensOnIsTakenOverOnceItHasEnded) {
 // until one comes through the group again.
 TEST_F(MainDialog, SharedEndpointTellsOfASenderThatDoesNotSendToTheGroup) {
   OpenOnItsPort("UDP_Group=239.255.0.1\n");
-  FakeSockets::Destination = kLoopbackIp;
+  net.Destination = kLoopbackIp;
   Arrive(EncodeMessage(StatusMessage()));
   EXPECT_EQ(window.Controls[ids::kStatusLine], "JTDX does not send to the group");
-  FakeSockets::Destination = *ParseMulticastGroup("239.255.0.1");
+  net.Destination = *ParseMulticastGroup("239.255.0.1");
   Arrive(EncodeMessage(StatusMessage()));
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on 239.255.0.1:" + std::to_string(port));
 }
 
 TEST_F(MainDialog, PortHeldAtStartIsShownAndTakenOnceTheOtherProgramLetsGo) {
-  FakeSockets::Bind = BindResult::Held;
+  net.Bind = BindResult::Held;
   OpenOnItsPort();
   EXPECT_EQ(window.Title, Title(port));
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Port " + std::to_string(port) + " is held by another program");
   EXPECT_TRUE(window.TimerRunning(1500));
 
-  FakeSockets::Bind = BindResult::Bound;  // the other program lets go
+  net.Bind = BindResult::Bound;  // the other program lets go
   clock.Advance(std::chrono::seconds(2));
   dialog.OnTimer(1500);
-  EXPECT_FALSE(state->Endpoint.Bound);  // tried again every 3 s, not every tick
+  EXPECT_FALSE(state->Endpoint.Bound());  // tried again every 3 s, not every tick
   clock.Advance(std::chrono::seconds(1));
   dialog.OnTimer(1500);
-  EXPECT_TRUE(state->Endpoint.Bound);
-  EXPECT_EQ(FakeSockets::Open, 1);  // the socket that was refused is closed
+  EXPECT_TRUE(state->Endpoint.Bound());
+  EXPECT_EQ(net.Open, 1);  // the socket that was refused is closed
   EXPECT_EQ(window.Controls[ids::kStatusLine], "Listening on port " + std::to_string(port));
   EXPECT_TRUE(window.Messages.empty());
 
@@ -221,18 +216,18 @@ TEST_F(MainDialog, BoxesOfALongOutageNameTenCallsAndEachKeepsItsOwnReason) {
     notice.FileProblem = kept ? "" : "Permission denied";
     return notice;
   };
-  state->Told.Notices.push_back(contact("W9XYZ", Miss::CallFailed, true));
-  state->Told.Notices.push_back(contact("K1ABC", Miss::SaveMayHaveRun, true));
-  state->Told.Notices.push_back(contact("DL2XYZ", Miss::HostNotAnswering, true));
-  state->Told.Notices.push_back(contact("N0LOST", Miss::HostNotAnswering, false));
-  state->Told.Notices.push_back(contact("К1ABC", Miss::NotACallSign, true));
+  state->Notices.push_back(contact("W9XYZ", Miss::CallFailed, true));
+  state->Notices.push_back(contact("K1ABC", Miss::SaveMayHaveRun, true));
+  state->Notices.push_back(contact("DL2XYZ", Miss::HostNotAnswering, true));
+  state->Notices.push_back(contact("N0LOST", Miss::HostNotAnswering, false));
+  state->Notices.push_back(contact("К1ABC", Miss::NotACallSign, true));
   OperatorNotice q65 = contact("K3GHI", Miss::ModeNotSettable, false);
   q65.Contact.Mode = "Q65";
-  state->Told.Notices.push_back(q65);
+  state->Notices.push_back(q65);
   for (int i = 0; i < 400; ++i) {
     std::string call = "K";
     call += std::to_string(i);  // not "K" + ...: MinGW's GCC 12 takes that for an overlapping copy at -O3
-    state->Told.Notices.push_back(contact(std::move(call), Miss::HostNotRunning, true));
+    state->Notices.push_back(contact(std::move(call), Miss::HostNotRunning, true));
   }
   dialog.OnTimer(1500);
 
@@ -276,20 +271,20 @@ TEST_F(MainDialog, FinishPullsTheFieldsSavesWhatIsQueuedAndClosesTheSocket) {
   host.AttachAvailable = true;
   OpenOnItsPort();
   window.Controls[ids::kGridEdit] = "FN42";
-  FakeSockets::Arrive(port, EncodeMessage(QsoLoggedMessage()));
+  net.Arrive(port, EncodeMessage(QsoLoggedMessage()));
   host.AttachHost();
   dialog.OnOK();  // the Finish button, or Enter anywhere in the dialog
   EXPECT_EQ(window.Result, ids::kOk);
   EXPECT_EQ(dialog.Fields().Grid, "FN42");
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
-  EXPECT_EQ(state->Endpoint.Socket, kInvalidSocket);
+  EXPECT_EQ(net.Open, 0);
 }
 
 TEST_F(MainDialog, CancelEndsWithoutClosingTheSocket) {
   OpenOnItsPort();
   dialog.OnCancel();
   EXPECT_EQ(window.Result, ids::kCancel);
-  EXPECT_NE(state->Endpoint.Socket, kInvalidSocket);
+  EXPECT_EQ(net.Open, 1);
 }
 
 TEST_F(MainDialog, SystemCommands16To31OpenTheAboutBox) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "bridge_fixture.h"
-#include "fake_socket_ops.h"
 #include "jtdx_messages.h"
 #include "bridge/endpoint.h"
 #include "ui/relvan_dlg.h"
@@ -10,17 +9,14 @@
 
 namespace {
 
-// The Setup dialog opened from a running main dialog, on socket operations
-// of memory (fake_socket_ops).
+// The Setup dialog opened from a running main dialog, on sockets of memory.
 class SetupDialog : public BridgeFixture {
  protected:
   void SetUp() override {
-    FakeSockets::Reset();
     WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(old_port) + "\n");
     ASSERT_TRUE(window.Open(main));
     setup_window.Open(setup);
   }
-  void TearDown() override { CloseEndpoint(state->Endpoint); }
 
   std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
 
@@ -37,7 +33,7 @@ TEST_F(SetupDialog, OpensWithTheStoredPortAndTheBridgeKeepsListening) {
   EXPECT_TRUE(setup_window.Messages.empty());  // its own push is no user edit
 
   // JTDX's contact while the dialog is open is taken by the next tick.
-  FakeSockets::Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
+  net.Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
   main.OnTimer(1500);
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
 }
@@ -49,14 +45,14 @@ TEST_F(SetupDialog, StoredPortMissingOrOutOfRangeShows2237AndTheBridgeStaysOnIts
     FakeWindowPort fresh_window;
     fresh_window.Open(fresh);
     EXPECT_EQ(fresh_window.Controls[ids::kPortEdit], "2237") << stored;
-    EXPECT_EQ(state->Endpoint.Port, old_port);
+    EXPECT_EQ(state->Endpoint.Port(), old_port);
   }
 }
 
 TEST_F(SetupDialog, RefusesTextThatIsNoPortAndKeepsWhatWasTypedToItself) {
   setup_window.Type(ids::kPortEdit, "3000");
   EXPECT_EQ(setup.PortNumber, 3000);
-  EXPECT_EQ(state->Endpoint.Port, old_port);  // the bridge listens where it did
+  EXPECT_EQ(state->Endpoint.Port(), old_port);  // the bridge listens where it did
   for (const std::string text : {"", "30a0", "+-5"}) {
     setup_window.Type(ids::kPortEdit, text);
     EXPECT_EQ(setup_window.Messages.back().first, "Please enter an integer.") << text;
@@ -69,48 +65,48 @@ TEST_F(SetupDialog, RefusesTextThatIsNoPortAndKeepsWhatWasTypedToItself) {
   }
   EXPECT_EQ(setup_window.Messages.size(), 6u);
   EXPECT_EQ(setup.PortNumber, 3000);
-  const SocketHandle listening = state->Endpoint.Socket;
+  const SocketHandle listening = state->Endpoint.Socket();
   setup.OnOK();  // still "-1"
   EXPECT_FALSE(setup_window.Result.has_value());
-  EXPECT_EQ(state->Endpoint.Socket, listening);
+  EXPECT_EQ(state->Endpoint.Socket(), listening);
 }
 
 TEST_F(SetupDialog, OkMovesToTheNewPortStoresItAndTheNextTickTitlesIt) {
   // A contact JTDX sent to the old port just before OK is not lost.
-  FakeSockets::Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
-  const SocketHandle old_socket = state->Endpoint.Socket;
+  net.Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
+  const SocketHandle old_socket = state->Endpoint.Socket();
   const std::uint16_t new_port = 2241;
   setup_window.Type(ids::kPortEdit, std::to_string(new_port));
   setup.OnOK();
   EXPECT_EQ(setup_window.Result, ids::kOk);
-  EXPECT_EQ(state->Endpoint.RetiredSocket, old_socket);
-  EXPECT_EQ(state->Endpoint.Port, new_port);
+  EXPECT_EQ(net.Sockets.count(old_socket), 1u);  // still read
+  EXPECT_EQ(state->Endpoint.Port(), new_port);
   EXPECT_EQ(ReadSetting("UDP_Port"), new_port);
   main.OnTimer(1500);
   EXPECT_EQ(window.Title, Title(new_port));
   EXPECT_EQ(host.Lines().back(), R"(ExecMacro "<SAVEQSO>")");
-  EXPECT_EQ(state->Endpoint.RetiredSocket, kInvalidSocket);
-  EXPECT_EQ(FakeSockets::Open, 1);
+  EXPECT_EQ(net.Sockets.count(old_socket), 0u);
+  EXPECT_EQ(net.Open, 1);
 }
 
 TEST_F(SetupDialog, OkOnAPortHeldElsewhereKeepsTheOldPortListeningAndStoresNothing) {
   const std::string settings_before = SettingsFileText();
-  const SocketHandle listening = state->Endpoint.Socket;
-  FakeSockets::Bind = BindResult::Held;
+  const SocketHandle listening = state->Endpoint.Socket();
+  net.Bind = BindResult::Held;
   setup_window.Type(ids::kPortEdit, "2241");
   setup.OnOK();
   ASSERT_EQ(setup_window.Messages.size(), 1u);
   EXPECT_EQ(setup_window.Messages[0].first,
             "Port 2241 is held by another program; Relvan goes on listening on port " + std::to_string(old_port) + ".");
   EXPECT_FALSE(setup_window.Result.has_value());  // the operator may pick another
-  EXPECT_EQ(state->Endpoint.Socket, listening);
-  EXPECT_EQ(FakeSockets::Open, 1);
-  EXPECT_EQ(state->Endpoint.Port, old_port);
+  EXPECT_EQ(state->Endpoint.Socket(), listening);
+  EXPECT_EQ(net.Open, 1);
+  EXPECT_EQ(state->Endpoint.Port(), old_port);
   EXPECT_EQ(SettingsFileText(), settings_before);
 
   setup.OnCancel();  // changes nothing either
   EXPECT_EQ(setup_window.Result, ids::kCancel);
-  EXPECT_EQ(state->Endpoint.Socket, listening);
+  EXPECT_EQ(state->Endpoint.Socket(), listening);
   main.OnTimer(1500);
   EXPECT_EQ(window.Title, Title(old_port));
 }
@@ -118,7 +114,7 @@ TEST_F(SetupDialog, OkOnAPortHeldElsewhereKeepsTheOldPortListeningAndStoresNothi
 // A move to a port another Relvan listens on fails as a held port does; the
 // old port's lock goes only with its socket, once that has been read empty.
 TEST_F(SetupDialog, OkOnAPortAnotherRelvanListensOnKeepsTheOldPortAndItsLock) {
-  FakeSockets::LockedByAnother = {2241};
+  net.LockedByAnother = {2241};
   setup_window.Type(ids::kPortEdit, "2241");
   setup.OnOK();
   ASSERT_EQ(setup_window.Messages.size(), 1u);
@@ -127,14 +123,14 @@ TEST_F(SetupDialog, OkOnAPortAnotherRelvanListensOnKeepsTheOldPortAndItsLock) {
                 std::to_string(old_port) + ".");
   EXPECT_FALSE(setup_window.Result.has_value());
 
-  FakeSockets::Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
+  net.Arrive(old_port, EncodeMessage(QsoLoggedMessage()));
   setup_window.Type(ids::kPortEdit, "2242");
   setup.OnOK();
   EXPECT_EQ(setup_window.Result, ids::kOk);
-  EXPECT_EQ(FakeSockets::Locks.size(), 2u);  // the old port's, while its socket is read
+  EXPECT_EQ(net.Locks.size(), 2u);  // the old port's, while its socket is read
   main.OnTimer(1500);
-  EXPECT_EQ(FakeSockets::Locks.size(), 1u);
-  EXPECT_EQ(FakeSockets::Locks.begin()->second, 2242);
+  EXPECT_EQ(net.Locks.size(), 1u);
+  EXPECT_EQ(net.Locks.begin()->second, 2242);
 }
 
 // Shared in a group, the endpoint moves as the other does, bound on all
@@ -142,20 +138,20 @@ TEST_F(SetupDialog, OkOnAPortAnotherRelvanListensOnKeepsTheOldPortAndItsLock) {
 // that does not share it is told so.
 TEST_F(SetupDialog, SharedEndpointMovesSharedAndNamesAPortNotShared) {
   WriteSettingsFile("[Settings]\nUDP_Port=" + std::to_string(old_port) + "\nUDP_Group=239.255.0.1\n");
-  CloseEndpoint(state->Endpoint);
+  state->Endpoint.Close();
   FakeWindowPort shared_window;
   CRelvanDlg shared_main{bridge, settings, exits};
   ASSERT_TRUE(shared_window.Open(shared_main));
   const std::uint16_t new_port = 2241;
-  const int shared_binds = FakeSockets::SharedBinds;
+  const int shared_binds = net.SharedBinds;
   setup_window.Type(ids::kPortEdit, std::to_string(new_port));
   setup.OnOK();
   EXPECT_EQ(setup_window.Result, ids::kOk);
-  EXPECT_EQ(FakeSockets::SharedBinds, shared_binds + 1);
+  EXPECT_EQ(net.SharedBinds, shared_binds + 1);
   shared_main.OnTimer(1500);
   EXPECT_EQ(shared_window.Title, Title(new_port));
 
-  FakeSockets::Bind = BindResult::Held;
+  net.Bind = BindResult::Held;
   setup_window.Type(ids::kPortEdit, "2242");
   setup.OnOK();
   ASSERT_FALSE(setup_window.Messages.empty());

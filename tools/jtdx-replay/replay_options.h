@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "core/udp_address.h"
+
 // jtdx-replay [--to ADDRESS] [--port N] [--dump] SCENARIO...
 // jtdx-replay [--to ADDRESS] [--port N] [--dump] --raw FILE...
 struct ReplayOptions {
-  std::uint32_t To = 0x7F000001;  // 127.0.0.1
-  std::uint16_t Port = 2237;
+  std::uint32_t To = kLoopbackIp;
+  std::uint16_t Port = kJtdxUdpPort;
   bool Raw = false;   // each file is one datagram's bytes
   bool Dump = false;  // print each datagram as hex instead of sending it
   bool Help = false;
@@ -23,9 +25,6 @@ inline constexpr const char* kReplayUsage =
     "close with key=value fields, 'wait MS', 'raw HEX', '#' comments.\n"
     "--raw sends each file's bytes as one datagram; --dump prints each\n"
     "datagram as a line of hex instead of sending it.\n";
-
-// "a.b.c.d" of an IPv4 address in host byte order.
-std::string FormatIpv4(std::uint32_t ip);
 
 // False, with the message in reason, on a bad command line.
 [[nodiscard]] bool ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& options,

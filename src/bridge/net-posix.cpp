@@ -13,12 +13,12 @@
 #include <string>
 
 #include "bridge/ipv4_sockaddr.h"
-#include "bridge/socket_ops.h"
+#include "bridge/net.h"
 
-bool StartSocketLibrary() { return true; }
-void CleanupSocketLibrary() {}
+bool SystemNet::StartSocketLibrary() { return true; }
+void SystemNet::CleanupSocketLibrary() {}
 
-SocketHandle CreateUdpSocket() {
+SocketHandle SystemNet::CreateUdpSocket() {
   const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return kInvalidSocket;
   // Past the system's limit only where we may (root); elsewhere up to it.
@@ -29,13 +29,13 @@ SocketHandle CreateUdpSocket() {
   return fd;
 }
 
-BindResult BindSocket(SocketHandle socket, PeerAddress address) {
+BindResult SystemNet::BindSocket(SocketHandle socket, PeerAddress address) {
   const sockaddr_in addr = ToSockaddr(address);
   const bool bound = ::bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
   return bound ? BindResult::Bound : BindResult::Held;
 }
 
-BindResult BindShared(SocketHandle socket, std::uint16_t port) {
+BindResult SystemNet::BindShared(SocketHandle socket, std::uint16_t port) {
   const int fd = static_cast<int>(socket);
   const int on = 1;
   const int off = 0;
@@ -61,7 +61,7 @@ std::string PortLockPath(std::uint16_t port) {
 
 }  // namespace
 
-PortLockResult TakePortLock(std::uint16_t port, PortLock& lock) {
+PortLockResult SystemNet::TakePortLock(std::uint16_t port, PortLock& lock) {
   // No link followed, and a file another user made is not ours to lock.
   const int fd = ::open(PortLockPath(port).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return PortLockResult::Unavailable;
@@ -74,19 +74,19 @@ PortLockResult TakePortLock(std::uint16_t port, PortLock& lock) {
   return held ? PortLockResult::HeldByAnother : PortLockResult::Unavailable;
 }
 
-void ReleasePortLock(PortLock lock) {
+void SystemNet::ReleasePortLock(PortLock lock) {
   // The file stays: removing it could let two Relvans lock two files of one name.
   if (lock != kNoPortLock) ::close(static_cast<int>(lock));
 }
 
-bool JoinGroup(SocketHandle socket, std::uint32_t group, std::uint32_t interface_ip) {
+bool SystemNet::JoinGroup(SocketHandle socket, std::uint32_t group, std::uint32_t interface_ip) {
   ip_mreq request{};
   request.imr_multiaddr.s_addr = htonl(group);
   request.imr_interface.s_addr = htonl(interface_ip);
   return ::setsockopt(static_cast<int>(socket), IPPROTO_IP, IP_ADD_MEMBERSHIP, &request, sizeof request) == 0;
 }
 
-std::size_t InterfaceAddresses(std::uint32_t* out, std::size_t capacity) {
+std::size_t SystemNet::InterfaceAddresses(std::uint32_t* out, std::size_t capacity) {
   ifaddrs* list = nullptr;
   if (::getifaddrs(&list) != 0) return 0;
   std::size_t count = 0;
@@ -100,15 +100,15 @@ std::size_t InterfaceAddresses(std::uint32_t* out, std::size_t capacity) {
   return count;
 }
 
-bool MakeNonBlocking(SocketHandle socket) {
+bool SystemNet::MakeNonBlocking(SocketHandle socket) {
   const int flags = ::fcntl(static_cast<int>(socket), F_GETFL);
   return flags >= 0 && ::fcntl(static_cast<int>(socket), F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
-void CloseSocket(SocketHandle socket) { ::close(static_cast<int>(socket)); }
+void SystemNet::CloseSocket(SocketHandle socket) { ::close(static_cast<int>(socket)); }
 
-std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
-                                       PeerAddress& from) {
+std::optional<std::size_t> SystemNet::ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
+                                                  PeerAddress& from) {
   sockaddr_in addr{};
   socklen_t length = sizeof addr;
   const ssize_t received =
@@ -118,8 +118,8 @@ std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer
   return static_cast<std::size_t>(received);
 }
 
-std::optional<std::size_t> ReceiveFromTo(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
-                                         PeerAddress& from, std::uint32_t& to) {
+std::optional<std::size_t> SystemNet::ReceiveFromTo(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
+                                                    PeerAddress& from, std::uint32_t& to) {
   sockaddr_in addr{};
   iovec data{buffer, capacity};
   alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
@@ -145,7 +145,7 @@ std::optional<std::size_t> ReceiveFromTo(SocketHandle socket, std::uint8_t* buff
   return static_cast<std::size_t>(received);
 }
 
-bool SendTo(SocketHandle socket, const std::uint8_t* data, std::size_t size, PeerAddress to) {
+bool SystemNet::SendTo(SocketHandle socket, const std::uint8_t* data, std::size_t size, PeerAddress to) {
   const sockaddr_in addr = ToSockaddr(to);
   return ::sendto(static_cast<int>(socket), data, size, 0, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) ==
          static_cast<ssize_t>(size);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bridge/ipv4_sockaddr.h"
-#include "bridge/socket_ops.h"
+#include "bridge/net.h"
 
 namespace {
 
@@ -15,14 +15,14 @@ SOCKET Native(SocketHandle socket) { return static_cast<SOCKET>(socket); }
 
 }  // namespace
 
-bool StartSocketLibrary() {
+bool SystemNet::StartSocketLibrary() {
   WSADATA data;  // not examined
   return WSAStartup(MAKEWORD(2, 2), &data) == 0;
 }
 
-void CleanupSocketLibrary() { WSACleanup(); }
+void SystemNet::CleanupSocketLibrary() { WSACleanup(); }
 
-SocketHandle CreateUdpSocket() {
+SocketHandle SystemNet::CreateUdpSocket() {
   const SOCKET socket = ::socket(AF_INET, SOCK_DGRAM, 0);
   if (socket == INVALID_SOCKET) return kInvalidSocket;
   // Winsock reports a send to a port nobody listens on as WSAECONNRESET on
@@ -36,7 +36,7 @@ SocketHandle CreateUdpSocket() {
   return static_cast<SocketHandle>(socket);
 }
 
-BindResult BindSocket(SocketHandle socket, PeerAddress address) {
+BindResult SystemNet::BindSocket(SocketHandle socket, PeerAddress address) {
   // Without it another program of the same user could bind the port with
   // SO_REUSEADDR and take the datagrams while the bridge says it listens.
   BOOL exclusive = TRUE;
@@ -47,7 +47,7 @@ BindResult BindSocket(SocketHandle socket, PeerAddress address) {
   return WSAGetLastError() == WSAEACCES ? BindResult::Reserved : BindResult::Held;
 }
 
-BindResult BindShared(SocketHandle socket, std::uint16_t port) {
+BindResult SystemNet::BindShared(SocketHandle socket, std::uint16_t port) {
   BOOL reuse = TRUE;
   ::setsockopt(Native(socket), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
   DWORD packet_info = 1;
@@ -60,7 +60,7 @@ BindResult BindShared(SocketHandle socket, std::uint16_t port) {
   return BindResult::Held;
 }
 
-PortLockResult TakePortLock(std::uint16_t port, PortLock& lock) {
+PortLockResult SystemNet::TakePortLock(std::uint16_t port, PortLock& lock) {
   const std::wstring name = L"Local\\Relvan UDP port " + std::to_wstring(port);
   const HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
   if (mutex == nullptr) return PortLockResult::Unavailable;
@@ -74,14 +74,14 @@ PortLockResult TakePortLock(std::uint16_t port, PortLock& lock) {
   return waited == WAIT_TIMEOUT ? PortLockResult::HeldByAnother : PortLockResult::Unavailable;
 }
 
-void ReleasePortLock(PortLock lock) {
+void SystemNet::ReleasePortLock(PortLock lock) {
   if (lock == kNoPortLock) return;
   const HANDLE mutex = reinterpret_cast<HANDLE>(lock);
   ReleaseMutex(mutex);
   CloseHandle(mutex);
 }
 
-bool JoinGroup(SocketHandle socket, std::uint32_t group, std::uint32_t interface_ip) {
+bool SystemNet::JoinGroup(SocketHandle socket, std::uint32_t group, std::uint32_t interface_ip) {
   ip_mreq request{};
   request.imr_multiaddr.s_addr = htonl(group);
   request.imr_interface.s_addr = htonl(interface_ip);
@@ -89,7 +89,7 @@ bool JoinGroup(SocketHandle socket, std::uint32_t group, std::uint32_t interface
                       sizeof request) == 0;
 }
 
-std::size_t InterfaceAddresses(std::uint32_t* out, std::size_t capacity) {
+std::size_t SystemNet::InterfaceAddresses(std::uint32_t* out, std::size_t capacity) {
   const SOCKET probe = ::socket(AF_INET, SOCK_DGRAM, 0);
   if (probe == INVALID_SOCKET) return 0;
   INTERFACE_INFO interfaces[64];
@@ -106,15 +106,15 @@ std::size_t InterfaceAddresses(std::uint32_t* out, std::size_t capacity) {
   return count;
 }
 
-bool MakeNonBlocking(SocketHandle socket) {
+bool SystemNet::MakeNonBlocking(SocketHandle socket) {
   u_long enable = 1;
   return ::ioctlsocket(Native(socket), FIONBIO, &enable) == 0;
 }
 
-void CloseSocket(SocketHandle socket) { ::closesocket(Native(socket)); }
+void SystemNet::CloseSocket(SocketHandle socket) { ::closesocket(Native(socket)); }
 
-std::optional<std::size_t> ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
-                                       PeerAddress& from) {
+std::optional<std::size_t> SystemNet::ReceiveFrom(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
+                                                  PeerAddress& from) {
   sockaddr_in addr{};
   int length = sizeof addr;
   const int received = ::recvfrom(Native(socket), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0,
@@ -142,8 +142,8 @@ LPFN_WSARECVMSG RecvMsgOf(SOCKET socket) {
 
 }  // namespace
 
-std::optional<std::size_t> ReceiveFromTo(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
-                                         PeerAddress& from, std::uint32_t& to) {
+std::optional<std::size_t> SystemNet::ReceiveFromTo(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
+                                                    PeerAddress& from, std::uint32_t& to) {
   const LPFN_WSARECVMSG recv_msg = RecvMsgOf(Native(socket));
   if (recv_msg == nullptr) {
     to = 0;
@@ -174,7 +174,7 @@ std::optional<std::size_t> ReceiveFromTo(SocketHandle socket, std::uint8_t* buff
   return static_cast<std::size_t>(received);
 }
 
-bool SendTo(SocketHandle socket, const std::uint8_t* data, std::size_t size, PeerAddress to) {
+bool SystemNet::SendTo(SocketHandle socket, const std::uint8_t* data, std::size_t size, PeerAddress to) {
   const sockaddr_in addr = ToSockaddr(to);
   return ::sendto(Native(socket), reinterpret_cast<const char*>(data), static_cast<int>(size), 0,
                   reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == static_cast<int>(size);
