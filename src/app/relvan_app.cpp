@@ -10,8 +10,8 @@ CRelvanApp::CRelvanApp(std::unique_ptr<HostLink> host, Net& net, SettingsFolder 
 bool CRelvanApp::InitInstance(ModalRunner& runner) {
   CRelvanDlg dialog(bridge_, settings_, exits_);
   runner.RunModal(dialog);
-  // Esc, the close box and a signal to the terminal program end the run
-  // without Finish: what JTDX sent last is handled all the same.
+  // However the run ended (Finish, Esc, the close box, a signal to the
+  // terminal program), what JTDX sent last is handled here, once.
   bridge_.ShutDown();
   end_messages_ = dialog.TakeLastMessages();
   return false;

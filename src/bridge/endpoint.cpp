@@ -71,7 +71,7 @@ bool Endpoint::SenderIsLocal(Clock::TimePoint now) {
   // A sender not known may be an address this machine took since: looked
   // up again, at most once a second (and at once after the clock was set
   // back).
-  if (now - local_ips_read_at_ >= kLocalIpsRereadInterval || now < local_ips_read_at_) {
+  if (!WithinSpan(now, local_ips_read_at_, kLocalIpsRereadInterval)) {
     local_ips_read_at_ = now;
     ReadLocalIps();
     if (IsLocal(ip)) return true;

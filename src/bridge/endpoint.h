@@ -139,7 +139,7 @@ class Endpoint {
   // at `now` (for kRetiredServedFor after the move; a clock set back ends
   // that).
   bool HasRetired() const { return retired_socket_ != kInvalidSocket; }
-  bool ServesRetired(Clock::TimePoint now) const { return now >= retired_at_ && now < retired_at_ + kRetiredServedFor; }
+  bool ServesRetired(Clock::TimePoint now) const { return WithinSpan(now, retired_at_, kRetiredServedFor); }
 
  private:
   enum class BindOutcome { Bound, Held, Reserved, LockedByAnother };

@@ -19,7 +19,7 @@ void HostSession::LetGoIfGone(HostLink& host, Clock::TimePoint now) {
 
 void HostSession::LetGo(HostLink& host, const HostCallError& error, Clock::TimePoint now, Notices& notices) {
   host.DetachHost();
-  next_attach_at_ = now + kReattachDelay;
+  failed_at_ = now;
   failure_ = error.what();
   if (std::exchange(outage_, true)) return;
   OperatorNotice notice;

@@ -78,15 +78,13 @@ class HostSession {
   const std::string& Failure() const { return failure_; }
 
  private:
-  // A clock set back must not hold the next attach off for longer than the
-  // delay.
-  bool Waiting(Clock::TimePoint now) const { return now < next_attach_at_ && next_attach_at_ - now <= kReattachDelay; }
+  bool Waiting(Clock::TimePoint now) const { return WithinSpan(now, failed_at_, kReattachDelay); }
   void LetGo(HostLink& host, const HostCallError& error, Clock::TimePoint now, Notices& notices);
   void EmptyEntryLeftBehind(HostLink& host);
 
   bool outage_ = false;
   std::string failure_;
-  Clock::TimePoint next_attach_at_;  // after a failed call, no attach before this
+  Clock::TimePoint failed_at_;  // the last failed call: no attach for kReattachDelay after it
   bool entry_to_empty_ = false;
   std::string last_saved_call_;
   Clock::TimePoint last_saved_at_;

@@ -89,15 +89,11 @@ void KeepIfContact(BridgeState& state, MainWindow& window) {
   DispatchDatagram(datagram, state, absent, window);
 }
 
-// Whether `now` is still before `end` of a span that began at `start`; a
-// clock set back ends the span rather than stretching it.
-bool Before(Clock::TimePoint now, Clock::TimePoint start, Clock::TimePoint end) { return now >= start && now < end; }
-
 // Reads a socket empty without Tolm, for `span` at most.
 void KeepContactsUntilEmpty(BridgeState& state, Receive receive, MainWindow& window, const Clock& clock,
                             Clock::TimePoint::duration span) {
   const Clock::TimePoint start = clock.Now();
-  while (Before(clock.Now(), start, start + span) && (state.Endpoint.*receive)()) {
+  while (WithinSpan(clock.Now(), start, span) && (state.Endpoint.*receive)()) {
     state.TickTime = clock.Now();
     KeepIfContact(state, window);
   }
@@ -117,7 +113,7 @@ void PollTick(BridgeState& state, HostLink& host, MainWindow& window, const Cloc
   // The intake's time is counted from here, so that a slow attach cannot
   // leave a tick nothing; the old socket and the new share it.
   const Clock::TimePoint start = clock.Now();
-  const auto intake_open = [&] { return Before(clock.Now(), start, start + kTickIntakeTime); };
+  const auto intake_open = [&] { return WithinSpan(clock.Now(), start, kTickIntakeTime); };
   // True when the socket was found empty.
   const auto handle_all = [&](Receive receive) {
     while (intake_open()) {
@@ -148,10 +144,9 @@ void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& cloc
   UnseenWindow window;
   host.StartTickWork();
   const Clock::TimePoint start = clock.Now();
-  const Clock::TimePoint deadline = start + kDrainTime;
   host.LimitCalls(kDrainTime);
   for (const Receive receive : {&Endpoint::ReceiveRetired, &Endpoint::Receive}) {
-    while (Before(clock.Now(), start, deadline) && (state.Endpoint.*receive)()) {
+    while (WithinSpan(clock.Now(), start, kDrainTime) && (state.Endpoint.*receive)()) {
       state.TickTime = clock.Now();
       RunHostWork(state, host, [&] { DispatchDatagram(state.Endpoint.Datagram(), state, host, window); });
     }

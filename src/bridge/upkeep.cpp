@@ -3,7 +3,7 @@
 #include "bridge/endpoint.h"
 
 void RunUpkeep(BridgeState& state, HostLink& host, Clock::TimePoint now) {
-  if (now - state.UpkeepDoneAt < kUpkeepInterval && now >= state.UpkeepDoneAt) return;
+  if (WithinSpan(now, state.UpkeepDoneAt, kUpkeepInterval)) return;
   state.UpkeepDoneAt = now;
   // A Tolm that quit while nothing was sent to it: the status line says it is
   // not running, and no contact waits for a failed call to find out.

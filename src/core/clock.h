@@ -15,6 +15,13 @@ class Clock {
   virtual TimePoint Now() const = 0;
 };
 
+// Whether `now` falls in the span that began at `start` and lasts `span`.
+// A clock set back before `start` ends the span rather than stretching it:
+// every wait, interval and deadline of the bridge is counted so.
+inline bool WithinSpan(Clock::TimePoint now, Clock::TimePoint start, Clock::TimePoint::duration span) {
+  return now >= start && now - start < span;
+}
+
 class SystemClock : public Clock {
  public:
   TimePoint Now() const override { return std::chrono::system_clock::now(); }

@@ -139,11 +139,6 @@ void CRelvanDlg::OnButtonClicked(int control) {
   if (control == ids::kSetupButton) OnSetup();
 }
 
-void CRelvanDlg::OnOK() {
-  Dialog::OnOK();
-  bridge_.ShutDown();
-}
-
 void CRelvanDlg::OnSetup() {
   if (setup_open_) return;
   Setup setup(bridge_, settings_, position_cache_, failures_);

@@ -21,9 +21,6 @@ class CRelvanDlg : public Dialog, public MainWindow {
   CRelvanDlg(Bridge& bridge, const SettingsFolder& settings, SocketFailures& failures);
 
   bool OnInitDialog() override;
-  // Finish: the standard OK, then what is queued is handled and the socket
-  // is closed.
-  void OnOK() override;
   void OnButtonClicked(int control) override;
   void OnTimer(unsigned id) override;
   void OnSetCursor() override;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -33,6 +34,22 @@ TEST_F(ProgramEnd, ContactKeptNowhereAtTheEndIsToldAfterTheWindowHasGone) {
   EXPECT_NE(told[0].find("N0LOST"), std::string::npos);
   EXPECT_NE(told[0].find("Please enter it in Tolm by hand"), std::string::npos);
   EXPECT_TRUE(app.TakeEndMessages().empty());
+}
+
+// Finish with a contact queued: it is saved in Tolm as the program ends,
+// and the socket is closed.
+TEST_F(ProgramEnd, FinishSavesWhatIsQueuedAndClosesTheSocket) {
+  auto tolm = std::make_unique<RecordingHost>(true);
+  const RecordingHost& saved = *tolm;
+  CRelvanApp app(std::move(tolm), net, settings);
+  FakeWindowPort desktop;
+  desktop.ChildScript = [&](Dialog& main, FakeWindowPort&) {
+    net.Arrive(2237, EncodeMessage(QsoLoggedMessage()));
+    main.OnOK();
+  };
+  EXPECT_FALSE(app.InitInstance(desktop));
+  EXPECT_EQ(std::count(saved.Lines().begin(), saved.Lines().end(), R"(ExecMacro "<SAVEQSO>")"), 1);
+  EXPECT_EQ(net.Open, 0);
 }
 
 }  // namespace
