@@ -15,8 +15,8 @@ std::string_view CleanTextFrom(std::string_view text, std::size_t pos, std::stri
 // Status's texts come this way, printable ASCII almost always.
 inline std::string_view CleanText(std::string_view text, std::string& scratch) {
   for (std::size_t pos = 0; pos < text.size(); ++pos) {
-    const auto c = static_cast<unsigned char>(text[pos]);
-    if (c < 0x20 || c >= 0x7F) return CleanTextFrom(text, pos, scratch);
+    // Printable ASCII is 0x20 to 0x7E: one unsigned compare.
+    if (static_cast<unsigned char>(text[pos] - 0x20) >= 0x5F) return CleanTextFrom(text, pos, scratch);
   }
   return text;
 }

@@ -1,6 +1,6 @@
 // Time and heap allocations of the poll tick: a tick with nothing new on a
-// real loopback endpoint, the handling of one Status and of one QSO Logged
-// as the tick hands them over, a tick that drains a burst of Decodes (alone,
+// real loopback endpoint, the handling of one Status, Heartbeat, Clear and
+// QSO Logged as the tick hands them over, a tick that drains a burst of Decodes (alone,
 // and shared beside a bare recvmsg loop), and the tick with its upkeep
 // beside a large unsaved-contacts file.
 #include <benchmark/benchmark.h>
@@ -164,6 +164,26 @@ void StatusChangingTick(benchmark::State& run) {
   DispatchInTurns(run, bridge, {EncodeMessage(Ft8Status("K1ABC")), EncodeMessage(other)});
 }
 BENCHMARK(StatusChangingTick);
+
+// A Heartbeat before any Status names a mode: answered, from the receive of
+// it on, to where it came from.
+void HeartbeatTick(benchmark::State& run) {
+  TickRig bridge;
+  const std::vector<std::uint8_t> heartbeat = EncodeMessage(HeartbeatMessage());
+  bridge.Send(heartbeat);
+  bridge.Tick();
+  MeasureTicks(run, [&] { bridge.Dispatch(heartbeat); });
+}
+BENCHMARK(HeartbeatTick);
+
+// JTDX's Erase: the fields and Tolm's entry emptied.
+void ClearTick(benchmark::State& run) {
+  TickRig bridge;
+  const std::vector<std::uint8_t> clear = EncodeMessage(ClearMessage());
+  bridge.Dispatch(clear);
+  MeasureTicks(run, [&] { bridge.Dispatch(clear); });
+}
+BENCHMARK(ClearTick);
 
 // A logged contact, filled in and saved; each is a new one.
 void QsoLoggedTick(benchmark::State& run) {
