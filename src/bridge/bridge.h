@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -59,6 +60,10 @@ class Bridge {
   // show.
   std::deque<OperatorNotice> TakeNotices();
 
+  // Where contacts that do not reach Tolm are kept, as the boxes name it.
+  const std::filesystem::path& UnsavedContactsPath() const { return state_->Unsaved.Path(); }
+
+  // The parts themselves, for tests that work one of them directly.
   BridgeState& State() { return *state_; }
   const BridgeState& State() const { return *state_; }
   bool HostAttached() const { return host_.IsAttached(); }

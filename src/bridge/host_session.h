@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/clock.h"
-#include "core/operator_notice.h"
+#include "bridge/operator_notice.h"
 #include "host/host_call.h"
 #include "host/host_link.h"
 

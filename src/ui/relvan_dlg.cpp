@@ -118,14 +118,14 @@ std::string CRelvanDlg::TakeNextMessage(bool after_box) {
   const bool batch =
       after_box && is_contact(notices.front()) && std::count_if(notices.begin(), notices.end(), is_contact) > 1;
   if (!batch) {
-    const std::string text = texts::NoticeMessage(notices.front(), Utf8FromPath(bridge_.State().Unsaved.Path()));
+    const std::string text = texts::NoticeMessage(notices.front(), Utf8FromPath(bridge_.UnsavedContactsPath()));
     notices.pop_front();
     return text;
   }
   std::vector<OperatorNotice> contacts;
   std::copy_if(notices.begin(), notices.end(), std::back_inserter(contacts), is_contact);
   std::erase_if(notices, is_contact);
-  return texts::MoreContactsMessage(contacts, Utf8FromPath(bridge_.State().Unsaved.Path()));
+  return texts::MoreContactsMessage(contacts, Utf8FromPath(bridge_.UnsavedContactsPath()));
 }
 
 std::vector<std::string> CRelvanDlg::TakeLastMessages() {

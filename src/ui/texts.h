@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "core/operator_notice.h"
+#include "bridge/operator_notice.h"
 
 // What Relvan says to the operator, in UTF-8, on both platforms: the
 // dialogs' words that are not in their templates (those are in the resource

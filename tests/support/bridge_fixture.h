@@ -1,6 +1,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/program_exits.h"
 #include "bridge/bridge.h"
 #include "fake_clock.h"
@@ -14,6 +16,9 @@
 // in.
 class BridgeFixture : public SettingsFolderTest {
  protected:
+  // The main window's title on a port, as the operator reads it.
+  static std::string Title(int port) { return "Tolm<->JTDX UDP port = " + std::to_string(port); }
+
   MemoryNet net;
   RecordingHost host{false};
   FakeWindowPort window;

@@ -27,8 +27,6 @@ class MainDialog : public BridgeFixture {
     dialog.OnTimer(1500);
   }
 
-  std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
-
   CRelvanDlg dialog{bridge, settings, exits};
   std::uint16_t port = 2240;
 };

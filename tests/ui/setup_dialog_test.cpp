@@ -18,8 +18,6 @@ class SetupDialog : public BridgeFixture {
     setup_window.Open(setup);
   }
 
-  std::string Title(int p) const { return "Tolm<->JTDX UDP port = " + std::to_string(p); }
-
   CRelvanDlg main{bridge, settings, exits};
   WindowPosition position_cache;
   ::Setup setup{bridge, settings, position_cache, exits};

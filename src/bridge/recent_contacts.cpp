@@ -1,4 +1,4 @@
-#include "core/recent_contacts.h"
+#include "bridge/recent_contacts.h"
 
 #include <algorithm>
 
