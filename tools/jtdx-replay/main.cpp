@@ -1,13 +1,13 @@
 // jtdx-replay: plays JTDX's side of the UDP link from scenario files.
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "core/file_path.h"
 #include "hex_text.h"
 #include "udp_sender.h"
 #include "replay_options.h"
@@ -16,10 +16,9 @@
 namespace {
 
 std::optional<std::string> ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) return std::nullopt;
+  std::string bytes;
+  std::string reason;
+  if (ReadWholeFile(path, bytes, reason) != FileRead::Ok) return std::nullopt;
   return bytes;
 }
 
