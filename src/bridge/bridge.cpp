@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "bridge/poll_tick.h"
-#include "bridge/upkeep.h"
 
 Bridge::Bridge(Net& net, HostLink& host, const Clock& clock)
     : state_(std::make_unique<BridgeState>(net)), net_(net), host_(host), clock_(clock) {}

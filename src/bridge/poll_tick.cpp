@@ -162,3 +162,13 @@ void DrainAndCloseEndpoint(BridgeState& state, HostLink& host, const Clock& cloc
                 [](const OperatorNotice& notice) { return notice.What == OperatorNotice::Kind::HostStopped; });
   state.Endpoint.Close();
 }
+
+void RunUpkeep(BridgeState& state, HostLink& host, Clock::TimePoint now) {
+  if (WithinSpan(now, state.UpkeepDoneAt, kUpkeepInterval)) return;
+  state.UpkeepDoneAt = now;
+  // A Tolm that quit while nothing was sent to it: the status line says it is
+  // not running, and no contact waits for a failed call to find out.
+  state.Host.LetGoIfGone(host, now);
+  state.Unsaved.Recount();
+  state.Endpoint.Upkeep();
+}

@@ -11,7 +11,6 @@
 
 #include "host/host_socket_path.h"
 #include "host/host_wire.h"
-#include "host/peer_user-posix.h"
 #include "host/platform_host.h"
 
 namespace {

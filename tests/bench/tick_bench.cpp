@@ -22,7 +22,6 @@
 #include "bridge/endpoint.h"
 #include "adif/adif_file.h"
 #include "bridge/poll_tick.h"
-#include "bridge/upkeep.h"
 #include "udp_peer.h"
 
 namespace {

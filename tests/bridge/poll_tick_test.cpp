@@ -1,7 +1,7 @@
 #include <filesystem>
 
 #include "temp_dir.h"
-#include "bridge/upkeep.h"
+#include "bridge/poll_tick.h"
 #include "tick_fixture.h"
 
 namespace {

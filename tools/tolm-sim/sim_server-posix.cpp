@@ -12,7 +12,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/peer_user-posix.h"
+#include "host/host_socket_path.h"
 #include "sim_requests.h"
 
 namespace {
