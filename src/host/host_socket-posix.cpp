@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/host_socket_path.h"
+#include "host/host_socket_path-posix.h"
 #include "host/host_wire.h"
 #include "host/platform_host.h"
 

@@ -1,4 +1,4 @@
-#include "host/host_socket_path.h"
+#include "host/host_socket_path-posix.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

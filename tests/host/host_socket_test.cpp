@@ -19,7 +19,7 @@
 #include "fake_main_window.h"
 #include "host_transcripts.h"
 #include "host/host_socket-posix.h"
-#include "host/host_socket_path.h"
+#include "host/host_socket_path-posix.h"
 #include "host/platform_host.h"
 #include "host/transcript.h"
 #include "jtdx_messages.h"

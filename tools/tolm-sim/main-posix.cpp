@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/file_path.h"
-#include "host/host_socket_path.h"
+#include "host/host_socket_path-posix.h"
 #include "sim_host.h"
 #include "sim_import.h"
 #include "sim_server-posix.h"

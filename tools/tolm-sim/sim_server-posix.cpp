@@ -12,7 +12,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/host_socket_path.h"
+#include "host/host_socket_path-posix.h"
 #include "sim_requests.h"
 
 namespace {
