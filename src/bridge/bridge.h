@@ -18,8 +18,8 @@
 // sockets, the host link and the clock it is handed; the front end starts
 // it, runs its tick on the 100 ms timer, shows what it says (the fields
 // through MainWindow; the status line from Facts(), the boxes from
-// TakeNotices()),
-// and shuts it down at the end. Neither front end wires the pieces below it itself.
+// TakeNotices()), and shuts it down at the end. Neither front end wires the
+// pieces below it itself.
 class Bridge {
  public:
   Bridge(Net& net, HostLink& host, const Clock& clock);
@@ -31,13 +31,14 @@ class Bridge {
     Blocking,            // the socket would block: it must never be polled
   };
   // Start-up: the unsaved-contacts file's path in `settings`, whether its
-  // folder takes files, and a first count of it; the platform's sockets; a first attempt
-  // to reach Tolm; and the endpoint on `port`, with `before_bind` run between
-  // the socket and the bind. `settings_unreadable` is the settings' word that
-  // the port fell back because their file could not be read.
-  // A `udp_group` naming a multicast group shares the endpoint with that
-  // group's other readers; any other text leaves it the bridge's own, and
-  // says so (UdpGroupInvalid) unless it is empty.
+  // folder takes files, and a first count of it; the platform's sockets; a
+  // first attempt to reach Tolm; and the endpoint on `port`, with
+  // `before_bind` run between the socket and the bind.
+  // `settings_unreadable` is the settings' word that the port fell back
+  // because their file could not be read. A `udp_group` naming a multicast
+  // group shares the endpoint with that group's other readers; any other
+  // text leaves it the bridge's own, and says so (the facts'
+  // UdpGroupInvalid) unless it is empty.
   [[nodiscard]] StartResult Start(const SettingsFolder& settings, int port, bool settings_unreadable,
                                   std::string_view udp_group, const std::function<void()>& before_bind);
 
@@ -66,7 +67,6 @@ class Bridge {
   // The parts themselves, for tests that work one of them directly.
   BridgeState& State() { return *state_; }
   const BridgeState& State() const { return *state_; }
-  bool HostAttached() const { return host_.IsAttached(); }
 
  private:
   std::unique_ptr<BridgeState> state_;  // large: the receive buffer

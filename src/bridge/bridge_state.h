@@ -4,11 +4,11 @@
 #include "bridge/endpoint.h"
 #include "bridge/host_session.h"
 #include "bridge/net.h"
+#include "bridge/operator_notice.h"
+#include "bridge/recent_contacts.h"
 #include "bridge/station.h"
 #include "bridge/unsaved_log.h"
 #include "core/clock.h"
-#include "bridge/operator_notice.h"
-#include "bridge/recent_contacts.h"
 
 // Everything the bridge keeps between ticks, in its parts. The program owns
 // exactly one instance for its whole life (through the Bridge); tests make
