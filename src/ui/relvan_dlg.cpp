@@ -48,8 +48,7 @@ bool CRelvanDlg::OnInitDialog() {
   }
   // The window shows only after this returns: the status line can wait for
   // the bind and say whether the port is really held and Tolm was found.
-  UpdateTitle();
-  UpdateStatusLine();
+  ShowFacts();
   // A blocking socket must never be polled from the window's thread.
   if (started == Bridge::StartResult::Blocking) {
     failures_.ReportBlockingSocket();
@@ -61,20 +60,17 @@ bool CRelvanDlg::OnInitDialog() {
 
 void CRelvanDlg::OnTimer(unsigned) {
   bridge_.Tick(*this);
-  UpdateTitle();
-  UpdateStatusLine();
+  ShowFacts();
   ShowNotices();
 }
 
-void CRelvanDlg::UpdateTitle() {
-  const int port = bridge_.Facts().Port;
-  if (port == titled_port_) return;
-  titled_port_ = port;
-  Window().SetTitle(texts::Title(port));
-}
-
-void CRelvanDlg::UpdateStatusLine() {
-  std::string text = texts::StatusLine(bridge_.Facts());
+void CRelvanDlg::ShowFacts() {
+  const BridgeFacts facts = bridge_.Facts();
+  if (facts.Port != titled_port_) {
+    titled_port_ = facts.Port;
+    Window().SetTitle(texts::Title(facts.Port));
+  }
+  std::string text = texts::StatusLine(facts);
   if (text == status_text_) return;
   status_text_ = std::move(text);
   Window().SetControlText(ids::kStatusLine, status_text_);

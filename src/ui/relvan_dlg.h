@@ -41,10 +41,9 @@ class CRelvanDlg : public Dialog, public MainWindow {
 
  private:
   void OnSetup();
-  // Writes the title when the port it names has changed, and the status line
-  // when what it says has.
-  void UpdateTitle();
-  void UpdateStatusLine();
+  // Reads the bridge's facts once and writes the title when the port it
+  // names has changed, and the status line when what it says has.
+  void ShowFacts();
   // Shows the notices the ticks queued, one box at a time.
   void ShowNotices();
   // The text of the next box: the first notice on its own, or, after a box,
