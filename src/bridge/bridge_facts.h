@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <string>
 
+#include "bridge/clean_text.h"
 #include "core/clock.h"
+#include "core/udp_address.h"
 
 // What the front ends show of the bridge between ticks, as one plain value
 // (Bridge::Facts): the status line is worded from it, and Setup reads the
@@ -11,7 +13,7 @@ struct BridgeFacts {
   Clock::TimePoint Now;  // the tick's time: "today" in the saved count is of its UTC day
 
   // The endpoint.
-  int Port = 2237;
+  int Port = kJtdxUdpPort;
   bool Bound = false;            // the port was taken
   bool PortReserved = false;     // the last bind was refused for a port Windows reserves
   bool LockedByAnother = false;  // the last bind was not tried: another Relvan holds the port
@@ -31,7 +33,7 @@ struct BridgeFacts {
   bool HostAttached = false;
   bool JtdxClosed = false;
   Clock::TimePoint JtdxClosedAt;
-  std::string ClosedSender = "JTDX";
+  std::string ClosedSender = kUnnamedSender;
 
   // The last contact Tolm saved, when, and how many on that UTC day.
   std::string LastSavedCall;

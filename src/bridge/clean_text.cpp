@@ -84,5 +84,5 @@ std::string SenderName(std::string_view id) {
       break;
     }
   }
-  return name.empty() ? "JTDX" : std::string(name);
+  return name.empty() ? kUnnamedSender : std::string(name);
 }

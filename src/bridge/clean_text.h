@@ -25,4 +25,5 @@ inline std::string_view CleanText(std::string_view text, std::string& scratch) {
 // ..."): its id cleaned, at most kSenderNameMax whole characters of it, and
 // "JTDX" for an empty one.
 inline constexpr std::size_t kSenderNameMax = 12;
+inline constexpr char kUnnamedSender[] = "JTDX";
 std::string SenderName(std::string_view id);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "bridge/clean_text.h"
 #include "core/clock.h"
 #include "host/host_link.h"
 #include "jtdx/messages.h"
@@ -82,5 +83,5 @@ class Station {
   bool has_status_for_new_host_ = false;
   bool sender_closed_ = false;
   Clock::TimePoint closed_at_;
-  std::string closed_sender_ = "JTDX";
+  std::string closed_sender_ = kUnnamedSender;
 };
